@@ -1,0 +1,11 @@
+#include "LinkState.h"
+
+#include "WireCodec.h"
+
+namespace r73 {
+
+int ComPortNumber = 0;
+bool DemoMode = false;
+int ReadTimeoutMs = wire::ReadTimeoutMs;
+
+} // namespace r73

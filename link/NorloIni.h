@@ -1,0 +1,32 @@
+#pragma once
+/// The program's configuration file "ini/norlo.ini" (relative to the working folder) and its
+/// keys. Each read writes the value it got straight back, so missing keys appear with their
+/// defaults.
+
+#include <QString>
+
+namespace r73 {
+
+inline constexpr auto ComSection = "Comunication"; // spelled as the file has always had it
+inline constexpr auto ComKey = "COM";
+inline constexpr auto DemoSection = "DemoMode";
+inline constexpr auto DemoKey = "ACTIVE";
+inline constexpr auto LanguageSection = "Language";
+inline constexpr auto LanguageKey = "Language";
+
+QString configFilePath();
+
+/// "COM" (default 1), written back.
+int readComPort();
+bool writeComPort(int number);
+/// "ACTIVE" (default off), written back.
+bool readDemoMode();
+/// "Language" with the current value as default, written back.
+int readLanguage(int current);
+bool writeLanguage(int number);
+
+/// Device behind port number 1..4: key "Device<n>" of section "Comunication" if present (never
+/// created), else /dev/ttyS<n-1>.
+QString deviceNameForPort(int number);
+
+} // namespace r73

@@ -1,0 +1,1 @@
+# Configuration file and port dialog tests.
