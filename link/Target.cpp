@@ -1,1 +1,405 @@
-// placeholder
+#include "Target.h"
+
+#include "Cp1252.h"
+#include "LinkState.h"
+#include "MessageFacade.h"
+#include "NorloIni.h"
+#include "SuperCom.h"
+#include "Terminate.h"
+#include "TextHook.h"
+#include "WireCodec.h"
+
+#include <QDeadlineTimer>
+#include <QWidget>
+
+namespace r73 {
+
+// ---- TWordList ----
+
+TWordList::TWordList(QObject* owner) : QObject(owner) {}
+
+int TWordList::add(const QString& name)
+{
+    if (m_names.size() >= Capacity)
+        return -1;
+    m_names.append(name);
+    return int(m_names.size() - 1);
+}
+
+QString TWordList::name(int index) const
+{
+    return (index >= 0 && index < m_names.size()) ? m_names.at(index) : QString();
+}
+
+quint16 TWordList::id(int index) const
+{
+    return (index >= 0 && index < Capacity) ? m_ids[size_t(index)] : 0;
+}
+
+void TWordList::setId(int index, quint16 id)
+{
+    if (index >= 0 && index < Capacity)
+        m_ids[size_t(index)] = id;
+}
+
+// ---- the claim ----
+
+/// Holds the link for one exchange and frees it on every path out.
+class LinkClaim
+{
+public:
+    explicit LinkClaim(TTarget& t) : m_target(t), m_taken(t.Claim()) {}
+    ~LinkClaim()
+    {
+        if (m_taken)
+            m_target.m_linkBusy = false;
+    }
+    explicit operator bool() const { return m_taken; }
+
+private:
+    TTarget& m_target;
+    bool m_taken;
+};
+
+// ---- TTarget ----
+
+TTarget::TTarget(QObject* owner) : QObject(owner)
+{
+    if (!DemoMode)
+        OpenPort();
+    if (ComPortNumber != 0) {
+        m_wordList = new TWordList(this);
+    } else {
+        m_linkBusy = true;
+        m_linkFailed = true;
+    }
+}
+
+TTarget::~TTarget() = default; // the name table is a child and goes with the link
+
+quint8 TTarget::portIndex() const { return quint8(ComPortNumber - 1); }
+
+void TTarget::OpenPort()
+{
+    m_linkFailed = false;
+    m_portError.clear();
+    ComPortNumber = readComPort();
+    if (ComPortNumber >= 1 && ComPortNumber <= 4) {
+        const quint8 index = portIndex();
+        ComInit(index);
+        if (ComResult(index) != 0) {
+            m_portError = ComErrorText(index);
+            ComPortNumber = 0;
+        } else {
+            ComSetState(index, wire::BaudRate, wire::DataBits, wire::ModeByte, wire::Parity,
+                        wire::StopBits);
+        }
+    } else {
+        // A hand-edited number outside 1..4 names no port.
+        m_portError = QStringLiteral("no serial port has the number %1 (use 1 to 4)")
+                          .arg(ComPortNumber);
+        ComPortNumber = 0;
+    }
+    if (ComPortNumber == 0) {
+        showMessage({qobject_cast<QWidget*>(parent()), tr73(0, "Schnittstelle nicht verfügbar!"),
+                     tr73(0, "Fehler"), MsgIcon::Error, MsgButtons::Ok});
+    }
+}
+
+bool TTarget::Claim()
+{
+    if (m_linkBusy)
+        return false;
+    m_linkBusy = true;
+    return true;
+}
+
+quint16 TTarget::OpenSession()
+{
+    LinkClaim claim(*this);
+    if (!claim)
+        return 0;
+    WriteByte(wire::OpeningByte);
+    WriteByte(wire::SessionRequest);
+    ReadByte();
+    ReadByte();
+    m_sessionId = ReadWord();
+    return m_sessionId;
+}
+
+quint16 TTarget::ResolveName(const QString& name)
+{
+    if (DemoMode)
+        return 0;
+    QByteArray bytes;
+    if (!toCp1252(name, bytes) || bytes.size() > wire::MaxStringLength)
+        return 0;
+    LinkClaim claim(*this);
+    if (!claim)
+        return 0;
+    WriteByte(wire::CallByte);
+    WriteWord(m_sessionId);
+    WriteString(bytes);
+    const quint16 id = ReadWord();
+    const quint16 status = ReadWord();
+    return (status != 0x0100 || id == 0) ? 0 : id;
+}
+
+bool TTarget::ResolveAll()
+{
+    bool result = true;
+    if (!m_wordList)
+        return result;
+    for (int i = 0; i < m_wordList->count(); ++i) {
+        const quint16 id = ResolveName(m_wordList->name(i));
+        m_wordList->setId(i, id);
+        if (id == 0)
+            result = false;
+    }
+    return result;
+}
+
+int TTarget::RegisterName(const QString& name)
+{
+    return m_wordList ? m_wordList->add(name) : -1;
+}
+
+quint16 TTarget::Initialize()
+{
+    quint16 result = 0;
+    if (!DemoMode) {
+        if (OpenSession() == 0)
+            result = 1;
+        m_getId = ResolveName(QStringLiteral("GET"));
+        if (m_getId == 0) {
+            showMessage({qobject_cast<QWidget*>(parent()),
+                         tr73(0, "Kommunikation mit dem R73-Controller gestört! Programm wird "
+                                 "beendet! Bitte neu starten!"),
+                         tr73(0, "Fehler"), MsgIcon::Error, MsgButtons::Ok});
+            requestTerminate();
+        } else {
+            m_putId = ResolveName(QStringLiteral("PUT"));
+            m_strGetId = ResolveName(QStringLiteral("STRGET"));
+            m_strPutId = ResolveName(QStringLiteral("STRPUT"));
+            if (m_putId == 0 || m_strGetId == 0 || m_strPutId == 0)
+                result = 1;
+            if (!ResolveAll())
+                result = 1;
+        }
+    }
+    if (result == 0)
+        m_sessionOpen = true;
+    return result;
+}
+
+quint16 TTarget::readStatus()
+{
+    // Both bytes are always read so the line stays in step.
+    const quint8 first = ReadByte();
+    const quint8 second = ReadByte();
+    return (first == wire::StatusOk1 && second == wire::StatusOk2) ? 0 : 1;
+}
+
+quint16 TTarget::CallFunction(qint32 index)
+{
+    if (DemoMode)
+        return 0;
+    if (!m_sessionOpen)
+        return 1;
+    if (index < 0 || !m_wordList || index >= TWordList::Capacity)
+        return 1;
+    const quint16 id = m_wordList->id(index);
+    if (id == 0)
+        return 1;
+    LinkClaim claim(*this);
+    if (!claim)
+        return 1;
+    WriteByte(wire::CallByte);
+    WriteWord(id);
+    return readStatus();
+}
+
+quint16 TTarget::SendValue(quint16 value)
+{
+    m_echoValue = value;
+    if (DemoMode)
+        return 0;
+    if (!m_sessionOpen)
+        return 0;
+    LinkClaim claim(*this);
+    if (!claim)
+        return 0;
+    WriteByte(wire::CallByte);
+    WriteWord(m_getId);
+    WriteWord(value);
+    return readStatus();
+}
+
+quint16 TTarget::ReceiveValue(quint16& value)
+{
+    if (DemoMode) {
+        value = m_echoValue;
+        m_echoValue = 0;
+        return 0;
+    }
+    if (!m_sessionOpen)
+        return 0;
+    LinkClaim claim(*this);
+    if (!claim)
+        return 0;
+    // Stray bytes from an earlier exchange would be taken for the value.
+    quint8 discard = 0;
+    while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
+        ComRead(portIndex(), &discard);
+    WriteByte(wire::CallByte);
+    WriteWord(m_putId);
+    value = ReadWord();
+    return readStatus();
+}
+
+quint16 TTarget::SendString(const QString& text)
+{
+    QByteArray bytes;
+    if (!toCp1252(text, bytes) || bytes.size() > wire::MaxStringLength)
+        return 1;
+    m_echoText = text;
+    if (DemoMode)
+        return 0;
+    if (!m_sessionOpen)
+        return 0;
+    LinkClaim claim(*this);
+    if (!claim)
+        return 0;
+    WriteByte(wire::CallByte);
+    WriteWord(m_strGetId);
+    WriteString(bytes);
+    return readStatus();
+}
+
+quint16 TTarget::ReceiveString(QString& text)
+{
+    if (DemoMode) {
+        text = m_echoText;
+        return 0;
+    }
+    if (!m_sessionOpen)
+        return 0;
+    LinkClaim claim(*this);
+    if (!claim)
+        return 0;
+    quint8 discard = 0;
+    while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
+        ComRead(portIndex(), &discard);
+    WriteByte(wire::CallByte);
+    WriteWord(m_strPutId);
+    ReadString(text);
+    return readStatus();
+}
+
+void TTarget::WriteRaw(quint8 b)
+{
+    for (;;) {
+        if (terminateRequested())
+            return;
+        if (ComWrite(portIndex(), b) != 0)
+            return;
+        // A port that reports a failure will never take the byte: offering it again would
+        // hang the program, so the link counts as failed instead.
+        if (ComResult(portIndex()) != 0) {
+            m_linkFailed = true;
+            return;
+        }
+    }
+}
+
+void TTarget::WriteByte(quint8 b)
+{
+    if (wire::needsEscape(b)) {
+        WriteRaw(wire::EscapeByte);
+        WriteRaw(quint8(b + wire::EscapeOffset));
+    } else {
+        WriteRaw(b);
+    }
+}
+
+void TTarget::WriteWord(quint16 v)
+{
+    WriteByte(quint8(v >> 8));
+    WriteByte(quint8(v & 0xFF));
+}
+
+void TTarget::WriteString(const QByteArray& s)
+{
+    WriteByte(quint8(s.size() & 0xFF));
+    for (char c : s)
+        WriteByte(quint8(c));
+}
+
+quint8 TTarget::ReadRaw()
+{
+    if (m_linkFailed)
+        return 0;
+    // Block in slices so a termination request (from a signal, say) is seen within a moment.
+    constexpr int SliceMs = 250;
+    QDeadlineTimer deadline(ReadTimeoutMs);
+    while (ComBufEmpty(portIndex(), 0) != 0) {
+        if (terminateRequested())
+            return 0;
+        if (deadline.hasExpired()) {
+            m_linkFailed = true;
+            return 0;
+        }
+        const int wait = int(qMin<qint64>(deadline.remainingTime(), SliceMs));
+        if (ComWaitForData(portIndex(), wait) == WaitResult::LineFailed) {
+            m_linkFailed = true; // the other end is gone: as good as a time-out
+            return 0;
+        }
+    }
+    quint8 b = 0;
+    ComRead(portIndex(), &b);
+    return b;
+}
+
+quint8 TTarget::ReadByte()
+{
+    const quint8 b = ReadRaw();
+    if (b == wire::EscapeByte)
+        return wire::unescape(ReadRaw());
+    return b;
+}
+
+quint16 TTarget::ReadWord()
+{
+    const quint8 high = ReadByte();
+    const quint8 low = ReadByte();
+    return quint16(high << 8 | low);
+}
+
+void TTarget::ReadString(QString& text)
+{
+    const int n = ReadByte();
+    QByteArray bytes;
+    bytes.reserve(n);
+    for (int i = 0; i < n; ++i)
+        bytes.append(char(ReadByte()));
+    text = fromCp1252(bytes);
+}
+
+QStringList TTarget::UnresolvedNames() const
+{
+    QStringList missing;
+    if (DemoMode)
+        return missing;
+    const std::pair<const char*, quint16> transfers[] = {
+        {"GET", m_getId}, {"PUT", m_putId}, {"STRGET", m_strGetId}, {"STRPUT", m_strPutId}};
+    for (const auto& [name, id] : transfers)
+        if (id == 0)
+            missing << QString::fromLatin1(name);
+    if (m_wordList)
+        for (int i = 0; i < m_wordList->count(); ++i)
+            if (m_wordList->id(i) == 0)
+                missing << m_wordList->name(i);
+    return missing;
+}
+
+} // namespace r73
