@@ -16,6 +16,10 @@ inline constexpr auto LanguageKey = "Language";
 
 QString configFilePath();
 
+/// A tool that names its device itself leaves the program's file alone: reads then give the
+/// defaults and nothing is written.
+void useConfigFile(bool use);
+
 /// "COM" (default 1), written back.
 int readComPort();
 bool writeComPort(int number);

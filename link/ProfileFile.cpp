@@ -1,1 +1,351 @@
-// placeholder
+#include "ProfileFile.h"
+
+#include "Cp1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+#include <limits>
+
+namespace r73 {
+
+namespace {
+
+// CP1252 is one byte per character and every delimiter is ASCII, so lines are parsed as bytes:
+// untouched lines then go back to disk exactly as they were read.
+struct Line
+{
+    QByteArray content; // without the line ending
+    QByteArray eol;     // "\r\n", "\n" or empty for a last line without one
+};
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine
+{
+    LineKind kind = LineKind::Other;
+    QByteArray rawName; // section or key name as spelled in the file
+    QByteArray rawValue;
+};
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QByteArray trimBlanks(const QByteArray& bytes)
+{
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && isBlank(bytes.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(bytes.at(end - 1)))
+        --end;
+    return bytes.mid(begin, end - begin);
+}
+
+ParsedLine parseLine(const QByteArray& content)
+{
+    const QByteArray t = trimBlanks(content);
+    ParsedLine p;
+    if (t.isEmpty() || t.startsWith(';')) return p;
+    if (t.startsWith('[')) {
+        const qsizetype close = t.indexOf(']');
+        p.kind = LineKind::Section;
+        p.rawName = trimBlanks(close < 0 ? t.mid(1) : t.mid(1, close - 1));
+        return p;
+    }
+    const qsizetype eq = t.indexOf('=');
+    if (eq <= 0) return p;
+    p.rawName = trimBlanks(t.left(eq));
+    if (p.rawName.isEmpty()) return p;
+    p.kind = LineKind::Key;
+    p.rawValue = trimBlanks(t.mid(eq + 1));
+    return p;
+}
+
+bool sameName(const QByteArray& raw, const QString& name)
+{
+    return QString::compare(fromCp1252(raw), name.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+QList<Line> splitLines(const QByteArray& bytes)
+{
+    QList<Line> lines;
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const qsizetype nl = bytes.indexOf('\n', pos);
+        Line line;
+        if (nl < 0) {
+            line.content = bytes.mid(pos);
+            pos = bytes.size();
+        } else {
+            line.content = bytes.mid(pos, nl - pos);
+            line.eol = "\n";
+            if (line.content.endsWith('\r')) {
+                line.content.chop(1);
+                line.eol = "\r\n";
+            }
+            pos = nl + 1;
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+/// The file's own line ending (that of its first line); CR LF for a new or one-line file.
+QByteArray lineEndingOf(const QList<Line>& lines)
+{
+    for (const Line& l : lines) {
+        if (!l.eol.isEmpty()) return l.eol;
+    }
+    return "\r\n";
+}
+
+/// Where a key lives: the first matching section and the first matching key in it. A new key
+/// goes after the section's last key line or, in a section without keys, after its last
+/// non-blank line. -1 for what is missing.
+struct Location
+{
+    qsizetype section = -1;
+    qsizetype key = -1;
+    qsizetype insertAfter = -1;
+    QByteArray rawKey;
+    QByteArray rawValue;
+};
+
+Location locate(const QList<Line>& lines, const QString& section, const QString& key)
+{
+    Location loc;
+    bool sawKey = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const ParsedLine p = parseLine(lines.at(i).content);
+        if (p.kind == LineKind::Section) {
+            if (loc.section >= 0) break; // only the first matching section counts
+            if (sameName(p.rawName, section)) loc.section = loc.insertAfter = i;
+            continue;
+        }
+        if (loc.section < 0) continue;
+        if (p.kind == LineKind::Key) {
+            sawKey = true;
+            loc.insertAfter = i;
+            if (loc.key < 0 && sameName(p.rawName, key)) {
+                loc.key = i;
+                loc.rawKey = p.rawName;
+                loc.rawValue = p.rawValue;
+            }
+        } else if (!sawKey && !trimBlanks(lines.at(i).content).isEmpty()) {
+            loc.insertAfter = i;
+        }
+    }
+    return loc;
+}
+
+QString displayPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+/// Reads the whole file; a missing file is empty. False only when the file exists but cannot
+/// be read.
+bool loadBytes(const QString& path, QByteArray& bytes, QString& error)
+{
+    bytes.clear();
+    QFile file(path);
+    if (!file.exists()) return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Cannot read \"%1\": %2").arg(displayPath(path), file.errorString());
+        return false;
+    }
+    bytes = file.readAll();
+    return true;
+}
+
+bool encodeName(const QString& what, const QString& text, QByteArray& out, QString& error)
+{
+    QString bad;
+    if (!toCp1252(text, out, &bad)) {
+        error = QStringLiteral("%1 contains \"%2\", which the file's character set "
+                               "(Windows-1252) cannot hold")
+                    .arg(what, bad);
+        return false;
+    }
+    return true;
+}
+
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+/// Rejects names and values that would change the file's structure when written.
+bool checkWritable(const QString& section, const QString& key, const QString& value, QString& error)
+{
+    const QString s = section.trimmed();
+    const QString k = key.trimmed();
+    if (s.isEmpty() || s.contains(QLatin1Char(']')) || hasLineBreak(s)) {
+        error = QStringLiteral("Invalid section name \"%1\"").arg(section);
+        return false;
+    }
+    if (k.isEmpty() || k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char(';')) ||
+        k.startsWith(QLatin1Char('[')) || hasLineBreak(k)) {
+        error = QStringLiteral("Invalid key name \"%1\"").arg(key);
+        return false;
+    }
+    if (hasLineBreak(value)) {
+        error = QStringLiteral("The value for \"%1\" in [%2] contains a line break").arg(k, s);
+        return false;
+    }
+    return true;
+}
+
+int digitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+
+bool parseInteger(const QString& text, int& out)
+{
+    QStringView digits(text);
+    int base = 10;
+    bool negative = false;
+    if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        base = 16;
+        digits = digits.mid(2);
+    } else if (digits.startsWith(QLatin1Char('$'))) {
+        base = 16;
+        digits = digits.mid(1);
+    } else if (digits.startsWith(QLatin1Char('+')) || digits.startsWith(QLatin1Char('-'))) {
+        negative = digits.front() == QLatin1Char('-');
+        digits = digits.mid(1);
+    }
+    if (digits.isEmpty()) return false;
+    // One past INT_MAX so that INT_MIN still fits after negation.
+    constexpr qint64 limit = qint64(std::numeric_limits<int>::max()) + 1;
+    qint64 value = 0;
+    for (QChar c : digits) {
+        const int d = digitValue(c);
+        if (d < 0 || d >= base) return false;
+        value = value * base + d;
+        if (value > limit) return false;
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
+        return false;
+    out = int(value);
+    return true;
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
+
+QString ProfileFile::readString(const QString& section, const QString& key,
+                                const QString& def) const
+{
+    m_error.clear();
+    QByteArray bytes;
+    if (!loadBytes(m_path, bytes, m_error)) return def;
+    const Location loc = locate(splitLines(bytes), section, key);
+    return loc.key < 0 ? def : fromCp1252(loc.rawValue);
+}
+
+int ProfileFile::readInteger(const QString& section, const QString& key, int def) const
+{
+    int value = def;
+    return parseInteger(readString(section, key, QString()), value) ? value : def;
+}
+
+bool ProfileFile::readBool(const QString& section, const QString& key, bool def) const
+{
+    int value = 0;
+    return parseInteger(readString(section, key, QString()), value) ? value != 0 : def;
+}
+
+bool ProfileFile::hasKey(const QString& section, const QString& key) const
+{
+    m_error.clear();
+    QByteArray bytes;
+    if (!loadBytes(m_path, bytes, m_error)) return false;
+    return locate(splitLines(bytes), section, key).key >= 0;
+}
+
+bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    m_error.clear();
+    const QString s = section.trimmed();
+    const QString k = key.trimmed();
+    QByteArray rawSection;
+    QByteArray rawKey;
+    QByteArray rawValue;
+    if (!checkWritable(section, key, value, m_error) ||
+        !encodeName(QStringLiteral("The section name [%1]").arg(s), s, rawSection, m_error) ||
+        !encodeName(QStringLiteral("The key name \"%1\"").arg(k), k, rawKey, m_error) ||
+        !encodeName(QStringLiteral("The value for \"%1\" in [%2]").arg(k, s), value, rawValue,
+                    m_error))
+        return false;
+
+    QByteArray bytes;
+    if (!loadBytes(m_path, bytes, m_error)) return false;
+    QList<Line> lines = splitLines(bytes);
+    const QByteArray eol = lineEndingOf(lines);
+    const Location loc = locate(lines, s, k);
+
+    if (loc.key >= 0) {
+        lines[loc.key].content = loc.rawKey + '=' + rawValue;
+    } else {
+        qsizetype at = loc.section >= 0 ? loc.insertAfter : lines.size() - 1;
+        if (at >= 0 && lines.at(at).eol.isEmpty()) lines[at].eol = eol;
+        if (loc.section < 0) lines.insert(++at, Line{'[' + rawSection + ']', eol});
+        lines.insert(at + 1, Line{rawKey + '=' + rawValue, eol});
+    }
+
+    QByteArray out;
+    out.reserve(bytes.size() + rawKey.size() + rawValue.size() + rawSection.size() + 8);
+    for (const Line& l : lines)
+        out += l.content + l.eol;
+    return save(out);
+}
+
+bool ProfileFile::writeInteger(const QString& section, const QString& key, int value)
+{
+    return writeString(section, key, QString::number(value));
+}
+
+bool ProfileFile::writeBool(const QString& section, const QString& key, bool value)
+{
+    return writeInteger(section, key, value ? 1 : 0);
+}
+
+bool ProfileFile::save(const QByteArray& bytes)
+{
+    // Name a missing folder plainly; the save file's own message would only say "no such file".
+    const QFileInfo info(m_path);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.exists()) {
+        m_error = QStringLiteral("Cannot write \"%1\": the folder \"%2\" does not exist")
+                      .arg(displayPath(m_path), displayPath(folder.filePath()));
+        return false;
+    }
+    if (!folder.isDir()) {
+        m_error = QStringLiteral("Cannot write \"%1\": \"%2\" is not a folder")
+                      .arg(displayPath(m_path), displayPath(folder.filePath()));
+        return false;
+    }
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        m_error =
+            QStringLiteral("Cannot write \"%1\": %2").arg(displayPath(m_path), file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace r73

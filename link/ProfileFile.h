@@ -32,6 +32,9 @@ public:
     QString errorString() const { return m_error; }
 
 private:
+    /// Replaces the file atomically with bytes; on failure sets m_error and leaves it untouched.
+    bool save(const QByteArray& bytes);
+
     QString m_path;
     mutable QString m_error;
 };

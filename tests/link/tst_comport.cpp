@@ -1,0 +1,241 @@
+#include "MessageFacade.h"
+#include "NorloIni.h"
+#include "TextHook.h"
+#include "comport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestComPort : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void captionsPassThroughTranslation_data();
+    void captionsPassThroughTranslation();
+    void showChecksStoredPort_data();
+    void showChecksStoredPort();
+    void okStoresChoice();
+    void okWithoutChoiceStaysOpen();
+    void cancelLeavesFileUntouched();
+    void failedWriteKeepsDialogOpen();
+    void radioClickFocusesOk_data();
+    void radioClickFocusesOk();
+
+private:
+    static QRadioButton* radio(const QDialog& d, int n);
+    static QPushButton* button(const QDialog& d, const char* name);
+    void put(const QByteArray& bytes);
+    QByteArray contents() const;
+
+    QString m_oldCurrent;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QList<r73::MessageRequest> m_messages;
+};
+
+void TestComPort::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_oldCurrent = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(QDir().mkdir(QStringLiteral("ini")));
+    m_messages.clear();
+    r73::setMessageHandler([this](const r73::MessageRequest& r) {
+        m_messages.append(r);
+        return r73::MsgAnswer::Ok;
+    });
+}
+
+void TestComPort::cleanup()
+{
+    r73::setMessageHandler({});
+    r73::setTranslateFunction(nullptr);
+    QDir::setCurrent(m_oldCurrent);
+    m_dir.reset();
+}
+
+QRadioButton* TestComPort::radio(const QDialog& d, int n)
+{
+    return d.findChild<QRadioButton*>(QStringLiteral("rbCOM%1").arg(n));
+}
+
+QPushButton* TestComPort::button(const QDialog& d, const char* name)
+{
+    return d.findChild<QPushButton*>(QLatin1String(name));
+}
+
+void TestComPort::put(const QByteArray& bytes)
+{
+    QFile f(r73::configFilePath());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray TestComPort::contents() const
+{
+    QFile f(r73::configFilePath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void TestComPort::captionsPassThroughTranslation_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("german");
+
+    QTest::newRow("title") << "TfrmComPort"
+                           << "Schnittstelle";
+    for (int n = 1; n <= 4; ++n)
+        QTest::addRow("rbCOM%d", n)
+            << QStringLiteral("rbCOM%1").arg(n) << QStringLiteral("COM&%1").arg(n);
+    QTest::newRow("ok") << "BtOK"
+                        << "&OK";
+    QTest::newRow("cancel") << "BtCancel"
+                            << "&Abbruch";
+}
+
+void TestComPort::captionsPassThroughTranslation()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, german);
+
+    r73::setTranslateFunction(
+        [](int offset, const QString& text) { return QStringLiteral("%1:").arg(offset) + text; });
+    TfrmComPort dialog;
+    const QString expected = QStringLiteral("0:") + german;
+    if (object == dialog.objectName()) {
+        QCOMPARE(dialog.windowTitle(), expected);
+    } else {
+        auto* b = dialog.findChild<QAbstractButton*>(object);
+        QVERIFY(b);
+        QCOMPARE(b->text(), expected);
+    }
+}
+
+void TestComPort::showChecksStoredPort_data()
+{
+    QTest::addColumn<QByteArray>("file"); // null: no file
+    QTest::addColumn<int>("checked");     // 0: none
+
+    QTest::newRow("no file: default port 1") << QByteArray() << 1;
+    QTest::newRow("COM2") << QByteArray("[Comunication]\r\nCOM=2\r\n") << 2;
+    QTest::newRow("COM4") << QByteArray("[Comunication]\r\nCOM=4\r\n") << 4;
+    QTest::newRow("COM7") << QByteArray("[Comunication]\r\nCOM=7\r\n") << 0;
+    QTest::newRow("COM0") << QByteArray("[Comunication]\r\nCOM=0\r\n") << 0;
+}
+
+void TestComPort::showChecksStoredPort()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, checked);
+    if (!file.isNull()) put(file);
+
+    TfrmComPort dialog;
+    dialog.show();
+    for (int n = 1; n <= 4; ++n)
+        QCOMPARE(radio(dialog, n)->isChecked(), n == checked);
+    QVERIFY(contents().contains("COM="));
+}
+
+void TestComPort::okStoresChoice()
+{
+    put("[Comunication]\r\nCOM=1\r\n[Language]\r\nLanguage=0\r\n");
+    TfrmComPort dialog;
+    dialog.show();
+    radio(dialog, 3)->click();
+    button(dialog, "BtOK")->click();
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(contents(), QByteArray("[Comunication]\r\nCOM=3\r\n[Language]\r\nLanguage=0\r\n"));
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestComPort::okWithoutChoiceStaysOpen()
+{
+    put("[Comunication]\r\nCOM=7\r\n");
+    TfrmComPort dialog;
+    dialog.show();
+    button(dialog, "BtOK")->click();
+
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(contents(), QByteArray("[Comunication]\r\nCOM=7\r\n"));
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestComPort::cancelLeavesFileUntouched()
+{
+    const QByteArray before = "; port\r\n[Comunication]\r\nCOM=2\r\n";
+    put(before);
+    TfrmComPort dialog;
+    dialog.show();
+    radio(dialog, 4)->click();
+    button(dialog, "BtCancel")->click();
+
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(contents(), before);
+}
+
+void TestComPort::failedWriteKeepsDialogOpen()
+{
+    TfrmComPort dialog;
+    dialog.show();
+    QVERIFY(QFile::remove(r73::configFilePath()));
+    QVERIFY(QDir().rmdir(QStringLiteral("ini")));
+    radio(dialog, 2)->click();
+    button(dialog, "BtOK")->click();
+
+    QCOMPARE(m_messages.size(), 1);
+    const r73::MessageRequest& m = m_messages.first();
+    QCOMPARE(m.owner, &dialog);
+    QCOMPARE(m.caption, QStringLiteral("Fehler"));
+    QCOMPARE(m.icon, r73::MsgIcon::Error);
+    QCOMPARE(m.buttons, r73::MsgButtons::Ok);
+    QVERIFY2(m.text.contains(QDir::toNativeSeparators(r73::configFilePath())), qPrintable(m.text));
+    QVERIFY2(m.text.contains(QLatin1String("does not exist")), qPrintable(m.text));
+
+    QVERIFY(dialog.isVisible());
+    QVERIFY(radio(dialog, 2)->isChecked());
+
+    // Once the folder is back, the same choice can be stored.
+    QVERIFY(QDir().mkdir(QStringLiteral("ini")));
+    button(dialog, "BtOK")->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(r73::readComPort(), 2);
+}
+
+void TestComPort::radioClickFocusesOk_data()
+{
+    QTest::addColumn<int>("port");
+    for (int n = 1; n <= 4; ++n)
+        QTest::addRow("rbCOM%d", n) << n;
+}
+
+void TestComPort::radioClickFocusesOk()
+{
+    QFETCH(int, port);
+    TfrmComPort dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    button(dialog, "BtCancel")->setFocus();
+    QCOMPARE(QApplication::focusWidget(), button(dialog, "BtCancel"));
+
+    QTest::mouseClick(radio(dialog, port), Qt::LeftButton);
+    QVERIFY(radio(dialog, port)->isChecked());
+    QCOMPARE(QApplication::focusWidget(), button(dialog, "BtOK"));
+}
+
+QTEST_MAIN(TestComPort)
+#include "tst_comport.moc"
