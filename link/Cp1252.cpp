@@ -16,8 +16,7 @@ bool toCp1252(const QString& text, QByteArray& out, QString* badChar)
         QStringView ch = QStringView(text).mid(i, len);
         QByteArray bytes = enc.encode(ch);
         if (enc.hasError() || bytes.size() != 1) {
-            if (badChar)
-                *badChar = ch.toString();
+            if (badChar) *badChar = ch.toString();
             return false;
         }
         result.append(bytes);

@@ -54,12 +54,9 @@ constexpr FunctionDef From200[] = {
 
 // The history readout joins with BIOS 2.08.
 constexpr FunctionDef From208[] = {
-    {"LAST_SPANN@", FnUse::ValueGetter},
-    {"LAST_LOES@", FnUse::ValueGetter},
-    {"ABW_LOES@", FnUse::ValueGetter},
-    {"_HIST_INIT_READ", FnUse::Command},
-    {"_@HIST_ELEMENT", FnUse::ValueGetter},
-    {"_@HIST_?READ_END", FnUse::ValueGetter},
+    {"LAST_SPANN@", FnUse::ValueGetter},    {"LAST_LOES@", FnUse::ValueGetter},
+    {"ABW_LOES@", FnUse::ValueGetter},      {"_HIST_INIT_READ", FnUse::Command},
+    {"_@HIST_ELEMENT", FnUse::ValueGetter}, {"_@HIST_?READ_END", FnUse::ValueGetter},
 };
 
 // The three analog channels: rows of the same role, channel by channel.
@@ -156,12 +153,9 @@ constexpr FunctionDef From210[] = {
 };
 
 constexpr FunctionDef From310[] = {
-    {"@EN_HYDR", FnUse::ValueGetter},
-    {"!EN_HYDR", FnUse::ValueSetter},
-    {"@HYDR_DAUER", FnUse::ValueGetter},
-    {"!HYDR_DAUER", FnUse::ValueSetter},
-    {"@HYDR_PULSE", FnUse::ValueGetter},
-    {"!HYDR_PULSE", FnUse::ValueSetter},
+    {"@EN_HYDR", FnUse::ValueGetter},    {"!EN_HYDR", FnUse::ValueSetter},
+    {"@HYDR_DAUER", FnUse::ValueGetter}, {"!HYDR_DAUER", FnUse::ValueSetter},
+    {"@HYDR_PULSE", FnUse::ValueGetter}, {"!HYDR_PULSE", FnUse::ValueSetter},
 };
 
 // The thresholds are tested in this order, which fixes the registration order.
@@ -171,9 +165,15 @@ constexpr VersionGroup VersionGroups[] = {
 
 } // namespace
 
-std::span<const FunctionDef> connectGroup() { return ConnectGroup; }
+std::span<const FunctionDef> connectGroup()
+{
+    return ConnectGroup;
+}
 
-std::span<const VersionGroup> versionGroups() { return VersionGroups; }
+std::span<const VersionGroup> versionGroups()
+{
+    return VersionGroups;
+}
 
 QStringList versionGroupNames(quint16 v)
 {
@@ -188,12 +188,10 @@ QStringList versionGroupNames(quint16 v)
 FnUse useOf(const QString& name)
 {
     for (const FunctionDef& f : ConnectGroup)
-        if (name == QLatin1String(f.name))
-            return f.use;
+        if (name == QLatin1String(f.name)) return f.use;
     for (const VersionGroup& group : VersionGroups)
         for (const FunctionDef& f : group.functions)
-            if (name == QLatin1String(f.name))
-                return f.use;
+            if (name == QLatin1String(f.name)) return f.use;
     return FnUse::RegisteredOnly;
 }
 
@@ -207,7 +205,10 @@ TService& ServiceTable::make(TTarget* link, const QString& name)
     return *m_all.back();
 }
 
-TService* ServiceTable::find(const QString& name) const { return m_byName.value(name, nullptr); }
+TService* ServiceTable::find(const QString& name) const
+{
+    return m_byName.value(name, nullptr);
+}
 
 void ServiceTable::clear()
 {

@@ -30,7 +30,10 @@ MessageHandler setMessageHandler(MessageHandler h)
     return old;
 }
 
-MsgAnswer showMessage(const MessageRequest& request) { return handler()(request); }
+MsgAnswer showMessage(const MessageRequest& request)
+{
+    return handler()(request);
+}
 
 MsgAnswer defaultAnswer(MsgButtons buttons)
 {

@@ -4,7 +4,10 @@
 
 namespace r73 {
 
-QtSerialBackend::QtSerialBackend() = default;
+QtSerialBackend::QtSerialBackend(DeviceResolver resolver)
+    : m_resolver(resolver ? std::move(resolver) : DeviceResolver(deviceNameForPort))
+{}
+
 QtSerialBackend::~QtSerialBackend() = default;
 
 QtSerialBackend::Slot* QtSerialBackend::slot(quint8 port)
@@ -41,9 +44,8 @@ QString QtSerialBackend::describe(QSerialPort::SerialPortError error, const QStr
 void QtSerialBackend::init(quint8 port)
 {
     Slot* s = slot(port);
-    if (!s)
-        return;
-    const QString device = deviceNameForPort(port + 1);
+    if (!s) return;
+    const QString device = m_resolver(port + 1);
     // The port stays open for the life of the program; opening it again is a no-op.
     if (s->port && s->port->isOpen() && s->device == device && !s->failed) {
         s->result = 0;
@@ -73,8 +75,7 @@ void QtSerialBackend::setState(quint8 port, quint32 baud, quint8 dataBits, quint
                                char parity, quint8 stopBits)
 {
     Slot* s = slot(port);
-    if (!s || !s->port)
-        return;
+    if (!s || !s->port) return;
     QSerialPort& p = *s->port;
     p.setBaudRate(qint32(baud));
     p.setDataBits(QSerialPort::DataBits(dataBits));
@@ -105,8 +106,7 @@ bool QtSerialBackend::write(quint8 port, quint8 byte)
 {
     Slot* s = slot(port);
     if (!s || !s->port || s->failed) {
-        if (s)
-            s->result = 1;
+        if (s) s->result = 1;
         return false;
     }
     const char c = char(byte);
@@ -131,11 +131,9 @@ void QtSerialBackend::read(quint8 port, quint8& byte)
 bool QtSerialBackend::receiveEmpty(quint8 port)
 {
     Slot* s = slot(port);
-    if (!s || !s->port || s->failed)
-        return true;
+    if (!s || !s->port || s->failed) return true;
     QSerialPort& p = *s->port;
-    if (p.bytesAvailable() > 0)
-        return false;
+    if (p.bytesAvailable() > 0) return false;
     // bytesAvailable() does not look at the device by itself; a zero wait refreshes it.
     p.waitForReadyRead(0);
     if (isBroken(p.error())) {
@@ -149,16 +147,12 @@ bool QtSerialBackend::receiveEmpty(quint8 port)
 WaitResult QtSerialBackend::waitForData(quint8 port, int msecs)
 {
     Slot* s = slot(port);
-    if (!s || !s->port || s->failed)
-        return WaitResult::LineFailed;
+    if (!s || !s->port || s->failed) return WaitResult::LineFailed;
     QSerialPort& p = *s->port;
     // The answer cannot come before the question has left.
-    if (p.bytesToWrite() > 0)
-        p.flush();
-    if (p.bytesAvailable() > 0)
-        return WaitResult::DataWaiting;
-    if (p.waitForReadyRead(msecs))
-        return WaitResult::DataWaiting;
+    if (p.bytesToWrite() > 0) p.flush();
+    if (p.bytesAvailable() > 0) return WaitResult::DataWaiting;
+    if (p.waitForReadyRead(msecs)) return WaitResult::DataWaiting;
     if (isBroken(p.error())) {
         markFailed(*s);
         return WaitResult::LineFailed;

@@ -6,6 +6,7 @@
 
 #include <QSerialPort>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace r73 {
@@ -13,7 +14,11 @@ namespace r73 {
 class QtSerialBackend : public SerialBackend
 {
 public:
-    QtSerialBackend();
+    /// Names the device behind port number 1..4.
+    using DeviceResolver = std::function<QString(int number)>;
+
+    /// By default the configuration names the devices; a tool may pass its own resolver.
+    explicit QtSerialBackend(DeviceResolver resolver = {});
     ~QtSerialBackend() override;
 
     void init(quint8 port) override;
@@ -43,6 +48,7 @@ private:
     bool isBroken(QSerialPort::SerialPortError e) const;
     void markFailed(Slot& s);
 
+    DeviceResolver m_resolver;
     std::array<Slot, 4> m_slots;
 };
 

@@ -22,14 +22,19 @@ std::unique_ptr<SerialBackend> setSerialBackend(std::unique_ptr<SerialBackend> b
 SerialBackend& serialBackend()
 {
     auto& slot = backendSlot();
-    if (!slot)
-        slot = std::make_unique<QtSerialBackend>();
+    if (!slot) slot = std::make_unique<QtSerialBackend>();
     return *slot;
 }
 
-void ComInit(quint8 port) { serialBackend().init(port); }
+void ComInit(quint8 port)
+{
+    serialBackend().init(port);
+}
 
-quint16 ComResult(quint8 port) { return serialBackend().result(port); }
+quint16 ComResult(quint8 port)
+{
+    return serialBackend().result(port);
+}
 
 void ComSetState(quint8 port, quint32 baud, quint8 dataBits, quint8 mode, char parity,
                  quint8 stopBits)
@@ -37,22 +42,23 @@ void ComSetState(quint8 port, quint32 baud, quint8 dataBits, quint8 mode, char p
     serialBackend().setState(port, baud, dataBits, mode, parity, stopBits);
 }
 
-quint16 ComWrite(quint8 port, quint8 byte) { return serialBackend().write(port, byte) ? 1 : 0; }
+quint16 ComWrite(quint8 port, quint8 byte)
+{
+    return serialBackend().write(port, byte) ? 1 : 0;
+}
 
 quint16 ComRead(quint8 port, quint8* byte)
 {
     quint8 b = 0;
     serialBackend().read(port, b);
-    if (byte)
-        *byte = b;
+    if (byte) *byte = b;
     return 0;
 }
 
 quint16 ComBufEmpty(quint8 port, quint8 buffer)
 {
     // Only the receive buffer (selector 0) is ever asked about.
-    if (buffer != 0)
-        return 1;
+    if (buffer != 0) return 1;
     return serialBackend().receiveEmpty(port) ? 1 : 0;
 }
 
@@ -61,6 +67,9 @@ WaitResult ComWaitForData(quint8 port, int msecs)
     return serialBackend().waitForData(port, msecs);
 }
 
-QString ComErrorText(quint8 port) { return serialBackend().errorText(port); }
+QString ComErrorText(quint8 port)
+{
+    return serialBackend().errorText(port);
+}
 
 } // namespace r73

@@ -20,8 +20,7 @@ TWordList::TWordList(QObject* owner) : QObject(owner) {}
 
 int TWordList::add(const QString& name)
 {
-    if (m_names.size() >= Capacity)
-        return -1;
+    if (m_names.size() >= Capacity) return -1;
     m_names.append(name);
     return int(m_names.size() - 1);
 }
@@ -38,8 +37,7 @@ quint16 TWordList::id(int index) const
 
 void TWordList::setId(int index, quint16 id)
 {
-    if (index >= 0 && index < Capacity)
-        m_ids[size_t(index)] = id;
+    if (index >= 0 && index < Capacity) m_ids[size_t(index)] = id;
 }
 
 // ---- the claim ----
@@ -51,8 +49,7 @@ public:
     explicit LinkClaim(TTarget& t) : m_target(t), m_taken(t.Claim()) {}
     ~LinkClaim()
     {
-        if (m_taken)
-            m_target.m_linkBusy = false;
+        if (m_taken) m_target.m_linkBusy = false;
     }
     explicit operator bool() const { return m_taken; }
 
@@ -65,8 +62,7 @@ private:
 
 TTarget::TTarget(QObject* owner) : QObject(owner)
 {
-    if (!DemoMode)
-        OpenPort();
+    if (!DemoMode) OpenPort();
     if (ComPortNumber != 0) {
         m_wordList = new TWordList(this);
     } else {
@@ -77,7 +73,10 @@ TTarget::TTarget(QObject* owner) : QObject(owner)
 
 TTarget::~TTarget() = default; // the name table is a child and goes with the link
 
-quint8 TTarget::portIndex() const { return quint8(ComPortNumber - 1); }
+quint8 TTarget::portIndex() const
+{
+    return quint8(ComPortNumber - 1);
+}
 
 void TTarget::OpenPort()
 {
@@ -96,8 +95,8 @@ void TTarget::OpenPort()
         }
     } else {
         // A hand-edited number outside 1..4 names no port.
-        m_portError = QStringLiteral("no serial port has the number %1 (use 1 to 4)")
-                          .arg(ComPortNumber);
+        m_portError =
+            QStringLiteral("no serial port has the number %1 (use 1 to 4)").arg(ComPortNumber);
         ComPortNumber = 0;
     }
     if (ComPortNumber == 0) {
@@ -108,8 +107,7 @@ void TTarget::OpenPort()
 
 bool TTarget::Claim()
 {
-    if (m_linkBusy)
-        return false;
+    if (m_linkBusy) return false;
     m_linkBusy = true;
     return true;
 }
@@ -117,8 +115,7 @@ bool TTarget::Claim()
 quint16 TTarget::OpenSession()
 {
     LinkClaim claim(*this);
-    if (!claim)
-        return 0;
+    if (!claim) return 0;
     WriteByte(wire::OpeningByte);
     WriteByte(wire::SessionRequest);
     ReadByte();
@@ -129,14 +126,11 @@ quint16 TTarget::OpenSession()
 
 quint16 TTarget::ResolveName(const QString& name)
 {
-    if (DemoMode)
-        return 0;
+    if (DemoMode) return 0;
     QByteArray bytes;
-    if (!toCp1252(name, bytes) || bytes.size() > wire::MaxStringLength)
-        return 0;
+    if (!toCp1252(name, bytes) || bytes.size() > wire::MaxStringLength) return 0;
     LinkClaim claim(*this);
-    if (!claim)
-        return 0;
+    if (!claim) return 0;
     WriteByte(wire::CallByte);
     WriteWord(m_sessionId);
     WriteString(bytes);
@@ -148,13 +142,11 @@ quint16 TTarget::ResolveName(const QString& name)
 bool TTarget::ResolveAll()
 {
     bool result = true;
-    if (!m_wordList)
-        return result;
+    if (!m_wordList) return result;
     for (int i = 0; i < m_wordList->count(); ++i) {
         const quint16 id = ResolveName(m_wordList->name(i));
         m_wordList->setId(i, id);
-        if (id == 0)
-            result = false;
+        if (id == 0) result = false;
     }
     return result;
 }
@@ -168,8 +160,7 @@ quint16 TTarget::Initialize()
 {
     quint16 result = 0;
     if (!DemoMode) {
-        if (OpenSession() == 0)
-            result = 1;
+        if (OpenSession() == 0) result = 1;
         m_getId = ResolveName(QStringLiteral("GET"));
         if (m_getId == 0) {
             showMessage({qobject_cast<QWidget*>(parent()),
@@ -181,14 +172,11 @@ quint16 TTarget::Initialize()
             m_putId = ResolveName(QStringLiteral("PUT"));
             m_strGetId = ResolveName(QStringLiteral("STRGET"));
             m_strPutId = ResolveName(QStringLiteral("STRPUT"));
-            if (m_putId == 0 || m_strGetId == 0 || m_strPutId == 0)
-                result = 1;
-            if (!ResolveAll())
-                result = 1;
+            if (m_putId == 0 || m_strGetId == 0 || m_strPutId == 0) result = 1;
+            if (!ResolveAll()) result = 1;
         }
     }
-    if (result == 0)
-        m_sessionOpen = true;
+    if (result == 0) m_sessionOpen = true;
     return result;
 }
 
@@ -202,18 +190,13 @@ quint16 TTarget::readStatus()
 
 quint16 TTarget::CallFunction(qint32 index)
 {
-    if (DemoMode)
-        return 0;
-    if (!m_sessionOpen)
-        return 1;
-    if (index < 0 || !m_wordList || index >= TWordList::Capacity)
-        return 1;
+    if (DemoMode) return 0;
+    if (!m_sessionOpen) return 1;
+    if (index < 0 || !m_wordList || index >= TWordList::Capacity) return 1;
     const quint16 id = m_wordList->id(index);
-    if (id == 0)
-        return 1;
+    if (id == 0) return 1;
     LinkClaim claim(*this);
-    if (!claim)
-        return 1;
+    if (!claim) return 1;
     WriteByte(wire::CallByte);
     WriteWord(id);
     return readStatus();
@@ -222,13 +205,10 @@ quint16 TTarget::CallFunction(qint32 index)
 quint16 TTarget::SendValue(quint16 value)
 {
     m_echoValue = value;
-    if (DemoMode)
-        return 0;
-    if (!m_sessionOpen)
-        return 0;
+    if (DemoMode) return 0;
+    if (!m_sessionOpen) return 0;
     LinkClaim claim(*this);
-    if (!claim)
-        return 0;
+    if (!claim) return 0;
     WriteByte(wire::CallByte);
     WriteWord(m_getId);
     WriteWord(value);
@@ -242,11 +222,9 @@ quint16 TTarget::ReceiveValue(quint16& value)
         m_echoValue = 0;
         return 0;
     }
-    if (!m_sessionOpen)
-        return 0;
+    if (!m_sessionOpen) return 0;
     LinkClaim claim(*this);
-    if (!claim)
-        return 0;
+    if (!claim) return 0;
     // Stray bytes from an earlier exchange would be taken for the value.
     quint8 discard = 0;
     while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
@@ -260,16 +238,12 @@ quint16 TTarget::ReceiveValue(quint16& value)
 quint16 TTarget::SendString(const QString& text)
 {
     QByteArray bytes;
-    if (!toCp1252(text, bytes) || bytes.size() > wire::MaxStringLength)
-        return 1;
+    if (!toCp1252(text, bytes) || bytes.size() > wire::MaxStringLength) return 1;
     m_echoText = text;
-    if (DemoMode)
-        return 0;
-    if (!m_sessionOpen)
-        return 0;
+    if (DemoMode) return 0;
+    if (!m_sessionOpen) return 0;
     LinkClaim claim(*this);
-    if (!claim)
-        return 0;
+    if (!claim) return 0;
     WriteByte(wire::CallByte);
     WriteWord(m_strGetId);
     WriteString(bytes);
@@ -282,11 +256,9 @@ quint16 TTarget::ReceiveString(QString& text)
         text = m_echoText;
         return 0;
     }
-    if (!m_sessionOpen)
-        return 0;
+    if (!m_sessionOpen) return 0;
     LinkClaim claim(*this);
-    if (!claim)
-        return 0;
+    if (!claim) return 0;
     quint8 discard = 0;
     while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
         ComRead(portIndex(), &discard);
@@ -299,10 +271,8 @@ quint16 TTarget::ReceiveString(QString& text)
 void TTarget::WriteRaw(quint8 b)
 {
     for (;;) {
-        if (terminateRequested())
-            return;
-        if (ComWrite(portIndex(), b) != 0)
-            return;
+        if (terminateRequested()) return;
+        if (ComWrite(portIndex(), b) != 0) return;
         // A port that reports a failure will never take the byte: offering it again would
         // hang the program, so the link counts as failed instead.
         if (ComResult(portIndex()) != 0) {
@@ -337,14 +307,12 @@ void TTarget::WriteString(const QByteArray& s)
 
 quint8 TTarget::ReadRaw()
 {
-    if (m_linkFailed)
-        return 0;
+    if (m_linkFailed) return 0;
     // Block in slices so a termination request (from a signal, say) is seen within a moment.
     constexpr int SliceMs = 250;
     QDeadlineTimer deadline(ReadTimeoutMs);
     while (ComBufEmpty(portIndex(), 0) != 0) {
-        if (terminateRequested())
-            return 0;
+        if (terminateRequested()) return 0;
         if (deadline.hasExpired()) {
             m_linkFailed = true;
             return 0;
@@ -363,8 +331,7 @@ quint8 TTarget::ReadRaw()
 quint8 TTarget::ReadByte()
 {
     const quint8 b = ReadRaw();
-    if (b == wire::EscapeByte)
-        return wire::unescape(ReadRaw());
+    if (b == wire::EscapeByte) return wire::unescape(ReadRaw());
     return b;
 }
 
@@ -388,17 +355,14 @@ void TTarget::ReadString(QString& text)
 QStringList TTarget::UnresolvedNames() const
 {
     QStringList missing;
-    if (DemoMode)
-        return missing;
+    if (DemoMode) return missing;
     const std::pair<const char*, quint16> transfers[] = {
         {"GET", m_getId}, {"PUT", m_putId}, {"STRGET", m_strGetId}, {"STRPUT", m_strPutId}};
     for (const auto& [name, id] : transfers)
-        if (id == 0)
-            missing << QString::fromLatin1(name);
+        if (id == 0) missing << QString::fromLatin1(name);
     if (m_wordList)
         for (int i = 0; i < m_wordList->count(); ++i)
-            if (m_wordList->id(i) == 0)
-                missing << m_wordList->name(i);
+            if (m_wordList->id(i) == 0) missing << m_wordList->name(i);
     return missing;
 }
 

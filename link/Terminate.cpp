@@ -13,12 +13,17 @@ std::atomic<bool> g_terminate{false};
 void requestTerminate()
 {
     g_terminate = true;
-    if (QCoreApplication::instance())
-        QCoreApplication::quit();
+    if (QCoreApplication::instance()) QCoreApplication::quit();
 }
 
-bool terminateRequested() { return g_terminate; }
+bool terminateRequested()
+{
+    return g_terminate;
+}
 
-void clearTerminateRequest() { g_terminate = false; }
+void clearTerminateRequest()
+{
+    g_terminate = false;
+}
 
 } // namespace r73

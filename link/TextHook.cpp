@@ -6,7 +6,10 @@ namespace {
 TranslateFunction g_translate = nullptr;
 }
 
-void setTranslateFunction(TranslateFunction fn) { g_translate = fn; }
+void setTranslateFunction(TranslateFunction fn)
+{
+    g_translate = fn;
+}
 
 QString tr73(int offset, const QString& german)
 {

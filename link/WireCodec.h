@@ -10,7 +10,7 @@ namespace r73::wire {
 
 /// Line constants of the controller's serial link.
 inline constexpr quint8 EscapeByte = 0x1B;
-inline constexpr quint8 XonByte = 0x11;  // reserved: flow-control characters never travel bare
+inline constexpr quint8 XonByte = 0x11; // reserved: flow-control characters never travel bare
 inline constexpr quint8 XoffByte = 0x13;
 inline constexpr quint8 EscapeOffset = 0x20;
 inline constexpr quint32 BaudRate = 2400;
@@ -56,7 +56,10 @@ inline QByteArray stuff(const QByteArray& logical)
 
 /// The byte that follows an escape on the line: the receiver subtracts the offset from whatever
 /// follows 0x1B, not only from the three reserved values.
-inline constexpr quint8 unescape(quint8 raw) { return quint8(raw - EscapeOffset); }
+inline constexpr quint8 unescape(quint8 raw)
+{
+    return quint8(raw - EscapeOffset);
+}
 
 inline void appendWord(QByteArray& logical, quint16 v)
 {
@@ -104,8 +107,7 @@ inline QByteArray unstuff(const QByteArray& line)
     Unstuffer u;
     quint8 out = 0;
     for (char c : line)
-        if (u.push(quint8(c), out))
-            logical.append(char(out));
+        if (u.push(quint8(c), out)) logical.append(char(out));
     return logical;
 }
 

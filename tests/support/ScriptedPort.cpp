@@ -42,14 +42,12 @@ void ScriptedPort::release()
 void ScriptedPort::read(quint8, quint8& byte)
 {
     byte = received.isEmpty() ? 0 : quint8(received.front());
-    if (!received.isEmpty())
-        received.remove(0, 1);
+    if (!received.isEmpty()) received.remove(0, 1);
 }
 
 bool ScriptedPort::receiveEmpty(quint8)
 {
-    if (onWait)
-        onWait();
+    if (onWait) onWait();
     release();
     return received.isEmpty();
 }
@@ -57,11 +55,9 @@ bool ScriptedPort::receiveEmpty(quint8)
 WaitResult ScriptedPort::waitForData(quint8, int msecs)
 {
     ++waits;
-    if (onWait)
-        onWait();
+    if (onWait) onWait();
     release();
-    if (!received.isEmpty())
-        return WaitResult::DataWaiting;
+    if (!received.isEmpty()) return WaitResult::DataWaiting;
     // Nothing more is scripted: block as a silent line would.
     QThread::msleep(ulong(msecs));
     return WaitResult::TimedOut;

@@ -14,13 +14,13 @@ namespace r73::test {
 class ScriptedPort : public SerialBackend
 {
 public:
-    QByteArray written;         ///< every raw byte the host wrote
-    QByteArray received;        ///< bytes waiting to be read right now
-    QList<QByteArray> answers;  ///< chunks released one per request
+    QByteArray written;        ///< every raw byte the host wrote
+    QByteArray received;       ///< bytes waiting to be read right now
+    QList<QByteArray> answers; ///< chunks released one per request
     bool openFails = false;
     QString openError = QStringLiteral("serial port /dev/null0 does not exist");
-    int refuseNextWrites = 0;   ///< that many writes are "not taken", then accepted
-    bool broken = false;        ///< writes fail with a nonzero result
+    int refuseNextWrites = 0; ///< that many writes are "not taken", then accepted
+    bool broken = false;      ///< writes fail with a nonzero result
     int initCalls = 0;
     int setStateCalls = 0;
     quint32 baud = 0;

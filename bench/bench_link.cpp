@@ -1,0 +1,114 @@
+// Link throughput against the paced simulator over a pseudo-terminal: how close 200
+// call-plus-ReceiveValue exchanges come to the time their bytes need on a 2400 baud line, and
+// how much CPU the waiting costs.
+//
+// Usage: bench_link [exchanges]   (the simulator binary is found next to this build)
+
+#include "FunctionCatalog.h"
+#include "LinkState.h"
+#include "NorloIni.h"
+#include "Protocol.h"
+#include "QtSerialBackend.h"
+#include "Target.h"
+#include "WireCodec.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <ctime>
+
+using namespace r73;
+
+namespace {
+
+/// Forwards to the real port and counts the bytes that cross the line.
+class CountingPort : public QtSerialBackend
+{
+public:
+    using QtSerialBackend::QtSerialBackend;
+    bool write(quint8 port, quint8 byte) override
+    {
+        const bool ok = QtSerialBackend::write(port, byte);
+        written += ok ? 1 : 0;
+        return ok;
+    }
+    void read(quint8 port, quint8& byte) override
+    {
+        QtSerialBackend::read(port, byte);
+        ++received;
+    }
+    qint64 written = 0;
+    qint64 received = 0;
+};
+
+double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int exchanges = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+
+    QTemporaryDir dir;
+    const QString link = dir.filePath("sim.tty");
+    QProcess sim;
+    sim.start(QStringLiteral(R73_SIM_PATH), {"--baud", "2400", "--link", link});
+    QDeadlineTimer deadline(5000);
+    while (!sim.canReadLine() && !deadline.hasExpired())
+        sim.waitForReadyRead(100);
+    if (!QFileInfo::exists(link)) {
+        std::fprintf(stderr, "bench_link: the simulator did not start\n");
+        return 1;
+    }
+
+    useConfigFile(false);
+    auto port = std::make_unique<CountingPort>([link](int) { return link; });
+    CountingPort& counter = *port;
+    setSerialBackend(std::move(port));
+    TTarget target;
+    for (const FunctionDef& f : connectGroup())
+        services().make(&target, QString::fromLatin1(f.name));
+    if (target.Initialize() != 0) {
+        std::fprintf(stderr, "bench_link: no session with the simulator\n");
+        return 1;
+    }
+    TService* version = services().find("SV_NO?");
+
+    counter.written = counter.received = 0;
+    QElapsedTimer wall;
+    const double cpu0 = cpuSeconds();
+    wall.start();
+    int failures = 0;
+    for (int i = 0; i < exchanges; ++i) {
+        quint16 v = 0;
+        failures += version->Execute() + target.ReceiveValue(v);
+    }
+    const double wallS = double(wall.nsecsElapsed()) / 1e9;
+    const double cpuS = cpuSeconds() - cpu0;
+    sim.terminate();
+    sim.waitForFinished(3000);
+
+    const qint64 bytes = counter.written + counter.received;
+    const double wireS = double(bytes) * wire::BitsPerByteOnLine / wire::BaudRate;
+    std::printf("exchanges            %d (call + ReceiveValue), failures %d\n", exchanges,
+                failures);
+    std::printf("bytes on the line    %lld (%lld sent, %lld received)\n", bytes,
+                counter.written, counter.received);
+    std::printf("wire minimum         %.3f s at %u baud\n", wireS, wire::BaudRate);
+    std::printf("wall time            %.3f s\n", wallS);
+    std::printf("ratio wall/minimum   %.4f (target <= 1.05)\n", wallS / wireS);
+    std::printf("CPU time             %.3f s = %.2f %% of wall (target <= 2 %%)\n", cpuS,
+                100.0 * cpuS / wallS);
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,34 @@
+#include "SimPort.h"
+
+#include <QThread>
+
+namespace r73::test {
+
+bool SimPort::write(quint8, quint8 byte)
+{
+    if (m_engine.lineClosed()) {
+        m_result = 1;
+        return false;
+    }
+    ++bytesWritten;
+    m_pending.append(m_engine.feed(QByteArray(1, char(byte))));
+    return true;
+}
+
+void SimPort::read(quint8, quint8& byte)
+{
+    byte = quint8(m_pending.at(0));
+    m_pending.remove(0, 1);
+    ++bytesRead;
+}
+
+WaitResult SimPort::waitForData(quint8, int msecs)
+{
+    if (!m_pending.isEmpty()) return WaitResult::DataWaiting;
+    if (m_engine.lineClosed()) return WaitResult::LineFailed;
+    // Everything the engine will ever say is already here: wait out the time as a quiet line.
+    QThread::msleep(ulong(msecs));
+    return WaitResult::TimedOut;
+}
+
+} // namespace r73::test

@@ -1,0 +1,34 @@
+#pragma once
+/// The simulator binary on a pseudo-terminal, for tests that go through a real serial port:
+/// started with a link in a temporary folder, stopped with SIGTERM.
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace r73::test {
+
+class SimProcess
+{
+public:
+    /// Starts r73-sim (path from the environment variable R73_SIM) with args plus --link.
+    explicit SimProcess(const QStringList& args = {});
+    ~SimProcess();
+
+    bool started() const { return !m_device.isEmpty(); }
+    /// The symlink to the simulator's end of the line.
+    QString link() const { return m_dir.filePath(QStringLiteral("sim.tty")); }
+    QString device() const { return m_device; }
+    QString logFile() const { return m_dir.filePath(QStringLiteral("sim.log")); }
+    QString errors() const { return m_errors; }
+    /// Sends SIGTERM and waits for the exit; true when it ended by itself with status 0.
+    bool stop();
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_device;
+    QString m_errors;
+};
+
+} // namespace r73::test
