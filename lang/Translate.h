@@ -1,0 +1,32 @@
+#pragma once
+/// The program's texts are written in German; Translate returns them in the current language by
+/// looking them up in the German/English table (TextTable.h). Nothing is cached: every call
+/// searches the table again, so a change of CurrentLanguage takes effect at the next call.
+
+#include <QString>
+#include <QStringList>
+
+namespace r73 {
+
+/// 0 = German, 1 = English, 2 = the reserved third language; 0 until the configuration is read.
+extern int CurrentLanguage;
+
+/// German source texts; row i of EnglishTexts (and ThirdTexts) is the twin of row i here.
+extern QStringList GermanTexts;
+extern QStringList EnglishTexts;
+/// Slot of the third language. No table fills it, so language 2 shows the German texts.
+extern QStringList ThirdTexts;
+
+/// The text to show for german in the current language.
+///
+/// Language 0 returns german unchanged without looking at the table. Otherwise the first row of
+/// GermanTexts that equals german regardless of letter case (umlauts included; blanks and all
+/// other characters exactly) is found, and the row offset rows further on in the language's list
+/// is returned; offset 1 reaches the mixed-case twin that follows an upper-case row.
+///
+/// Whenever that gives no text, german is returned unchanged: the text is not in the table, the
+/// language is neither 1 nor 2, the row lies outside the language's list (a negative offset, one
+/// that points past the last row, or language 2 whose list is empty).
+QString Translate(int offset, const QString& german);
+
+} // namespace r73
