@@ -56,6 +56,9 @@ void QtSerialBackend::init(quint8 port)
     s->failed = false;
     s->port->setPortName(device);
     if (s->port->open(QIODevice::ReadWrite)) {
+        // Bytes left on the line by an earlier program are no answer to anything of ours.
+        s->port->clear(QSerialPort::Input);
+        s->port->clearError();
         s->result = 0;
         s->error.clear();
     } else {

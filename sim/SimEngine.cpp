@@ -1,1 +1,220 @@
-// placeholder
+#include "SimEngine.h"
+
+#include <QtDebug>
+
+namespace r73::sim {
+
+namespace {
+
+QByteArray status(bool ok)
+{
+    QByteArray s;
+    s.append(char(wire::StatusOk1));
+    s.append(char(ok ? wire::StatusOk2 : 0x01));
+    return s;
+}
+
+} // namespace
+
+SimEngine::SimEngine(const SimConfig& config)
+    : m_config(config), m_vocabulary(config.bios),
+      m_machine(config.bios, config.serial, config.seed, config.stateFile)
+{
+    if (!m_machine.stateWarning().isEmpty())
+        qWarning().noquote() << "r73-sim: warning:" << m_machine.stateWarning();
+    if (!config.logFile.isEmpty() && !m_logFile.open(config.logFile, &m_logFileError))
+        qWarning().noquote() << "r73-sim:" << m_logFileError;
+}
+
+QStringList SimEngine::summaries() const
+{
+    QStringList out;
+    for (const SimExchange& ex : m_log)
+        out.append(ex.summary());
+    return out;
+}
+
+bool SimEngine::lineClosed() const
+{
+    return m_config.faults.closeAfter >= 0 && m_completed >= m_config.faults.closeAfter;
+}
+
+bool SimEngine::answering() const
+{
+    const int silentAfter = m_config.faults.silentAfter;
+    return !lineClosed() && (silentAfter < 0 || m_completed < silentAfter);
+}
+
+void SimEngine::resetParser()
+{
+    m_stage = Stage::Idle;
+    m_unstuffer.reset();
+    m_text.clear();
+}
+
+QByteArray SimEngine::feed(const QByteArray& lineBytesFromHost)
+{
+    for (char c : lineBytesFromHost) {
+        if (lineClosed()) break;
+        quint8 b = 0;
+        if (m_unstuffer.push(quint8(c), b)) consume(b);
+    }
+    QByteArray out;
+    out.swap(m_out);
+    return out;
+}
+
+void SimEngine::consume(quint8 b)
+{
+    switch (m_stage) {
+    case Stage::Idle:
+    case Stage::Opening:
+        // Anything but the start of a message is line noise and ignored.
+        if (m_stage == Stage::Opening && b == wire::SessionRequest) {
+            m_stage = Stage::Idle;
+            completeHandshake();
+        } else if (b == wire::OpeningByte) {
+            m_stage = Stage::Opening;
+        } else if (b == wire::CallByte) {
+            m_stage = Stage::IdHigh;
+        } else {
+            m_stage = Stage::Idle;
+        }
+        break;
+    case Stage::IdHigh:
+        m_id = quint16(b << 8);
+        m_stage = Stage::IdLow;
+        break;
+    case Stage::IdLow:
+        m_id |= b;
+        dispatchId();
+        break;
+    case Stage::WordHigh:
+        m_word = quint16(b << 8);
+        m_stage = Stage::WordLow;
+        break;
+    case Stage::WordLow:
+        m_word |= b;
+        m_stage = Stage::Idle;
+        completeCall(m_vocabulary.byId(m_id));
+        break;
+    case Stage::StrLength:
+        m_textLength = b;
+        m_text.clear();
+        m_stage = Stage::StrBody;
+        if (m_textLength > 0) break;
+        [[fallthrough]];
+    case Stage::StrBody:
+        if (m_text.size() < m_textLength) m_text.append(char(b));
+        if (m_text.size() == m_textLength) {
+            m_stage = Stage::Idle;
+            if (m_id == SessionId)
+                completeLookup();
+            else
+                completeCall(m_vocabulary.byId(m_id));
+        }
+        break;
+    }
+}
+
+void SimEngine::dispatchId()
+{
+    m_stage = Stage::Idle;
+    if (m_id == SessionId) {
+        m_stage = Stage::StrLength;
+        return;
+    }
+    const SimFunction* f = m_vocabulary.byId(m_id);
+    if (f && f->kind == FunctionKind::Get)
+        m_stage = Stage::WordHigh;
+    else if (f && f->kind == FunctionKind::StrGet)
+        m_stage = Stage::StrLength;
+    else
+        completeCall(f);
+}
+
+void SimEngine::completeHandshake()
+{
+    if (!answering()) return;
+    SimExchange ex;
+    ex.kind = SimExchange::Kind::Session;
+    ex.id = SessionId;
+    ex.wordsOut = {SessionId};
+    QByteArray answer("R7");
+    wire::appendWord(answer, SessionId);
+    commit(ex, answer, false);
+}
+
+void SimEngine::completeLookup()
+{
+    if (!answering()) return;
+    SimExchange ex;
+    ex.kind = SimExchange::Kind::Lookup;
+    ex.textIn = m_text;
+    ex.name = textFromWire(m_text);
+    const SimFunction* f = m_vocabulary.byName(ex.name);
+    ex.known = f && !m_config.faults.unknown.contains(ex.name);
+    ex.ok = ex.known;
+    ex.id = ex.known ? f->id : 0;
+    ex.wordsOut = {ex.id};
+    QByteArray answer;
+    wire::appendWord(answer, ex.id);
+    commit(ex, answer + status(ex.ok), false);
+}
+
+void SimEngine::completeCall(const SimFunction* f)
+{
+    if (!answering()) return;
+    SimExchange ex;
+    ex.kind = SimExchange::Kind::Call;
+    ex.id = m_id;
+    if (!f) {
+        ex.known = false;
+        ex.ok = false;
+        commit(ex, status(false), false);
+        return;
+    }
+    const SimFaults& faults = m_config.faults;
+    if (faults.silentOn.contains(f->name))
+        return; // swallowed: no effect, no answer, not an exchange
+    ex.name = f->name;
+    QByteArray answer;
+    switch (f->kind) {
+    case FunctionKind::Get:
+        ex.kind = SimExchange::Kind::Get;
+        ex.wordsIn = {m_word};
+        m_machine.receiveValue(m_word);
+        break;
+    case FunctionKind::Put:
+        ex.kind = SimExchange::Kind::Put;
+        ex.wordsOut = {m_machine.takeValue()};
+        wire::appendWord(answer, ex.wordsOut.first());
+        break;
+    case FunctionKind::StrGet:
+        ex.kind = SimExchange::Kind::StrGet;
+        ex.textIn = m_text;
+        m_machine.receiveText(m_text);
+        break;
+    case FunctionKind::StrPut:
+        ex.kind = SimExchange::Kind::StrPut;
+        ex.textOut = m_machine.takeText().left(wire::MaxStringLength);
+        wire::appendString(answer, ex.textOut);
+        break;
+    default:
+        ex.note = m_machine.run(*f);
+        break;
+    }
+    ex.ok = !faults.badStatus.contains(f->name);
+    commit(ex, answer + status(ex.ok), faults.garbageOn.contains(f->name));
+}
+
+void SimEngine::commit(const SimExchange& ex, const QByteArray& answer, bool garbage)
+{
+    if (garbage) m_out.append(GarbageBytes, sizeof GarbageBytes);
+    m_out.append(wire::stuff(answer));
+    m_log.append(ex);
+    ++m_completed;
+    m_logFile.write(ex);
+}
+
+} // namespace r73::sim

@@ -1,0 +1,71 @@
+#pragma once
+/// What the controller does when a function runs: parameter sets and their selection, the
+/// permanent store, the value and string FIFOs behind PUT/STRPUT, and the live readings.
+
+#include "SimParams.h"
+#include "SimStatus.h"
+#include "SimVocabulary.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace r73::sim {
+
+class SimMachine
+{
+public:
+    /// Loads the permanent store from stateFile (empty: factory defaults, never saved).
+    SimMachine(quint16 bios, quint16 serial, quint64 seed, const QString& stateFile);
+
+    /// Set when the state file existed but could not be used.
+    QString stateWarning() const { return m_stateWarning; }
+
+    /// GET / STRGET: what the next setter consumes.
+    void receiveValue(quint16 value) { m_lastValue = value; }
+    void receiveText(const QByteArray& text) { m_lastText = text; }
+    /// PUT / STRPUT: front of the FIFO; 0 or "" when empty.
+    quint16 takeValue();
+    QByteArray takeText();
+
+    /// Runs one function; returns a short note of its effect for the log.
+    QString run(const SimFunction& f);
+
+    ParamSetId selectedSet() const { return m_selected; }
+    const ParamSet& workingSet(ParamSetId id) const { return m_working.set(id); }
+    const PermanentStore& permanentStore() const { return m_permanent; }
+    /// Value behind a "!X"/"@X" pair (hydraulic words included), 0 if never set.
+    quint16 storedValue(const QString& stem) const { return m_values.value(stem, 0); }
+    QByteArray storedText(const QString& stem) const { return m_texts.value(stem); }
+    bool memModeArmed() const { return m_memArmed; }
+    const QList<quint16>& valueFifo() const { return m_valueFifo; }
+    const QList<QByteArray>& textFifo() const { return m_textFifo; }
+    SimStatus& status() { return m_status; }
+    const SimStatus& status() const { return m_status; }
+
+private:
+    void push(quint16 value);
+    void pushText(const QByteArray& text);
+    QString save();
+    bool runModelled(const QString& name, QString& note);
+    QString runByConvention(const SimFunction& f);
+
+    quint16 m_bios;
+    quint16 m_serial;
+    QString m_stateFile;
+    QString m_stateWarning;
+    PermanentStore m_permanent;
+    PermanentStore m_working;
+    ParamSetId m_selected = ParamSetId::Spann;
+    bool m_memArmed = false;
+    quint16 m_lastValue = 0;
+    QByteArray m_lastText;
+    QList<quint16> m_valueFifo;
+    QList<QByteArray> m_textFifo;
+    QHash<QString, quint16> m_values;
+    QHash<QString, QByteArray> m_texts;
+    SimStatus m_status;
+};
+
+} // namespace r73::sim

@@ -1,0 +1,138 @@
+// The r73-sim program on its pseudo terminal, driven through the link with plain POSIX calls.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray Handshake = QByteArray::fromHex("0004");
+const QByteArray HandshakeAnswer = QByteArray::fromHex("52371b3b1b33");
+const QByteArray LookupLang = QByteArray::fromHex("011b3b1b3304") + "LANG";
+const QByteArray LookupLangAnswer = QByteArray::fromHex("1b311b330100");
+
+/// Starts r73-sim and waits for the device line; empty on failure.
+QString startSim(QProcess& sim, const QStringList& args)
+{
+    sim.setProgram(qEnvironmentVariable("R73_SIM"));
+    sim.setArguments(args);
+    sim.start();
+    if (!sim.waitForStarted(5000)) return {};
+    while (!sim.canReadLine())
+        if (!sim.waitForReadyRead(5000)) return {};
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+int openRaw(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0) return -1;
+    termios tio{};
+    tcgetattr(fd, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(fd, TCSANOW, &tio);
+    return fd;
+}
+
+/// Writes the request and reads until `expected` bytes arrived or a second passes without any.
+QByteArray exchange(int fd, const QByteArray& request, int expected)
+{
+    if (::write(fd, request.constData(), size_t(request.size())) != request.size()) return {};
+    QByteArray answer;
+    char buffer[64];
+    while (answer.size() < expected) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 1000) <= 0) break;
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        answer.append(buffer, n);
+    }
+    return answer;
+}
+
+} // namespace
+
+class SimPtyTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void serveThroughLinkUntilTerminated();
+    void pacedExchangeTakesItsLineTime();
+    void closeAfterEndsTheProgram();
+};
+
+void SimPtyTest::serveThroughLinkUntilTerminated()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath("r73-link");
+    QVERIFY(QFile::link("/nonexistent/old-pty", link)); // stale, from a run that crashed
+
+    QProcess sim;
+    const QString device = startSim(sim, {"--link", link});
+    QVERIFY2(device.startsWith("/dev/"), qPrintable(device + sim.readAllStandardError()));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), device);
+
+    const int fd = openRaw(link);
+    QVERIFY(fd >= 0);
+    QCOMPARE(exchange(fd, Handshake, HandshakeAnswer.size()).toHex(), HandshakeAnswer.toHex());
+    QCOMPARE(exchange(fd, LookupLang, LookupLangAnswer.size()).toHex(), LookupLangAnswer.toHex());
+    ::close(fd);
+
+    ::kill(pid_t(sim.processId()), SIGTERM);
+    QVERIFY(sim.waitForFinished(5000));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
+    QVERIFY(!QFileInfo::exists(link) && !QFileInfo(link).isSymLink());
+}
+
+void SimPtyTest::pacedExchangeTakesItsLineTime()
+{
+    QTemporaryDir dir;
+    QProcess sim;
+    const QString device = startSim(sim, {"--baud", "2400"});
+    QVERIFY(device.startsWith("/dev/"));
+    const int fd = openRaw(device);
+    QVERIFY(fd >= 0);
+
+    // 11 bytes out, 6 back, 10 bits each at 2400 baud.
+    const qint64 lineNs =
+        qint64(LookupLang.size() + LookupLangAnswer.size()) * 10 * 1000000000 / 2400;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(exchange(fd, LookupLang, LookupLangAnswer.size()).toHex(), LookupLangAnswer.toHex());
+    const qint64 elapsed = timer.nsecsElapsed();
+    ::close(fd);
+    QVERIFY2(elapsed >= lineNs - 1000000, qPrintable(QString::number(elapsed)));
+    QVERIFY2(elapsed < lineNs * 3, qPrintable(QString::number(elapsed)));
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(5000));
+}
+
+void SimPtyTest::closeAfterEndsTheProgram()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath("r73-link");
+    QProcess sim;
+    QVERIFY(!startSim(sim, {"--link", link, "--fault", "close-after=1"}).isEmpty());
+    const int fd = openRaw(link);
+    QVERIFY(fd >= 0);
+    // The last answer still reaches the host before the line goes.
+    QCOMPARE(exchange(fd, Handshake, HandshakeAnswer.size()).toHex(), HandshakeAnswer.toHex());
+    QVERIFY(sim.waitForFinished(5000));
+    QCOMPARE(sim.exitCode(), 0);
+    QVERIFY(!QFileInfo(link).isSymLink());
+    ::close(fd);
+}
+
+QTEST_GUILESS_MAIN(SimPtyTest)
+#include "tst_sim_pty.moc"
