@@ -1,0 +1,241 @@
+#include "Form_cy.h"
+
+#include "AppWindows.h"
+#include "ApplyLanguage.h"
+#include "FunctionCatalog.h"
+#include "LinkState.h"
+#include "MessageFacade.h"
+#include "NorloIni.h"
+#include "ProgramState.h"
+#include "Protocol.h"
+#include "Sprache.h"
+#include "Target.h"
+#include "Terminate.h"
+#include "TextHook.h"
+#include "TextTable.h"
+#include "TimerWrapper.h"
+#include "Translate.h"
+#include "VersInfo.h"
+#include "comport.h"
+#include "ui_Form1.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+using namespace r73;
+
+TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm1>())
+{
+    m_ui->setupUi(this);
+    // The window's bold 13-pixel font; a form file can only give it in points.
+    QFont bold = font();
+    bold.setPixelSize(13);
+    setFont(bold);
+    // Enter belongs to the parameter fields; no button of this window is a default button.
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    m_timer1 = new TTimer(this, 1000);
+    m_timer2 = new TTimer(this, 700);
+    m_timer3 = new TTimer(this, 3000);
+    m_timer4 = new TTimer(this, 3000);
+    connect(m_ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+    connect(m_ui->BtSprache, &QPushButton::clicked, this, &TForm1::BtSpracheClick);
+    m_versInfo = new TVersInfo(this);
+    for (QWidget* logo : findChildren<QWidget*>()) {
+        if (logo == m_ui->Panel15 || m_ui->Panel15->isAncestorOf(logo))
+            logo->installEventFilter(this);
+    }
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, &TForm1::ShowVersionInfo);
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createFolder(const QString& name, const QString& failureText)
+{
+    if (QDir(name).exists() || QDir().mkdir(name)) return;
+    showMessage({this, failureText, QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok});
+    requestTerminate();
+}
+
+void TForm1::FormCreate()
+{
+    // 1
+    m_link = nullptr;
+    for (TTimer* t : {m_timer1, m_timer2, m_timer3, m_timer4})
+        t->setEnabled(false);
+    // 2, 3: the messages are English on purpose: the texts are not yet loaded.
+    createFolder(QStringLiteral("ini"), QStringLiteral("Unable to create Directory 'ini'"));
+    createFolder(QStringLiteral("Log"), QStringLiteral("Unable to create Directory 'Log' !"));
+    // 4
+    ComPortNumber = readComPort();
+    DemoMode = readDemoMode();
+    CurrentLanguage = readLanguage(CurrentLanguage);
+    // 5
+    BuildTextTable();
+    ApplyLanguage(this, [this] { SetCaptionComStat(); });
+    // 6
+    m_link = new TTarget(this);
+    if (ComPortNumber == 0) {
+        delete m_link;
+        m_link = nullptr;
+    }
+    // 7, 8
+    SetCaptionComStat();
+    if (DemoMode) setWindowTitle(windowTitle() + QStringLiteral(" Demo-Version"));
+    // 9
+    for (QLineEdit* e : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4})
+        e->clear();
+    // 10
+    Ui::ServicePage& service = m_ui->pgService->ui;
+    service.Label50->setText(QStringLiteral("Pulse"));
+    service.Label51->setText(QStringLiteral("Pulse"));
+    service.Edit50->clear();
+    service.Edit51->clear();
+    // 11
+    m_timer3->setEnabled(false);
+    m_timer3->setInterval(3000);
+    m_timer4->setEnabled(false);
+    m_timer4->setInterval(3000);
+    // 12
+    for (QWidget* w : {static_cast<QWidget*>(m_ui->bbtnZurueck),
+                       static_cast<QWidget*>(m_ui->bbtnVor), static_cast<QWidget*>(m_ui->BitBtn7),
+                       static_cast<QWidget*>(m_ui->BitBtn8), static_cast<QWidget*>(m_ui->BitBtn9)})
+        w->setEnabled(false);
+    // 13
+    m_ui->TabbedNotebook1->setCurrentIndex(0);
+    m_ui->TabbedNotebook1->setVisible(false);
+    m_ui->GroupBox10->setVisible(true);
+    // 14
+    HistoryReading = false;
+    // 16: the limit fields tell themselves apart by their tags.
+    const Ui::AnalogPage1& a1 = m_ui->pgAnalog1->ui;
+    const Ui::AnalogPage2& a2 = m_ui->pgAnalog2->ui;
+    const Ui::AnalogPage3& a3 = m_ui->pgAnalog3->ui;
+    const std::pair<QLineEdit*, int> tags[] = {
+        {a1.edtMin2_1, 11}, {a1.edtMin1_1, 12}, {a1.edtMax1_1, 13}, {a1.edtMax2_1, 14},
+        {a2.edtMin2_2, 21}, {a2.edtMin1_2, 22}, {a2.edtMax1_2, 23}, {a2.edtMax2_2, 24},
+        {a3.edtMin2_3, 31}, {a3.edtMin1_3, 32}, {a3.edtMax1_3, 33}, {a3.edtMax2_3, 34}};
+    for (const auto& [field, tag] : tags)
+        field->setProperty("Tag", tag);
+    // 17
+    const Ui::AnalogwertePage& live = m_ui->pgAnalogwerte->ui;
+    for (QLabel* unit : {live.lbEinheit_1, live.lbEinheit_2, live.lbEinheit_3})
+        unit->clear();
+    // 18
+    m_ui->pgSpannen->ui.gbHydr->setVisible(false);
+}
+
+void TForm1::SetCaptionComStat()
+{
+    static const char* const texts[] = {" Schnittstelle: Fehler!", " Schnittstelle: Com1",
+                                        " Schnittstelle: Com2", " Schnittstelle: Com3",
+                                        " Schnittstelle: Com4"};
+    if (ComPortNumber >= 0 && ComPortNumber <= 4)
+        m_ui->Panel17->setText(tr73(0, QString::fromUtf8(texts[ComPortNumber])));
+}
+
+void TForm1::CommErr(quint16 status, quint16 location)
+{
+    if (status == 0 && !(m_link && m_link->LinkFailed())) return;
+    CommErrorSeen = true;
+    m_ui->Label37->setText(QString::number(status));
+    m_ui->Label38->setText(QString::number(location));
+    if (ReportCommErrors) {
+        m_timer1->setEnabled(false);
+        showMessage({this,
+                     tr73(0, QStringLiteral("Kommunikation mit dem R73-Controller gestört! "
+                                            "Programm wird beendet! Bitte neu starten!")),
+                     tr73(0, QStringLiteral("Fehler")), MsgIcon::Error, MsgButtons::Ok});
+        ReportCommErrors = false;
+        requestTerminate();
+    }
+}
+
+void TForm1::Button7Click()
+{
+    if (!frmComPort) frmComPort = new TfrmComPort(this);
+    frmComPort->exec();
+    ComPortNumber = readComPort();
+    if (ComPortNumber != 0) {
+        // The previous link stays with the window; the new one becomes current.
+        m_link = new TTarget(this);
+    }
+    SetCaptionComStat();
+}
+
+void TForm1::BtSpracheClick()
+{
+    if (!frmSprache)
+        frmSprache = new TfrmSprache(
+            this, [this] { SetCaptionComStat(); }, this);
+    frmSprache->exec();
+}
+
+void TForm1::ShowVersionInfo()
+{
+    m_versInfo->ShowInfo(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // The logo and its label open the version window.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        ShowVersionInfo();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TForm1::FormCloseQuery()
+{
+    for (TTimer* t : {m_timer1, m_timer2, m_timer3, m_timer4})
+        t->setEnabled(false);
+    showMessage({this, tr73(0, QStringLiteral("Verbindung zum R73 trennen!")), QString(),
+                 MsgIcon::None, MsgButtons::Ok});
+    return true;
+}
+
+void TForm1::FormClose()
+{
+    if (Connected) {
+        TService* stop = services().find(QStringLiteral("TEST_STOP"));
+        CommErr(stop ? stop->Execute() : 1, 99);
+    }
+    ReleaseTextTable();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    done(QDialog::Accepted);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // Escape does not close the main window.
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isActiveWindow() && isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+}

@@ -1,0 +1,6 @@
+#include "PlanPage.h"
+
+PlanPage::PlanPage(QWidget* parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+}

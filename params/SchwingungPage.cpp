@@ -1,0 +1,6 @@
+#include "SchwingungPage.h"
+
+SchwingungPage::SchwingungPage(QWidget* parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+}

@@ -1,0 +1,6 @@
+#include "ServicePage.h"
+
+ServicePage::ServicePage(QWidget* parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+}

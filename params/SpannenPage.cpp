@@ -1,0 +1,6 @@
+#include "SpannenPage.h"
+
+SpannenPage::SpannenPage(QWidget* parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+}

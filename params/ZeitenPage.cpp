@@ -1,0 +1,6 @@
+#include "ZeitenPage.h"
+
+ZeitenPage::ZeitenPage(QWidget* parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+}
