@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Screenshots of the program as a user sees it: the real program under Xvfb (unconnected main
+# window, German and English) plus every dialog rendered by build/tests/app/shots.
+# Output: docs/screenshots/. Needs xvfb and imagemagick (installed if missing).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/common.sh
+r73_install_missing xvfb xauth imagemagick
+r73_build
+
+out="$PWD/docs/screenshots"
+mkdir -p "$out"
+QT_QPA_PLATFORM=offscreen build/tests/app/shots "$out/windows"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/ini"
+for lang in 0 1; do
+    name=$([ $lang = 0 ] && echo de || echo en)
+    printf '[Comunication]\r\nCOM=1\r\n[DemoMode]\r\nACTIVE=1\r\n[Language]\r\nLanguage=%s\r\n' $lang >"$work/ini/norlo.ini"
+    xvfb-run -a -s "-screen 0 800x600x24" bash -c "
+        cd '$work' && '$PWD/build/app/r73-service' & app=\$!
+        sleep 3
+        import -window root '$out/program-$name.png'
+        kill \$app" 2>/dev/null || true
+    # The screen is larger than the window: keep just the window.
+    convert "$out/program-$name.png" -trim +repage "$out/program-$name.png"
+done
+echo "screenshots in $out"
