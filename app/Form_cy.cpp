@@ -20,11 +20,11 @@
 #include "ui_Form1.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 using namespace r73;
 
@@ -46,13 +46,17 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     m_timer4 = new TTimer(this, 3000);
     connect(m_ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(m_ui->BtSprache, &QPushButton::clicked, this, &TForm1::BtSpracheClick);
+    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    m_timer1->setOnTimer([this] { Timer1Timer(); });
+    m_timer2->setOnTimer([this] { Timer2Timer(); });
+    m_timer3->setOnTimer([this] { Timer3Timer(); });
+    m_timer4->setOnTimer([this] { Timer4Timer(); });
     m_versInfo = new TVersInfo(this);
-    for (QWidget* logo : findChildren<QWidget*>()) {
-        if (logo == m_ui->Panel15 || m_ui->Panel15->isAncestorOf(logo))
-            logo->installEventFilter(this);
-    }
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TForm1::ShowVersionInfo);
+    m_ui->Panel15->installEventFilter(this);
+    for (QWidget* logo : m_ui->Panel15->findChildren<QWidget*>())
+        logo->installEventFilter(this);
+    setUpFunctionKeys();
+    watchParameterFields();
     FormCreate();
 }
 
@@ -179,17 +183,24 @@ void TForm1::BtSpracheClick()
     frmSprache->exec();
 }
 
-void TForm1::ShowVersionInfo()
-{
-    m_versInfo->ShowInfo(this);
-}
+void TForm1::F1Click() { m_versInfo->ShowInfo(this); }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    auto* widget = qobject_cast<QWidget*>(watched);
     // The logo and its label open the version window.
-    if (event->type() == QEvent::MouseButtonRelease) {
-        ShowVersionInfo();
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (widget == m_ui->Panel15 || m_ui->Panel15->isAncestorOf(widget))) {
+        F1Click();
         return true;
+    }
+    // Typing into a parameter field holds the poll off until Timer3 ticks.
+    if (m_parameterFields.contains(widget)) {
+        if (event->type() == QEvent::FocusIn)
+            PausePolling();
+        else if (event->type() == QEvent::KeyPress &&
+                 !static_cast<QKeyEvent*>(event)->text().isEmpty())
+            PausePolling();
     }
     return QDialog::eventFilter(watched, event);
 }

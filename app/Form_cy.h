@@ -1,22 +1,32 @@
 #pragma once
 /// The main window: its creation (folders, configuration, texts, link, initial state of every
-/// control), the port display, the error report of every controller call, and closing. The
-/// pages' own logic lives beside their layouts in the subsystem folders.
+/// control), connecting and identifying the controller, the live poll cycle, the function keys
+/// and page changes, the error report of every controller call, and closing. The pages' own
+/// logic lives beside their layouts in the subsystem folders and joins through PageHost.h.
+///
+/// The class is split over several sources: Form_cy.cpp (life of the window), Connect.cpp,
+/// Polling.cpp and Navigation.cpp.
+
+#include "PageHost.h"
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 namespace Ui {
 class TForm1;
 }
 
+class QLabel;
+
 namespace r73 {
 class TTarget;
 class TTimer;
 class TVersInfo;
+class Hourglass;
 } // namespace r73
 
-class TForm1 : public QDialog
+class TForm1 : public QDialog, public r73::PageHost
 {
     Q_OBJECT
 public:
@@ -25,23 +35,54 @@ public:
 
     Ui::TForm1& form() { return *m_ui; }
 
-    /// The current link; null when no port is usable.
-    r73::TTarget* link() const { return m_link; }
+    // PageHost
+    r73::TTarget* link() const override { return m_link; }
+    void CommErr(quint16 status, quint16 location) override;
+    r73::TTimer& Timer1() override { return *m_timer1; }
+    r73::TTimer& Timer2() override { return *m_timer2; }
+    r73::TTimer& Timer3() override { return *m_timer3; }
+    r73::TTimer& Timer4() override { return *m_timer4; }
+    QWidget* window() override { return this; }
 
-    r73::TTimer& Timer1() { return *m_timer1; }
-    r73::TTimer& Timer2() { return *m_timer2; }
-    r73::TTimer& Timer3() { return *m_timer3; }
-    r73::TTimer& Timer4() { return *m_timer4; }
+    /// The pages of the subsystems; each joins when it is set.
+    void setParamPages(r73::ParamPagesApi* pages) { m_params = pages; }
+    void setHistory(r73::HistoryApi* history) { m_history = history; }
+    void setAnalog(r73::AnalogApi* analog) { m_analog = analog; }
+    /// F6: composes the logbook text; true when the logbook window may be shown.
+    void setLogbookComposer(std::function<bool()> compose) { m_composeLogbook = std::move(compose); }
 
-    /// Shows the state of the configured port in Panel17.
+    // Life of the window
     void SetCaptionComStat();
-    /// The one error report after every controller call; fatal while connecting or connected.
-    void CommErr(quint16 status, quint16 location);
-
     void Button7Click();
     void BtSpracheClick();
-    /// F1 and the logo: the version window.
-    void ShowVersionInfo();
+
+    // Connect
+    void Button3Click();
+    void ReadVersion();
+
+    // Poll cycle
+    void Timer1Timer();
+    void ReadIO();
+    void ReadSensor();
+    void ReadInport();
+    void ReadOutport();
+    void ReadStatus();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer4Timer();
+    /// Focus entry or a character key in a parameter field: polling waits for Timer3.
+    void PausePolling();
+    int PollPhase() const { return m_pollPhase; }
+    quint16 InputWord() const { return m_inputWord; }
+
+    // Function keys and pages
+    void F1Click();
+    void bbtnZurueckClick();
+    void bbtnVorClick();
+    void BitBtn7Click();
+    void BitBtn8Click();
+    void BitBtn9Click();
+    void TabbedNotebook1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -54,6 +95,12 @@ private:
     void createFolder(const QString& name, const QString& failureText);
     bool FormCloseQuery();
     void FormClose();
+    void setUpFunctionKeys();
+    void watchParameterFields();
+    void showVersionGroups(quint16 v);
+    void setLamp(QLabel* lamp, bool on);
+    void setResult(const QString& text, const QColor* colour);
+    void setStatusPanels(const QString& text);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     r73::TTarget* m_link = nullptr;
@@ -62,4 +109,11 @@ private:
     r73::TTimer* m_timer3 = nullptr;
     r73::TTimer* m_timer4 = nullptr;
     r73::TVersInfo* m_versInfo = nullptr;
+    r73::ParamPagesApi* m_params = nullptr;
+    r73::HistoryApi* m_history = nullptr;
+    r73::AnalogApi* m_analog = nullptr;
+    std::function<bool()> m_composeLogbook;
+    QList<QWidget*> m_parameterFields;
+    int m_pollPhase = 0;
+    quint16 m_inputWord = 0;
 };

@@ -1,0 +1,185 @@
+// Connecting: registering the controller's functions, the session, identification and the
+// set-up of the pages by BIOS version.
+
+#include "Form_cy.h"
+
+#include "FunctionCatalog.h"
+#include "Hourglass.h"
+#include "LinkState.h"
+#include "ProgramState.h"
+#include "Protocol.h"
+#include "Target.h"
+#include "TextHook.h"
+#include "TimerWrapper.h"
+#include "ui_Form1.h"
+
+#include <QApplication>
+#include <QLocale>
+
+using namespace r73;
+
+namespace {
+
+/// Makes the services of one version group and looks each up at once; an unknown one fails
+/// when it is first used.
+void makeAndResolve(TTarget* link, const VersionGroup& group)
+{
+    for (const FunctionDef& f : group.functions)
+        services().make(link, QString::fromLatin1(f.name)).Resolve();
+}
+
+const VersionGroup& groupFrom(quint16 version)
+{
+    for (const VersionGroup& g : versionGroups())
+        if (g.fromVersion == version)
+            return g;
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
+void TForm1::Button3Click()
+{
+    if (Connected) {
+        close();
+        return;
+    }
+    if (ComPortNumber == 0 || !m_link)
+        return;
+    Connecting = true;
+    Hourglass hourglass;
+    hourglass.show();
+    m_ui->GroupBox10->setVisible(false);
+    m_ui->TabbedNotebook1->setVisible(true);
+    QApplication::processEvents();
+    m_ui->Button3->setEnabled(false);
+    m_ui->BitBtn10->setEnabled(false);
+
+    const auto group = connectGroup();
+    services().make(m_link, QString::fromLatin1(group[0].name));
+    services().make(m_link, QString::fromLatin1(group[1].name));
+    ReportCommErrors = true;
+    QLabel* status = m_ui->pgSpannen->ui.Panel11;
+    status->setText(tr73(0, QStringLiteral("VERBINDEN")));
+    QApplication::processEvents();
+    for (size_t i = 2; i < group.size(); ++i)
+        services().make(m_link, QString::fromLatin1(group[i].name));
+    m_link->Initialize(); // a failure shows in the first call that follows
+    if (!DemoMode)
+        setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
+    status->clear();
+    ClampChanged = ReleaseChanged = FlatChanged = VibrationChanged = false;
+    m_ui->Label37->setText(QStringLiteral("0"));
+    m_ui->Label38->setText(QStringLiteral("---"));
+    Exec(QStringLiteral("TEST_START"), 100);
+    Connected = true;
+    CommErrorSeen = false;
+    ReadVersion();
+
+    Ui::ServicePage& service = m_ui->pgService->ui;
+    const bool separatePulses = BiosVersion >= 208;
+    service.Label50->setText(separatePulses ? tr73(0, QStringLiteral("Spannen [Pulse]"))
+                                            : tr73(0, QStringLiteral("Pulse")));
+    service.Label51->setText(separatePulses ? tr73(0, QString::fromUtf8("Lösen [Pulse]"))
+                                            : QString());
+    service.Label50->setVisible(true);
+    service.Edit50->setVisible(true);
+    for (QWidget* w : {static_cast<QWidget*>(service.Label51), static_cast<QWidget*>(service.Label52),
+                       static_cast<QWidget*>(service.Edit51), static_cast<QWidget*>(service.Edit52)})
+        w->setVisible(separatePulses);
+    if (BiosVersion >= 210) {
+        m_ui->pgSpannen->ui.Label65->setVisible(true);
+        m_ui->pgSpannen->ui.Edit16->setVisible(true);
+    }
+    m_ui->TabbedNotebook1->setEnabled(true);
+
+    status->setText(tr73(0, QStringLiteral("LESEN")));
+    if (m_params) {
+        m_params->ReadSpann();
+        m_params->ReadLoes();
+        m_params->ReadPlan();
+        m_params->ReadSchwing();
+        m_params->ReadService();
+    }
+    status->clear();
+    m_timer1->setInterval(1000);
+    m_timer1->setEnabled(true);
+    for (QWidget* key : {static_cast<QWidget*>(m_ui->bbtnZurueck), static_cast<QWidget*>(m_ui->bbtnVor),
+                         static_cast<QWidget*>(m_ui->BitBtn7), static_cast<QWidget*>(m_ui->BitBtn8),
+                         static_cast<QWidget*>(m_ui->BitBtn9), static_cast<QWidget*>(m_ui->BitBtn10)})
+        key->setEnabled(true);
+    m_ui->BitBtn10->setText(tr73(0, QStringLiteral("F7:BEENDEN")));
+    m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
+    if (BiosVersion >= 300 && m_analog)
+        m_analog->ReadChannelNames();
+    Connecting = false;
+}
+
+void TForm1::ReadVersion()
+{
+    BiosVersion = 0;
+    Exec(QStringLiteral("SV_NO?"), 201);
+    quint16 v = Receive(202);
+    if (DemoMode)
+        v = 300;
+    BiosVersion = v;
+
+    if (v >= 200)
+        makeAndResolve(m_link, groupFrom(200));
+    if (v >= 208) {
+        makeAndResolve(m_link, groupFrom(208));
+        Ui::LogbuchPage& log = m_ui->pgLogbuch->ui;
+        log.Panel18->setVisible(false);
+        log.Button8->setText(tr73(0, QStringLiteral("&Lesen")));
+        log.Button9->setText(tr73(0, QString::fromUtf8("Lö&schen")));
+        for (QWidget* w : {static_cast<QWidget*>(log.Button8), static_cast<QWidget*>(log.Button9),
+                           static_cast<QWidget*>(log.ListView1)})
+            w->setVisible(true);
+        Exec(QStringLiteral("_HIST_INIT_READ"), 4201);
+    }
+    if (v >= 300)
+        makeAndResolve(m_link, groupFrom(300));
+    showVersionGroups(v);
+    if (v < 208) {
+        Ui::LogbuchPage& log = m_ui->pgLogbuch->ui;
+        for (QWidget* w : {static_cast<QWidget*>(log.Button8), static_cast<QWidget*>(log.Button9),
+                           static_cast<QWidget*>(log.ListView1)})
+            w->setVisible(false);
+        log.Panel18->setText(tr73(0, QStringLiteral("Logbuch nur ab R73-Bios-Version 2.08")));
+        log.Panel18->setVisible(true);
+    }
+    if (v >= 210)
+        makeAndResolve(m_link, groupFrom(210));
+    m_ui->pgSpannen->ui.gbHydr->setVisible(v >= 310);
+    if (v >= 310)
+        makeAndResolve(m_link, groupFrom(310));
+
+    Exec(QStringLiteral("HW_SER_NO?"), 203);
+    const quint16 serial = Receive(204);
+    m_ui->Edit3->setText(QLocale().toString(v / 100.0, 'f', 2));
+    m_ui->Edit4->setText(QString::number(serial));
+}
+
+void TForm1::showVersionGroups(quint16 v)
+{
+    // Before 3.00 each analog page shows only its notice, filling the page.
+    const bool analog = v >= 300;
+    const Ui::AnalogPage1& a1 = m_ui->pgAnalog1->ui;
+    const Ui::AnalogPage2& a2 = m_ui->pgAnalog2->ui;
+    const Ui::AnalogPage3& a3 = m_ui->pgAnalog3->ui;
+    const Ui::AnalogwertePage& live = m_ui->pgAnalogwerte->ui;
+    for (QWidget* group :
+         {static_cast<QWidget*>(a1.GroupBox11), static_cast<QWidget*>(a1.GroupBox12),
+          static_cast<QWidget*>(a1.GroupBox13), static_cast<QWidget*>(a1.GroupBox14),
+          static_cast<QWidget*>(a2.GroupBox15), static_cast<QWidget*>(a2.GroupBox16),
+          static_cast<QWidget*>(a2.GroupBox17), static_cast<QWidget*>(a2.GroupBox22),
+          static_cast<QWidget*>(a3.GroupBox18), static_cast<QWidget*>(a3.GroupBox19),
+          static_cast<QWidget*>(a3.GroupBox20), static_cast<QWidget*>(a3.GroupBox24),
+          static_cast<QWidget*>(live.gbKanal_1), static_cast<QWidget*>(live.gbKanal_2),
+          static_cast<QWidget*>(live.gbKanal_3)})
+        group->setVisible(analog);
+    for (QWidget* notice :
+         {static_cast<QWidget*>(a1.pnAnalog1), static_cast<QWidget*>(a2.pnAnalog2),
+          static_cast<QWidget*>(a3.pnAnalog3), static_cast<QWidget*>(live.pnAnalogwerte)})
+        notice->setVisible(!analog);
+}

@@ -1,0 +1,172 @@
+// The function keys F1..F10, the button row and the page changes of the notebook.
+
+#include "Form_cy.h"
+
+#include "AppWindows.h"
+#include "FiPri.h"
+#include "LinkState.h"
+#include "ProgramState.h"
+#include "TextHook.h"
+#include "TimerWrapper.h"
+#include "ui_Form1.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+using namespace r73;
+
+namespace {
+constexpr int LastPage = 9;
+}
+
+void TForm1::setUpFunctionKeys()
+{
+    // Window-wide, whatever control has the focus; F8..F10 are taken and do nothing.
+    const std::pair<Qt::Key, void (TForm1::*)()> keys[] = {
+        {Qt::Key_F1, &TForm1::F1Click},          {Qt::Key_F2, &TForm1::bbtnZurueckClick},
+        {Qt::Key_F3, &TForm1::bbtnVorClick},     {Qt::Key_F4, &TForm1::BitBtn7Click},
+        {Qt::Key_F5, &TForm1::BitBtn8Click},     {Qt::Key_F6, &TForm1::BitBtn9Click},
+        {Qt::Key_F7, &TForm1::Button3Click},     {Qt::Key_F8, nullptr},
+        {Qt::Key_F9, nullptr},                   {Qt::Key_F10, nullptr}};
+    for (const auto& [key, handler] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setObjectName(QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1));
+        if (handler)
+            connect(shortcut, &QShortcut::activated, this, handler);
+    }
+    connect(m_ui->bbtnZurueck, &QPushButton::clicked, this, &TForm1::bbtnZurueckClick);
+    connect(m_ui->bbtnVor, &QPushButton::clicked, this, &TForm1::bbtnVorClick);
+    connect(m_ui->BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
+    connect(m_ui->BitBtn8, &QPushButton::clicked, this, &TForm1::BitBtn8Click);
+    connect(m_ui->BitBtn9, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
+    connect(m_ui->BitBtn10, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(m_ui->TabbedNotebook1, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index < 0 || !m_ui->TabbedNotebook1->isEnabled())
+            return;
+        m_ui->TabbedNotebook1->setCurrentIndex(index);
+        TabbedNotebook1Click();
+    });
+}
+
+void TForm1::bbtnZurueckClick()
+{
+    if (!Connected)
+        return;
+    QTabWidget* book = m_ui->TabbedNotebook1;
+    if (book->currentIndex() > 0)
+        book->setCurrentIndex(book->currentIndex() - 1);
+    TabbedNotebook1Click(); // also on page 0: it is read again
+}
+
+void TForm1::bbtnVorClick()
+{
+    if (!Connected)
+        return;
+    QTabWidget* book = m_ui->TabbedNotebook1;
+    if (book->currentIndex() < LastPage)
+        book->setCurrentIndex(book->currentIndex() + 1);
+    TabbedNotebook1Click();
+}
+
+void TForm1::TabbedNotebook1Click()
+{
+    const int page = m_ui->TabbedNotebook1->currentIndex();
+    switch (page) {
+    case 0:
+        m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
+        if (m_params) {
+            m_params->ReadSpann();
+            m_params->ReadLoes();
+        }
+        break;
+    case 1:
+        m_ui->pgZeiten->ui.Edit12->setFocus(Qt::OtherFocusReason);
+        if (m_params) {
+            m_params->ReadLoes();
+            m_params->ReadSpann();
+        }
+        break;
+    case 2:
+        m_ui->pgPlan->ui.Edit30->setFocus(Qt::OtherFocusReason);
+        if (m_params)
+            m_params->ReadPlan();
+        break;
+    case 3:
+        m_ui->pgSchwingung->ui.Edit40->setFocus(Qt::OtherFocusReason);
+        if (m_params)
+            m_params->ReadSchwing();
+        break;
+    case 4:
+        if (m_params)
+            m_params->ReadService();
+        break;
+    case 5:
+        if (m_ui->pgLogbuch->ui.Button8->isVisible())
+            m_ui->pgLogbuch->ui.Button8->setFocus(Qt::OtherFocusReason);
+        if (m_history)
+            m_history->pageShown();
+        break;
+    case 6:
+    case 7:
+    case 8:
+        if (BiosVersion >= 300 && m_analog) {
+            if (DemoMode)
+                m_analog->FillPage6To8();
+            else
+                m_analog->ReadAnalog(page - 5);
+        }
+        break;
+    case 9:
+        if (BiosVersion >= 300) {
+            if (m_analog)
+                m_analog->ReadGraphR73();
+            m_timer4->setEnabled(true);
+        }
+        break;
+    }
+    if (DemoMode && m_params)
+        m_params->FillDemoValues();
+}
+
+void TForm1::BitBtn7Click()
+{
+    if (!Connected)
+        return;
+    setStatusPanels(tr73(0, QStringLiteral("SENDEN")));
+    m_timer2->setEnabled(true);
+    const int page = m_ui->TabbedNotebook1->currentIndex();
+    if (page <= 3) {
+        if (m_params)
+            m_params->SendPage(page);
+    } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
+        m_analog->WriteAnalog(page - 5);
+    }
+}
+
+void TForm1::BitBtn8Click()
+{
+    if (!Connected)
+        return;
+    setStatusPanels(tr73(0, QStringLiteral("SPEICHERN")));
+    m_timer2->setEnabled(true);
+    const int page = m_ui->TabbedNotebook1->currentIndex();
+    if (page <= 3) {
+        if (m_params)
+            m_params->SavePage(page);
+    } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
+        m_analog->WriteAnalog(page - 5);
+    }
+}
+
+void TForm1::BitBtn9Click()
+{
+    // Not tied to the connection: the logbook is composed of whatever the window shows.
+    if (!m_composeLogbook || !m_composeLogbook())
+        return;
+    TFileForm* logbook = FileForm ? FileForm : findChild<TFileForm*>();
+    if (!logbook)
+        return;
+    logbook->show();
+    if (auto* save = logbook->findChild<QPushButton*>(QStringLiteral("BtSave")))
+        save->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,253 @@
+// The live picture of the controller: the poll cycle of Timer1 and its reads, the pause while
+// the user types a parameter, and the other window timers.
+
+#include "Form_cy.h"
+
+#include "LinkState.h"
+#include "ProgramState.h"
+#include "TextHook.h"
+#include "TimerWrapper.h"
+#include "ui_Form1.h"
+
+#include <QApplication>
+#include <QPalette>
+
+using namespace r73;
+
+namespace {
+
+const QColor LampOn(0xFF, 0xFF, 0x00);
+const QColor ResultGreen(0x00, 0x80, 0x00);
+const QColor ResultRed(0xFF, 0x00, 0x00);
+const QColor ResultYellow(0xFF, 0xFF, 0x00);
+
+/// External selection: one bit per function; anything else is no single selection.
+QString selectionText(quint16 selection)
+{
+    switch (selection) {
+    case 0:
+        return tr73(0, QStringLiteral("IDLE"));
+    case 1:
+        return tr73(0, QStringLiteral("SPANNEN"));
+    case 2:
+        return tr73(0, QString::fromUtf8("LÖSEN"));
+    case 4:
+        return tr73(0, QStringLiteral("PLANANLAGE"));
+    case 8:
+        return tr73(0, QStringLiteral("SCHWINGUNG"));
+    case 16:
+        return tr73(0, QStringLiteral("ANALOG1"));
+    case 32:
+        return tr73(0, QStringLiteral("ANALOG2"));
+    case 64:
+        return tr73(0, QStringLiteral("ANALOG3"));
+    default:
+        return QStringLiteral("---");
+    }
+}
+
+QString stateText(quint16 state)
+{
+    static const char* const texts[] = {"IDLE", "SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
+    return tr73(0, state <= 4 ? QString::fromUtf8(texts[state]) : QStringLiteral("ANALOG"));
+}
+
+} // namespace
+
+void TForm1::Timer1Timer()
+{
+    if (CommErrorSeen || DemoMode) {
+        m_timer1->setEnabled(false);
+        return;
+    }
+    switch (m_pollPhase) {
+    case 0:
+        ReadIO();
+        m_pollPhase = 1;
+        break;
+    case 1:
+        ReadStatus();
+        if (m_params)
+            m_params->ReadService();
+        m_pollPhase = BiosVersion >= 208 ? 2 : 0;
+        break;
+    case 2:
+        if (BiosVersion >= 208 && HistoryReading && m_history) {
+            for (int n = 1;; ++n) {
+                m_history->setReadoutProgress(n);
+                if (m_history->ReadHistElement())
+                    break;
+                if (m_history->Hist_End())
+                    break;
+            }
+            m_history->setReadoutProgress(0);
+        }
+        m_pollPhase = 0;
+        break;
+    default:
+        m_pollPhase = 0;
+        break;
+    }
+}
+
+void TForm1::ReadIO()
+{
+    ReadSensor();
+    ReadInport();
+    ReadOutport();
+}
+
+void TForm1::ReadSensor()
+{
+    Exec(QStringLiteral("R_SENSOR"), 2600);
+    const quint16 sensor = Receive(2601);
+    Exec(QStringLiteral("SCHWING_MAX@"), 2602);
+    Receive(2603);
+    Exec(QStringLiteral("ACT_FREQ"), 2604);
+    Receive(2605);
+    QProgressBar* bar = m_ui->pgService->ui.ProgressBar1;
+    // A gauge keeps its position within its range.
+    bar->setValue(qMin<int>(sensor, bar->maximum()));
+}
+
+void TForm1::setLamp(QLabel* lamp, bool on)
+{
+    QPalette p = lamp->palette();
+    p.setColor(QPalette::Window, on ? LampOn : QApplication::palette().color(QPalette::Window));
+    lamp->setPalette(p);
+}
+
+void TForm1::ReadInport()
+{
+    Exec(QStringLiteral("R_INPORT"), 2400);
+    m_inputWord = Receive(2401);
+    QLabel* const lamps[] = {m_ui->Label100, m_ui->Label101, m_ui->Label102, m_ui->Label103,
+                             m_ui->Label104, m_ui->Label105, m_ui->Label106, m_ui->Label107};
+    for (int bit = 0; bit < 8; ++bit)
+        setLamp(lamps[bit], m_inputWord & (1u << bit));
+    m_ui->Label6->setText(selectionText(m_inputWord & 0x7F));
+}
+
+void TForm1::setResult(const QString& text, const QColor* colour)
+{
+    m_ui->Label62->setText(text);
+    if (colour) {
+        QPalette p = m_ui->Label62->palette();
+        p.setColor(QPalette::Window, *colour);
+        m_ui->Label62->setPalette(p);
+    }
+}
+
+void TForm1::ReadOutport()
+{
+    Exec(QStringLiteral("R_OPORT"), 2500);
+    const quint16 w = Receive(2501);
+    const quint16 s = w & 7;
+    QLabel* const lamps[] = {m_ui->Label110, m_ui->Label111, m_ui->Label112, m_ui->Label113,
+                             m_ui->Label114, m_ui->Label115, m_ui->Label116, m_ui->Label117};
+    for (int bit = 0; bit < 8; ++bit)
+        setLamp(lamps[bit], w & (1u << bit));
+    if (BiosVersion < 208) {
+        // Older controllers have one pulse field; its caption follows the running function.
+        QLabel* pulses = m_ui->pgService->ui.Label50;
+        if (w & 0x01)
+            pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
+        if (w & 0x02)
+            pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));
+    }
+    m_ui->Label35->setText(stateText(s));
+    m_ui->Label59->setText((w & 0x08) ? tr73(0, QStringLiteral("Test beendet"))
+                                      : QStringLiteral("--"));
+
+    if (s >= 5) {
+        if ((w & 0xF0) || m_inputWord == 0)
+            setResult(tr73(0, QStringLiteral("ANALOG ERR")), &ResultRed);
+        else
+            setResult(tr73(0, QStringLiteral("ANALOG OK")), &ResultGreen);
+        return;
+    }
+    // Each rule that applies overrides the one before.
+    QString text;
+    const QColor* colour = nullptr;
+    if (w & 0x10) {
+        text = QStringLiteral("TEST OK");
+        colour = &ResultGreen;
+    }
+    if (w & 0x20) {
+        text = QStringLiteral("ZU KURZ");
+        colour = &ResultRed;
+    }
+    if (w & 0x40) {
+        text = (w & 0x10) ? QStringLiteral("kein Werkzeug") : QStringLiteral("ZU LANG");
+        colour = (w & 0x10) ? &ResultYellow : &ResultRed;
+    }
+    if ((w & 0x60) == 0x60) {
+        text = QStringLiteral("LECKAGE");
+        colour = &ResultRed;
+    }
+    if (w & 0x80) {
+        text = QStringLiteral("TIMEOUT");
+        colour = &ResultRed;
+    }
+    if (text.isEmpty())
+        setResult(QStringLiteral("--"), nullptr); // the colour stays as it was
+    else
+        setResult(tr73(0, text), colour);
+}
+
+void TForm1::ReadStatus()
+{
+    Exec(QStringLiteral("#MESSEN@"), 2700);
+    const quint16 status = Receive(2701);
+    Exec(QStringLiteral("ACT_ZAEHLER"), 2702);
+    Receive(2703);
+    m_ui->Edit1->setText(QString::number(status));
+}
+
+void TForm1::setStatusPanels(const QString& text)
+{
+    for (QLabel* panel : {m_ui->pgSpannen->ui.Panel11, m_ui->pgZeiten->ui.Panel12,
+                          m_ui->pgPlan->ui.Panel13, m_ui->pgSchwingung->ui.Panel14})
+        panel->setText(text);
+}
+
+void TForm1::Timer2Timer()
+{
+    setStatusPanels(QStringLiteral(" "));
+    m_timer2->setEnabled(false);
+}
+
+void TForm1::PausePolling()
+{
+    m_timer1->setEnabled(false);
+    m_timer3->setEnabled(true);
+}
+
+void TForm1::Timer3Timer() { m_timer1->setEnabled(true); }
+
+void TForm1::Timer4Timer()
+{
+    if (m_ui->TabbedNotebook1->currentIndex() != 9) {
+        m_timer4->setEnabled(false);
+        return;
+    }
+    const QCheckBox* const active[] = {m_ui->pgAnalog1->ui.ckbKanalAktiv_1,
+                                       m_ui->pgAnalog2->ui.ckbKanalAktiv_2,
+                                       m_ui->pgAnalog3->ui.ckbKanalAktiv_3};
+    for (int channel = 1; channel <= 3; ++channel)
+        if (active[channel - 1]->isChecked() && m_analog)
+            m_analog->AktWert(channel);
+}
+
+void TForm1::watchParameterFields()
+{
+    const Ui::SpannenPage& sp = m_ui->pgSpannen->ui;
+    const Ui::ZeitenPage& zt = m_ui->pgZeiten->ui;
+    m_parameterFields = {sp.Edit10, sp.Edit11, sp.Edit16, sp.Edit20, sp.Edit21,
+                         zt.Edit12, zt.Edit14, zt.Edit15, zt.Edit22, zt.Edit24, zt.Edit25,
+                         m_ui->pgPlan->ui.Edit30, m_ui->pgPlan->ui.Edit31,
+                         m_ui->pgSchwingung->ui.Edit40, m_ui->pgSchwingung->ui.Edit41,
+                         sp.edHydrPulse, sp.edHydrDauer};
+    for (QWidget* field : m_parameterFields)
+        field->installEventFilter(this);
+}

@@ -1,0 +1,98 @@
+#pragma once
+/// How the main window and the pages of the subsystems meet. The main window is the host: it
+/// owns the link, the timers and the error report. Each subsystem's pages implement their
+/// interface below and join the connect step, the poll cycle and the function keys through it;
+/// a subsystem whose pages are absent is simply not asked.
+
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+namespace r73 {
+
+class TTarget;
+class TTimer;
+
+/// What the pages may use of the main window.
+class PageHost
+{
+public:
+    virtual ~PageHost();
+    /// The current link; null when no port is usable.
+    virtual TTarget* link() const = 0;
+    /// Reports a call's result with its location code; fatal while connecting or connected.
+    virtual void CommErr(quint16 status, quint16 location) = 0;
+    virtual TTimer& Timer1() = 0;
+    virtual TTimer& Timer2() = 0;
+    virtual TTimer& Timer3() = 0;
+    virtual TTimer& Timer4() = 0;
+    /// The main window, owner of the pages' message boxes.
+    virtual QWidget* window() = 0;
+
+    // One controller call each, reported with its location code.
+    /// Executes the named function (a command, getter or setter).
+    void Exec(const QString& name, quint16 location);
+    /// Fetches one value through "PUT"; 0 when nothing could be exchanged.
+    quint16 Receive(quint16 location);
+    /// Hands one value to the next setter through "GET".
+    void Send(quint16 value, quint16 location);
+    /// Fetches one text through "STRPUT".
+    QString ReceiveText(quint16 location);
+    /// Hands one text to the next string setter through "STRGET".
+    void SendText(const QString& text, quint16 location);
+};
+
+/// The parameter pages (clamping, release, times, flat contact, vibration) and the service page.
+class ParamPagesApi
+{
+public:
+    virtual ~ParamPagesApi();
+    virtual void ReadSpann() = 0;
+    virtual void ReadLoes() = 0;
+    virtual void ReadPlan() = 0;
+    virtual void ReadSchwing() = 0;
+    virtual void ReadService() = 0;
+    /// F4 on page 0..3: Enter in each field of the page.
+    virtual void SendPage(int page) = 0;
+    /// F5 on page 0..3: the permanent save of the page's sets.
+    virtual void SavePage(int page) = 0;
+    /// Demo mode: the demonstration values in all parameter and service fields.
+    virtual void FillDemoValues() = 0;
+};
+
+/// The controller's history on the page "LOGBUCH".
+class HistoryApi
+{
+public:
+    virtual ~HistoryApi();
+    /// Reads one element; true when its number was already in the list.
+    virtual bool ReadHistElement() = 0;
+    /// True when the controller reports the end of its history.
+    virtual bool Hist_End() = 0;
+    /// The progress of a readout pass, 0 when none runs.
+    virtual void setReadoutProgress(int n) = 0;
+    /// Page change to "LOGBUCH".
+    virtual void pageShown() = 0;
+};
+
+/// The three analog channel pages and the live values.
+class AnalogApi
+{
+public:
+    virtual ~AnalogApi();
+    /// At connect: the channel names as tab captions.
+    virtual void ReadChannelNames() = 0;
+    /// Page change to channel 1..3.
+    virtual void ReadAnalog(int channel) = 0;
+    /// F4/F5 on channel 1..3.
+    virtual void WriteAnalog(int channel) = 0;
+    /// Demo mode: demonstration values on the channel pages.
+    virtual void FillPage6To8() = 0;
+    /// Page change to "ANALOGWERTE".
+    virtual void ReadGraphR73() = 0;
+    /// Refreshes channel 1..3 on the live page.
+    virtual void AktWert(int channel) = 0;
+};
+
+} // namespace r73
