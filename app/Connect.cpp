@@ -31,8 +31,7 @@ void makeAndResolve(TTarget* link, const VersionGroup& group)
 const VersionGroup& groupFrom(quint16 version)
 {
     for (const VersionGroup& g : versionGroups())
-        if (g.fromVersion == version)
-            return g;
+        if (g.fromVersion == version) return g;
     Q_UNREACHABLE();
 }
 
@@ -44,8 +43,7 @@ void TForm1::Button3Click()
         close();
         return;
     }
-    if (ComPortNumber == 0 || !m_link)
-        return;
+    if (ComPortNumber == 0 || !m_link) return;
     Connecting = true;
     Hourglass hourglass;
     hourglass.show();
@@ -65,8 +63,7 @@ void TForm1::Button3Click()
     for (size_t i = 2; i < group.size(); ++i)
         services().make(m_link, QString::fromLatin1(group[i].name));
     m_link->Initialize(); // a failure shows in the first call that follows
-    if (!DemoMode)
-        setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
+    if (!DemoMode) setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
     status->clear();
     ClampChanged = ReleaseChanged = FlatChanged = VibrationChanged = false;
     m_ui->Label37->setText(QStringLiteral("0"));
@@ -84,8 +81,9 @@ void TForm1::Button3Click()
                                             : QString());
     service.Label50->setVisible(true);
     service.Edit50->setVisible(true);
-    for (QWidget* w : {static_cast<QWidget*>(service.Label51), static_cast<QWidget*>(service.Label52),
-                       static_cast<QWidget*>(service.Edit51), static_cast<QWidget*>(service.Edit52)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(service.Label51), static_cast<QWidget*>(service.Label52),
+          static_cast<QWidget*>(service.Edit51), static_cast<QWidget*>(service.Edit52)})
         w->setVisible(separatePulses);
     if (BiosVersion >= 210) {
         m_ui->pgSpannen->ui.Label65->setVisible(true);
@@ -104,14 +102,14 @@ void TForm1::Button3Click()
     status->clear();
     m_timer1->setInterval(1000);
     m_timer1->setEnabled(true);
-    for (QWidget* key : {static_cast<QWidget*>(m_ui->bbtnZurueck), static_cast<QWidget*>(m_ui->bbtnVor),
-                         static_cast<QWidget*>(m_ui->BitBtn7), static_cast<QWidget*>(m_ui->BitBtn8),
-                         static_cast<QWidget*>(m_ui->BitBtn9), static_cast<QWidget*>(m_ui->BitBtn10)})
+    for (QWidget* key :
+         {static_cast<QWidget*>(m_ui->bbtnZurueck), static_cast<QWidget*>(m_ui->bbtnVor),
+          static_cast<QWidget*>(m_ui->BitBtn7), static_cast<QWidget*>(m_ui->BitBtn8),
+          static_cast<QWidget*>(m_ui->BitBtn9), static_cast<QWidget*>(m_ui->BitBtn10)})
         key->setEnabled(true);
     m_ui->BitBtn10->setText(tr73(0, QStringLiteral("F7:BEENDEN")));
     m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
-    if (BiosVersion >= 300 && m_analog)
-        m_analog->ReadChannelNames();
+    if (BiosVersion >= 300 && m_analog) m_analog->ReadChannelNames();
     Connecting = false;
 }
 
@@ -120,12 +118,10 @@ void TForm1::ReadVersion()
     BiosVersion = 0;
     Exec(QStringLiteral("SV_NO?"), 201);
     quint16 v = Receive(202);
-    if (DemoMode)
-        v = 300;
+    if (DemoMode) v = 300;
     BiosVersion = v;
 
-    if (v >= 200)
-        makeAndResolve(m_link, groupFrom(200));
+    if (v >= 200) makeAndResolve(m_link, groupFrom(200));
     if (v >= 208) {
         makeAndResolve(m_link, groupFrom(208));
         Ui::LogbuchPage& log = m_ui->pgLogbuch->ui;
@@ -137,8 +133,7 @@ void TForm1::ReadVersion()
             w->setVisible(true);
         Exec(QStringLiteral("_HIST_INIT_READ"), 4201);
     }
-    if (v >= 300)
-        makeAndResolve(m_link, groupFrom(300));
+    if (v >= 300) makeAndResolve(m_link, groupFrom(300));
     showVersionGroups(v);
     if (v < 208) {
         Ui::LogbuchPage& log = m_ui->pgLogbuch->ui;
@@ -148,11 +143,9 @@ void TForm1::ReadVersion()
         log.Panel18->setText(tr73(0, QStringLiteral("Logbuch nur ab R73-Bios-Version 2.08")));
         log.Panel18->setVisible(true);
     }
-    if (v >= 210)
-        makeAndResolve(m_link, groupFrom(210));
+    if (v >= 210) makeAndResolve(m_link, groupFrom(210));
     m_ui->pgSpannen->ui.gbHydr->setVisible(v >= 310);
-    if (v >= 310)
-        makeAndResolve(m_link, groupFrom(310));
+    if (v >= 310) makeAndResolve(m_link, groupFrom(310));
 
     Exec(QStringLiteral("HW_SER_NO?"), 203);
     const quint16 serial = Receive(204);

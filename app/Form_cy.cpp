@@ -20,8 +20,8 @@
 #include "ui_Form1.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -183,7 +183,10 @@ void TForm1::BtSpracheClick()
     frmSprache->exec();
 }
 
-void TForm1::F1Click() { m_versInfo->ShowInfo(this); }
+void TForm1::F1Click()
+{
+    m_versInfo->ShowInfo(this);
+}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {

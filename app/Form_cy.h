@@ -49,7 +49,10 @@ public:
     void setHistory(r73::HistoryApi* history) { m_history = history; }
     void setAnalog(r73::AnalogApi* analog) { m_analog = analog; }
     /// F6: composes the logbook text; true when the logbook window may be shown.
-    void setLogbookComposer(std::function<bool()> compose) { m_composeLogbook = std::move(compose); }
+    void setLogbookComposer(std::function<bool()> compose)
+    {
+        m_composeLogbook = std::move(compose);
+    }
 
     // Life of the window
     void SetCaptionComStat();

@@ -22,17 +22,20 @@ constexpr int LastPage = 9;
 void TForm1::setUpFunctionKeys()
 {
     // Window-wide, whatever control has the focus; F8..F10 are taken and do nothing.
-    const std::pair<Qt::Key, void (TForm1::*)()> keys[] = {
-        {Qt::Key_F1, &TForm1::F1Click},          {Qt::Key_F2, &TForm1::bbtnZurueckClick},
-        {Qt::Key_F3, &TForm1::bbtnVorClick},     {Qt::Key_F4, &TForm1::BitBtn7Click},
-        {Qt::Key_F5, &TForm1::BitBtn8Click},     {Qt::Key_F6, &TForm1::BitBtn9Click},
-        {Qt::Key_F7, &TForm1::Button3Click},     {Qt::Key_F8, nullptr},
-        {Qt::Key_F9, nullptr},                   {Qt::Key_F10, nullptr}};
+    const std::pair<Qt::Key, void (TForm1::*)()> keys[] = {{Qt::Key_F1, &TForm1::F1Click},
+                                                           {Qt::Key_F2, &TForm1::bbtnZurueckClick},
+                                                           {Qt::Key_F3, &TForm1::bbtnVorClick},
+                                                           {Qt::Key_F4, &TForm1::BitBtn7Click},
+                                                           {Qt::Key_F5, &TForm1::BitBtn8Click},
+                                                           {Qt::Key_F6, &TForm1::BitBtn9Click},
+                                                           {Qt::Key_F7, &TForm1::Button3Click},
+                                                           {Qt::Key_F8, nullptr},
+                                                           {Qt::Key_F9, nullptr},
+                                                           {Qt::Key_F10, nullptr}};
     for (const auto& [key, handler] : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setObjectName(QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1));
-        if (handler)
-            connect(shortcut, &QShortcut::activated, this, handler);
+        if (handler) connect(shortcut, &QShortcut::activated, this, handler);
     }
     connect(m_ui->bbtnZurueck, &QPushButton::clicked, this, &TForm1::bbtnZurueckClick);
     connect(m_ui->bbtnVor, &QPushButton::clicked, this, &TForm1::bbtnVorClick);
@@ -41,8 +44,7 @@ void TForm1::setUpFunctionKeys()
     connect(m_ui->BitBtn9, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
     connect(m_ui->BitBtn10, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(m_ui->TabbedNotebook1, &QTabWidget::tabBarClicked, this, [this](int index) {
-        if (index < 0 || !m_ui->TabbedNotebook1->isEnabled())
-            return;
+        if (index < 0 || !m_ui->TabbedNotebook1->isEnabled()) return;
         m_ui->TabbedNotebook1->setCurrentIndex(index);
         TabbedNotebook1Click();
     });
@@ -50,21 +52,17 @@ void TForm1::setUpFunctionKeys()
 
 void TForm1::bbtnZurueckClick()
 {
-    if (!Connected)
-        return;
+    if (!Connected) return;
     QTabWidget* book = m_ui->TabbedNotebook1;
-    if (book->currentIndex() > 0)
-        book->setCurrentIndex(book->currentIndex() - 1);
+    if (book->currentIndex() > 0) book->setCurrentIndex(book->currentIndex() - 1);
     TabbedNotebook1Click(); // also on page 0: it is read again
 }
 
 void TForm1::bbtnVorClick()
 {
-    if (!Connected)
-        return;
+    if (!Connected) return;
     QTabWidget* book = m_ui->TabbedNotebook1;
-    if (book->currentIndex() < LastPage)
-        book->setCurrentIndex(book->currentIndex() + 1);
+    if (book->currentIndex() < LastPage) book->setCurrentIndex(book->currentIndex() + 1);
     TabbedNotebook1Click();
 }
 
@@ -88,23 +86,19 @@ void TForm1::TabbedNotebook1Click()
         break;
     case 2:
         m_ui->pgPlan->ui.Edit30->setFocus(Qt::OtherFocusReason);
-        if (m_params)
-            m_params->ReadPlan();
+        if (m_params) m_params->ReadPlan();
         break;
     case 3:
         m_ui->pgSchwingung->ui.Edit40->setFocus(Qt::OtherFocusReason);
-        if (m_params)
-            m_params->ReadSchwing();
+        if (m_params) m_params->ReadSchwing();
         break;
     case 4:
-        if (m_params)
-            m_params->ReadService();
+        if (m_params) m_params->ReadService();
         break;
     case 5:
         if (m_ui->pgLogbuch->ui.Button8->isVisible())
             m_ui->pgLogbuch->ui.Button8->setFocus(Qt::OtherFocusReason);
-        if (m_history)
-            m_history->pageShown();
+        if (m_history) m_history->pageShown();
         break;
     case 6:
     case 7:
@@ -118,26 +112,22 @@ void TForm1::TabbedNotebook1Click()
         break;
     case 9:
         if (BiosVersion >= 300) {
-            if (m_analog)
-                m_analog->ReadGraphR73();
+            if (m_analog) m_analog->ReadGraphR73();
             m_timer4->setEnabled(true);
         }
         break;
     }
-    if (DemoMode && m_params)
-        m_params->FillDemoValues();
+    if (DemoMode && m_params) m_params->FillDemoValues();
 }
 
 void TForm1::BitBtn7Click()
 {
-    if (!Connected)
-        return;
+    if (!Connected) return;
     setStatusPanels(tr73(0, QStringLiteral("SENDEN")));
     m_timer2->setEnabled(true);
     const int page = m_ui->TabbedNotebook1->currentIndex();
     if (page <= 3) {
-        if (m_params)
-            m_params->SendPage(page);
+        if (m_params) m_params->SendPage(page);
     } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
         m_analog->WriteAnalog(page - 5);
     }
@@ -145,14 +135,12 @@ void TForm1::BitBtn7Click()
 
 void TForm1::BitBtn8Click()
 {
-    if (!Connected)
-        return;
+    if (!Connected) return;
     setStatusPanels(tr73(0, QStringLiteral("SPEICHERN")));
     m_timer2->setEnabled(true);
     const int page = m_ui->TabbedNotebook1->currentIndex();
     if (page <= 3) {
-        if (m_params)
-            m_params->SavePage(page);
+        if (m_params) m_params->SavePage(page);
     } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
         m_analog->WriteAnalog(page - 5);
     }
@@ -161,11 +149,9 @@ void TForm1::BitBtn8Click()
 void TForm1::BitBtn9Click()
 {
     // Not tied to the connection: the logbook is composed of whatever the window shows.
-    if (!m_composeLogbook || !m_composeLogbook())
-        return;
+    if (!m_composeLogbook || !m_composeLogbook()) return;
     TFileForm* logbook = FileForm ? FileForm : findChild<TFileForm*>();
-    if (!logbook)
-        return;
+    if (!logbook) return;
     logbook->show();
     if (auto* save = logbook->findChild<QPushButton*>(QStringLiteral("BtSave")))
         save->setFocus(Qt::OtherFocusReason);

@@ -67,18 +67,15 @@ void TForm1::Timer1Timer()
         break;
     case 1:
         ReadStatus();
-        if (m_params)
-            m_params->ReadService();
+        if (m_params) m_params->ReadService();
         m_pollPhase = BiosVersion >= 208 ? 2 : 0;
         break;
     case 2:
         if (BiosVersion >= 208 && HistoryReading && m_history) {
             for (int n = 1;; ++n) {
                 m_history->setReadoutProgress(n);
-                if (m_history->ReadHistElement())
-                    break;
-                if (m_history->Hist_End())
-                    break;
+                if (m_history->ReadHistElement()) break;
+                if (m_history->Hist_End()) break;
             }
             m_history->setReadoutProgress(0);
         }
@@ -150,10 +147,8 @@ void TForm1::ReadOutport()
     if (BiosVersion < 208) {
         // Older controllers have one pulse field; its caption follows the running function.
         QLabel* pulses = m_ui->pgService->ui.Label50;
-        if (w & 0x01)
-            pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
-        if (w & 0x02)
-            pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));
+        if (w & 0x01) pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
+        if (w & 0x02) pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));
     }
     m_ui->Label35->setText(stateText(s));
     m_ui->Label59->setText((w & 0x08) ? tr73(0, QStringLiteral("Test beendet"))
@@ -223,7 +218,10 @@ void TForm1::PausePolling()
     m_timer3->setEnabled(true);
 }
 
-void TForm1::Timer3Timer() { m_timer1->setEnabled(true); }
+void TForm1::Timer3Timer()
+{
+    m_timer1->setEnabled(true);
+}
 
 void TForm1::Timer4Timer()
 {
@@ -235,19 +233,30 @@ void TForm1::Timer4Timer()
                                        m_ui->pgAnalog2->ui.ckbKanalAktiv_2,
                                        m_ui->pgAnalog3->ui.ckbKanalAktiv_3};
     for (int channel = 1; channel <= 3; ++channel)
-        if (active[channel - 1]->isChecked() && m_analog)
-            m_analog->AktWert(channel);
+        if (active[channel - 1]->isChecked() && m_analog) m_analog->AktWert(channel);
 }
 
 void TForm1::watchParameterFields()
 {
     const Ui::SpannenPage& sp = m_ui->pgSpannen->ui;
     const Ui::ZeitenPage& zt = m_ui->pgZeiten->ui;
-    m_parameterFields = {sp.Edit10, sp.Edit11, sp.Edit16, sp.Edit20, sp.Edit21,
-                         zt.Edit12, zt.Edit14, zt.Edit15, zt.Edit22, zt.Edit24, zt.Edit25,
-                         m_ui->pgPlan->ui.Edit30, m_ui->pgPlan->ui.Edit31,
-                         m_ui->pgSchwingung->ui.Edit40, m_ui->pgSchwingung->ui.Edit41,
-                         sp.edHydrPulse, sp.edHydrDauer};
+    m_parameterFields = {sp.Edit10,
+                         sp.Edit11,
+                         sp.Edit16,
+                         sp.Edit20,
+                         sp.Edit21,
+                         zt.Edit12,
+                         zt.Edit14,
+                         zt.Edit15,
+                         zt.Edit22,
+                         zt.Edit24,
+                         zt.Edit25,
+                         m_ui->pgPlan->ui.Edit30,
+                         m_ui->pgPlan->ui.Edit31,
+                         m_ui->pgSchwingung->ui.Edit40,
+                         m_ui->pgSchwingung->ui.Edit41,
+                         sp.edHydrPulse,
+                         sp.edHydrDauer};
     for (QWidget* field : m_parameterFields)
         field->installEventFilter(this);
 }

@@ -1,0 +1,156 @@
+// Connecting to the simulated controller: the exchange sequence, identification and what each
+// BIOS version shows; the fatal error report; demo mode.
+
+#include "ConnectFixture.h"
+#include "FunctionCatalog.h"
+#include "Terminate.h"
+#include "TimerWrapper.h"
+#include "ui_Form1.h"
+
+using namespace r73;
+using r73::test::ConnectFixture;
+
+class TstConnect : public QObject
+{
+    Q_OBJECT
+private slots:
+    void connectSequenceAndPagesByVersion_data();
+    void connectSequenceAndPagesByVersion();
+    void silentControllerAfterConnectIsFatalOnce();
+    void unknownFunctionMakesTheFirstCallFatal();
+    void demoModeConnectsWithoutController();
+    void secondF7EndsTheProgram();
+    void noPortMeansNoConnect();
+};
+
+void TstConnect::connectSequenceAndPagesByVersion_data()
+{
+    QTest::addColumn<int>("bios");
+    QTest::addColumn<QString>("shown");
+    for (int v : {199, 207, 208, 210, 300, 310})
+        QTest::newRow(qPrintable(QString::number(v)))
+            << v << QString::asprintf("%d.%02d", v / 100, v % 100);
+}
+
+void TstConnect::connectSequenceAndPagesByVersion()
+{
+    QFETCH(int, bios);
+    QFETCH(QString, shown);
+    ConnectFixture f{quint16(bios)};
+    f.connect();
+    Ui::TForm1& ui = f.window->form();
+    QVERIFY(Connected && !Connecting);
+    QCOMPARE(BiosVersion, quint16(bios));
+    QCOMPARE(ui.Edit3->text(), shown);
+    QCOMPARE(ui.Edit4->text(), QString("1234"));
+    QCOMPARE(f.window->windowTitle(), QString("R73-Controller Online!"));
+    QCOMPARE(ui.Label37->text(), QString("0"));
+    QCOMPARE(ui.Label38->text(), QString("---"));
+    QCOMPARE(ui.BitBtn10->text(), QString("F7:BEENDEN"));
+    QVERIFY(ui.BitBtn7->isEnabled() && !ui.TabbedNotebook1->isHidden() &&
+            ui.GroupBox10->isHidden());
+    QVERIFY(f.window->Timer1().Enabled() || f.window->Timer3().Enabled());
+
+    // The exchange log: session, 42 look-ups, then the version and its groups.
+    QStringList log = f.engine.summaries();
+    QCOMPARE(log.at(0), QString("session 0x1b13"));
+    QCOMPARE(log.at(5), QString("lookup +"));
+    QCOMPARE(log.at(42), QString("lookup HW_SER_NO?"));
+    QStringList rest = log.mid(43);
+    QStringList expected{"call TEST_START", "call SV_NO?", QString("PUT %1").arg(bios)};
+    for (const QString& name : versionGroupNames(quint16(bios))) {
+        expected << "lookup " + name;
+        if (name == "_@HIST_?READ_END") expected << "call _HIST_INIT_READ";
+    }
+    expected << "call HW_SER_NO?"
+             << "PUT 1234";
+    QCOMPARE(rest, expected);
+
+    // What the version shows and hides.
+    QCOMPARE(!ui.pgLogbuch->ui.Panel18->isHidden(), bios < 208);
+    QCOMPARE(!ui.pgLogbuch->ui.ListView1->isHidden(), bios >= 208);
+    QCOMPARE(!ui.pgService->ui.Edit51->isHidden(), bios >= 208);
+    QCOMPARE(ui.pgService->ui.Label50->text(),
+             bios >= 208 ? QString("Spannen [Pulse]") : QString("Pulse"));
+    QCOMPARE(!ui.pgSpannen->ui.Edit16->isHidden(), bios >= 210);
+    QCOMPARE(!ui.pgAnalog2->ui.pnAnalog2->isHidden(), bios < 300);
+    QCOMPARE(!ui.pgAnalog2->ui.GroupBox16->isHidden(), bios >= 300);
+    QCOMPARE(!ui.pgAnalogwerte->ui.gbKanal_3->isHidden(), bios >= 300);
+    QCOMPARE(!ui.pgSpannen->ui.gbHydr->isHidden(), bios >= 310);
+    if (bios < 208)
+        QCOMPARE(ui.pgLogbuch->ui.Panel18->text(), QString("Logbuch nur ab R73-Bios-Version 2.08"));
+    QVERIFY(f.env.boxes.isEmpty());
+}
+
+void TstConnect::silentControllerAfterConnectIsFatalOnce()
+{
+    ConnectFixture f(310);
+    f.connect();
+    QVERIFY(!terminateRequested());
+    f.engine.faults().silentAfter = f.engine.completedExchanges();
+    f.window->Timer1Timer(); // phase 0 starts with the sensor
+    QCOMPARE(f.env.boxes.size(), 1);
+    QCOMPARE(f.env.boxes[0].icon, MsgIcon::Error);
+    QCOMPARE(f.env.boxes[0].caption, QString("Fehler"));
+    QCOMPARE(f.env.boxes[0].text, QString::fromUtf8("Kommunikation mit dem R73-Controller gestört! "
+                                                    "Programm wird beendet! Bitte neu starten!"));
+    QVERIFY(terminateRequested());
+    QVERIFY(!f.window->Timer1().Enabled());
+    // The later failures of the same tick only update the last-error fields.
+    QCOMPARE(f.window->form().Label37->text(), QString("1"));
+    QCOMPARE(f.window->form().Label38->text(), QString("2501"));
+    QVERIFY(CommErrorSeen);
+}
+
+void TstConnect::unknownFunctionMakesTheFirstCallFatal()
+{
+    ConnectFixture f(310);
+    QVERIFY(f.engine.addFault("unknown=M_GESAMT@"));
+    f.connect();
+    QCOMPARE(f.env.boxes.size(), 1);
+    QVERIFY(terminateRequested());
+    QCOMPARE(f.window->form().Label37->text(), QString("1"));
+    QVERIFY(!f.engine.summaries().contains("call TEST_START"));
+}
+
+void TstConnect::demoModeConnectsWithoutController()
+{
+    ConnectFixture f(310, "[DemoMode]\r\nACTIVE=1\r\n");
+    f.connect();
+    QVERIFY(Connected);
+    QCOMPARE(BiosVersion, quint16(300));
+    QCOMPARE(f.window->form().Edit3->text(), QString("3.00"));
+    QCOMPARE(f.window->windowTitle(), QString("R73-Controller Demo-Version"));
+    QVERIFY(f.window->form().pgSpannen->ui.gbHydr->isHidden());
+    QVERIFY(f.engine.summaries().isEmpty());
+    f.window->Timer1().setEnabled(true);
+    f.window->Timer1Timer();
+    QVERIFY(!f.window->Timer1().Enabled());
+    QVERIFY(f.engine.summaries().isEmpty());
+}
+
+void TstConnect::secondF7EndsTheProgram()
+{
+    ConnectFixture f(310);
+    f.connect();
+    f.engine.clearLog();
+    f.connect();
+    QVERIFY(!f.window->isVisible());
+    QCOMPARE(f.env.boxes.size(), 1);
+    QCOMPARE(f.env.boxes[0].text, QString("Verbindung zum R73 trennen!"));
+    QCOMPARE(f.engine.summaries(), QStringList{"call TEST_STOP"});
+}
+
+void TstConnect::noPortMeansNoConnect()
+{
+    ConnectFixture f(310, "[Comunication]\r\nCOM=0\r\n");
+    // Only the first "COM" of the file counts; make it unusable instead.
+    ComPortNumber = 0;
+    f.connect();
+    QVERIFY(!Connected);
+    QVERIFY(f.engine.summaries().isEmpty());
+    QVERIFY(!f.window->form().GroupBox10->isHidden());
+}
+
+QTEST_MAIN(TstConnect)
+#include "tst_connect.moc"
