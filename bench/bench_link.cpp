@@ -4,70 +4,29 @@
 //
 // Usage: bench_link [exchanges]   (the simulator binary is found next to this build)
 
+#include "BenchSupport.h"
 #include "FunctionCatalog.h"
 #include "LinkState.h"
 #include "NorloIni.h"
 #include "Protocol.h"
-#include "QtSerialBackend.h"
 #include "Target.h"
-#include "WireCodec.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
 
 using namespace r73;
 
-namespace {
-
-/// Forwards to the real port and counts the bytes that cross the line.
-class CountingPort : public QtSerialBackend
-{
-public:
-    using QtSerialBackend::QtSerialBackend;
-    bool write(quint8 port, quint8 byte) override
-    {
-        const bool ok = QtSerialBackend::write(port, byte);
-        written += ok ? 1 : 0;
-        return ok;
-    }
-    void read(quint8 port, quint8& byte) override
-    {
-        QtSerialBackend::read(port, byte);
-        ++received;
-    }
-    qint64 written = 0;
-    qint64 received = 0;
-};
-
-double cpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
-
-} // namespace
+using namespace r73::bench;
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const int exchanges = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
 
-    QTemporaryDir dir;
-    const QString link = dir.filePath("sim.tty");
-    QProcess sim;
-    sim.start(QStringLiteral(R73_SIM_PATH), {"--baud", "2400", "--link", link});
-    QDeadlineTimer deadline(5000);
-    while (!sim.canReadLine() && !deadline.hasExpired())
-        sim.waitForReadyRead(100);
-    if (!QFileInfo::exists(link)) {
+    PacedSimulator sim;
+    const QString link = sim.link();
+    if (!sim.started()) {
         std::fprintf(stderr, "bench_link: the simulator did not start\n");
         return 1;
     }
@@ -96,15 +55,13 @@ int main(int argc, char* argv[])
     }
     const double wallS = double(wall.nsecsElapsed()) / 1e9;
     const double cpuS = cpuSeconds() - cpu0;
-    sim.terminate();
-    sim.waitForFinished(3000);
 
-    const qint64 bytes = counter.written + counter.received;
-    const double wireS = double(bytes) * wire::BitsPerByteOnLine / wire::BaudRate;
+    const qint64 bytes = counter.total();
+    const double wireS = wireSeconds(bytes);
     std::printf("exchanges            %d (call + ReceiveValue), failures %d\n", exchanges,
                 failures);
-    std::printf("bytes on the line    %lld (%lld sent, %lld received)\n", bytes,
-                counter.written, counter.received);
+    std::printf("bytes on the line    %lld (%lld sent, %lld received)\n", bytes, counter.written,
+                counter.received);
     std::printf("wire minimum         %.3f s at %u baud\n", wireS, wire::BaudRate);
     std::printf("wall time            %.3f s\n", wallS);
     std::printf("ratio wall/minimum   %.4f (target <= 1.05)\n", wallS / wireS);
