@@ -180,6 +180,14 @@ quint16 TTarget::Initialize()
     return result;
 }
 
+void TTarget::flushReceived()
+{
+    // Stray bytes from an earlier exchange would be taken for the answer.
+    quint8 discard = 0;
+    while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
+        ComRead(portIndex(), &discard);
+}
+
 quint16 TTarget::readStatus()
 {
     // Both bytes are always read so the line stays in step.
@@ -225,10 +233,7 @@ quint16 TTarget::ReceiveValue(quint16& value)
     if (!m_sessionOpen) return 0;
     LinkClaim claim(*this);
     if (!claim) return 0;
-    // Stray bytes from an earlier exchange would be taken for the value.
-    quint8 discard = 0;
-    while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
-        ComRead(portIndex(), &discard);
+    flushReceived();
     WriteByte(wire::CallByte);
     WriteWord(m_putId);
     value = ReadWord();
@@ -259,9 +264,7 @@ quint16 TTarget::ReceiveString(QString& text)
     if (!m_sessionOpen) return 0;
     LinkClaim claim(*this);
     if (!claim) return 0;
-    quint8 discard = 0;
-    while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
-        ComRead(portIndex(), &discard);
+    flushReceived();
     WriteByte(wire::CallByte);
     WriteWord(m_strPutId);
     ReadString(text);

@@ -91,6 +91,7 @@ private:
     friend class LinkClaim;
     quint8 portIndex() const;
     quint16 readStatus();
+    void flushReceived();
 
     TWordList* m_wordList = nullptr;
     quint16 m_sessionId = 0;

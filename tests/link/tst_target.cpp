@@ -406,7 +406,7 @@ void TstTarget::claimKeepsASecondExchangeOut()
 
 void TstTarget::arbitraryAnswersNeverCrashOrHang()
 {
-    TestEnv env(1, 20);
+    TestEnv env(1, 5);
     auto* rng = QRandomGenerator::global();
     const quint32 seed = rng->generate();
     QRandomGenerator gen(seed);
