@@ -22,6 +22,8 @@ SimEngine::SimEngine(const SimConfig& config)
 {
     if (!m_machine.stateWarning().isEmpty())
         qWarning().noquote() << "r73-sim: warning:" << m_machine.stateWarning();
+    m_machine.setInputWord(config.inputWord);
+    m_machine.setOutputWord(config.outputWord);
     if (!config.logFile.isEmpty() && !m_logFile.open(config.logFile, &m_logFileError))
         qWarning().noquote() << "r73-sim:" << m_logFileError;
 }
@@ -215,6 +217,7 @@ void SimEngine::commit(const SimExchange& ex, const QByteArray& answer, bool gar
     m_log.append(ex);
     ++m_completed;
     m_logFile.write(ex);
+    m_machine.advance(); // the machine's clock is the exchanges, so a seed repeats exactly
 }
 
 } // namespace r73::sim

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace r73::sim {
 
@@ -24,6 +25,8 @@ struct SimConfig
     QString stateFile; ///< permanent store; empty: factory defaults, nothing saved
     QString logFile;   ///< JSON line per exchange; empty: no file
     SimFaults faults;
+    std::optional<quint16> inputWord;  ///< R_INPORT frozen at this from the start
+    std::optional<quint16> outputWord; ///< R_OPORT frozen at this from the start
 };
 
 class SimEngine
@@ -62,6 +65,10 @@ public:
     const SimVocabulary& vocabulary() const { return m_vocabulary; }
     /// Id of a name in this BIOS, 0 if unknown (faults not applied).
     quint16 idOf(const QString& name) const { return m_vocabulary.idOf(name); }
+    /// Freeze R_INPORT / R_OPORT at a word while the machine runs on; nullopt releases it.
+    void setInputWord(std::optional<quint16> word) { m_machine.setInputWord(word); }
+    void setOutputWord(std::optional<quint16> word) { m_machine.setOutputWord(word); }
+
     SimMachine& machine() { return m_machine; }
     const SimMachine& machine() const { return m_machine; }
     /// Non-empty when the log file could not be opened.

@@ -51,10 +51,10 @@ QString stemOf(const QString& name)
 } // namespace
 
 SimMachine::SimMachine(quint16 bios, quint16 serial, quint64 seed, const QString& stateFile)
-    : m_bios(bios), m_serial(serial), m_stateFile(stateFile), m_status(seed)
+    : m_bios(bios), m_serial(serial), m_stateFile(stateFile),
+      m_permanent(loadPermanentStore(stateFile, &m_stateWarning)), m_working(m_permanent),
+      m_status(seed, bios, m_working)
 {
-    m_permanent = loadPermanentStore(stateFile, &m_stateWarning);
-    m_working = m_permanent;
     for (auto it = m_permanent.hydraulic.constBegin(); it != m_permanent.hydraulic.constEnd(); ++it)
         m_values.insert(it.key(), it.value());
 }
@@ -118,7 +118,7 @@ bool SimMachine::runModelled(const QString& name, QString& note)
             note = QStringLiteral("not armed, nothing saved");
         m_memArmed = false;
     } else if (name == QLatin1String("TEST_START") || name == QLatin1String("TEST_STOP")) {
-        m_status.setTestRunning(name == QLatin1String("TEST_START"));
+        m_status.setTestMode(name == QLatin1String("TEST_START"));
     } else if (name == QLatin1String("SV_NO?")) {
         push(m_bios);
     } else if (name == QLatin1String("HW_SER_NO?")) {

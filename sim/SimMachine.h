@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace r73::sim {
 
@@ -31,6 +32,12 @@ public:
 
     /// Runs one function; returns a short note of its effect for the log.
     QString run(const SimFunction& f);
+    /// One exchange has completed: the machine's own cycle moves one step on.
+    void advance() { m_status.advance(m_working); }
+
+    /// Freeze what R_INPORT / R_OPORT answer (the machine runs on); nullopt releases the word.
+    void setInputWord(std::optional<quint16> word) { m_status.setInputWord(word); }
+    void setOutputWord(std::optional<quint16> word) { m_status.setOutputWord(word); }
 
     ParamSetId selectedSet() const { return m_selected; }
     const ParamSet& workingSet(ParamSetId id) const { return m_working.set(id); }

@@ -1,34 +1,47 @@
 #pragma once
-/// The machine's live readings (sensor, frequency, counters, last cycle's results). For now they
-/// are plausible numbers drawn from a seeded generator, so a run repeats exactly for one seed;
-/// this is the place where a real machine cycle will grow.
+/// The machine's live readings as the status functions deliver them: inputs and outputs, sensor,
+/// frequency, counters and the values of the last motions, all taken from the running machine
+/// (SimCycle). Tests may freeze the input or output word to put the program in a known state.
+
+#include "SimCycle.h"
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 namespace r73::sim {
 
 class SimStatus
 {
 public:
-    explicit SimStatus(quint64 seed);
+    SimStatus(quint64 seed, quint16 bios, const PermanentStore& params);
 
-    void setTestRunning(bool running) { m_testRunning = running; }
-    bool testRunning() const { return m_testRunning; }
+    /// TEST_START / TEST_STOP: the host's test mode, shown in bit 3 of the measuring status.
+    void setTestMode(bool on) { m_testMode = on; }
+    bool testMode() const { return m_testMode; }
+    static constexpr quint16 MeasTestMode = 0x08;
+
+    /// Freezes R_INPORT at word while the machine runs on; nullopt gives the machine's own back.
+    void setInputWord(std::optional<quint16> word) { m_inputOverride = word; }
+    /// Freezes R_OPORT likewise.
+    void setOutputWord(std::optional<quint16> word) { m_outputOverride = word; }
+    std::optional<quint16> frozenInputWord() const { return m_inputOverride; }
+    std::optional<quint16> frozenOutputWord() const { return m_outputOverride; }
+
+    /// One exchange has completed: the machine moves on.
+    void advance(const PermanentStore& params) { m_cycle.advance(params); }
+    const SimCycle& cycle() const { return m_cycle; }
 
     /// True for the names whose value comes from here.
     static bool provides(const QString& name);
-    /// The next reading of one status value; advances the generator.
-    quint16 read(const QString& name);
+    /// The present reading of one status value. Reading never moves the machine.
+    quint16 read(const QString& name) const;
 
 private:
-    quint64 next();
-    quint16 around(int base, int spread) { return quint16(base + int(next() % quint64(spread))); }
-
-    quint64 m_rng;
-    bool m_testRunning = false;
-    quint16 m_counter;
-    quint16 m_measurements = 0;
+    SimCycle m_cycle;
+    bool m_testMode = false;
+    std::optional<quint16> m_inputOverride;
+    std::optional<quint16> m_outputOverride;
 };
 
 } // namespace r73::sim

@@ -27,6 +27,19 @@ bool readNumber(const QCommandLineParser& parser, const QString& name, quint64 m
     return true;
 }
 
+/// A 16-bit word in hex, with or without "0x"; nullopt when absent, false when malformed.
+bool readWord(const QCommandLineParser& parser, const QString& name, std::optional<quint16>& out)
+{
+    if (!parser.isSet(name)) return true;
+    QString text = parser.value(name).trimmed();
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) text = text.mid(2);
+    bool ok = false;
+    const uint v = text.toUInt(&ok, 16);
+    if (!ok || v > 0xFFFF) return false;
+    out = quint16(v);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -39,18 +52,28 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Simulated R73 controller on a pseudo terminal. Prints the device path as "
-                       "the first line of output and serves until SIGINT/SIGTERM.\n\nFaults:\n") +
+                       "the first line of output and serves until SIGINT/SIGTERM.\n\n"
+                       "The machine runs its tests by itself, one step per completed exchange: "
+                       "the same seed gives the same course. --inputs/--outputs freeze what "
+                       "R_INPORT/R_OPORT answer while the machine runs on.\n"
+                       "  inputs:  bits 0-6 select clamp, release, flat contact, vibration,\n"
+                       "           analog 1-3; bit 7 asks for the test to run\n"
+                       "  outputs: bits 0-2 state, bit 3 test finished, bits 4-7 result\n"
+                       "           (10 ok, 20 short, 40 long, 50 no tool, 60 leakage, 80 "
+                       "time-out)\n\nFaults:\n") +
         SimFaults::help());
     parser.addHelpOption();
     parser.addOptions({
         {"bios", "BIOS version x 100 (default 310 = 3.10).", "N"},
         {"serial", "Hardware serial number (default 1234).", "N"},
-        {"seed", "Seed of the live readings (default 1).", "N"},
+        {"seed", "Seed of the machine's course and readings (default 1).", "N"},
         {"baud", "Pace both directions to this baud rate (default: no pacing).", "N"},
         {"link", "Create a symlink to the device here; removed on exit.", "PATH"},
         {"log", "Append one JSON line per exchange to this file.", "FILE"},
         {"state", "Keep the permanent store in this JSON file.", "FILE"},
         {"fault", "Misbehave as MODE=VALUE (repeatable), see Faults.", "MODE=VALUE"},
+        {"inputs", "Freeze the input word (R_INPORT) at HEX, e.g. 0081.", "HEX"},
+        {"outputs", "Freeze the output word (R_OPORT) at HEX, e.g. 0059.", "HEX"},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -66,6 +89,10 @@ int main(int argc, char* argv[])
         return fail(QStringLiteral("--seed needs a number"));
     if (!readNumber(parser, "baud", 10000000, baud))
         return fail(QStringLiteral("--baud needs a number 0..10000000"));
+    if (!readWord(parser, "inputs", config.inputWord))
+        return fail(QStringLiteral("--inputs needs a hex word 0..FFFF"));
+    if (!readWord(parser, "outputs", config.outputWord))
+        return fail(QStringLiteral("--outputs needs a hex word 0..FFFF"));
     config.bios = quint16(bios);
     config.serial = quint16(serial);
     config.seed = seed;

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "WireCodec.h"
+
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -59,6 +61,41 @@ QByteArray exchange(int fd, const QByteArray& request, int expected)
     return answer;
 }
 
+/// Sends a logical request stuffed and reads until `expected` logical bytes are back.
+QByteArray exchangeLogical(int fd, const QByteArray& logical, int expected)
+{
+    const QByteArray line = r73::wire::stuff(logical);
+    if (::write(fd, line.constData(), size_t(line.size())) != line.size()) return {};
+    QByteArray raw;
+    char buffer[64];
+    while (r73::wire::unstuff(raw).size() < expected || raw.endsWith(char(r73::wire::EscapeByte))) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 1000) <= 0) break;
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        raw.append(buffer, n);
+    }
+    return r73::wire::unstuff(raw);
+}
+
+/// Looks up the getter, calls it and fetches its value with PUT; -1 when anything goes wrong.
+int readValue(int fd, const QByteArray& getter)
+{
+    const QByteArray ok = QByteArray::fromHex("0100");
+    auto idOf = [fd, &ok](const QByteArray& name) -> QByteArray {
+        QByteArray request = QByteArray::fromHex("011b13");
+        r73::wire::appendString(request, name);
+        const QByteArray answer = exchangeLogical(fd, request, 4);
+        return answer.endsWith(ok) ? answer.left(2) : QByteArray();
+    };
+    const QByteArray getterId = idOf(getter), putId = idOf("PUT");
+    if (getterId.isEmpty() || putId.isEmpty()) return -1;
+    if (exchangeLogical(fd, "\x01" + getterId, 2) != ok) return -1;
+    const QByteArray value = exchangeLogical(fd, "\x01" + putId, 4);
+    return value.size() == 4 && value.endsWith(ok) ? (quint8(value[0]) << 8) | quint8(value[1])
+                                                   : -1;
+}
+
 } // namespace
 
 class SimPtyTest : public QObject
@@ -69,6 +106,9 @@ private slots:
     void serveThroughLinkUntilTerminated();
     void pacedExchangeTakesItsLineTime();
     void closeAfterEndsTheProgram();
+    void frozenWordsFromTheCommandLine();
+    void malformedWordIsRefused_data();
+    void malformedWordIsRefused();
 };
 
 void SimPtyTest::serveThroughLinkUntilTerminated()
@@ -132,6 +172,41 @@ void SimPtyTest::closeAfterEndsTheProgram()
     QCOMPARE(sim.exitCode(), 0);
     QVERIFY(!QFileInfo(link).isSymLink());
     ::close(fd);
+}
+
+void SimPtyTest::frozenWordsFromTheCommandLine()
+{
+    QProcess sim;
+    const QString device = startSim(sim, {"--inputs", "0x0081", "--outputs", "1b13"});
+    QVERIFY2(device.startsWith("/dev/"), qPrintable(sim.readAllStandardError()));
+    const int fd = openRaw(device);
+    QVERIFY(fd >= 0);
+    for (int i = 0; i < 100; ++i) { // several hundred exchanges: the machine runs on meanwhile
+        QCOMPARE(readValue(fd, "R_INPORT"), 0x0081);
+        QCOMPARE(readValue(fd, "R_OPORT"), 0x1B13);
+    }
+    ::close(fd);
+    sim.terminate();
+    QVERIFY(sim.waitForFinished(5000));
+}
+
+void SimPtyTest::malformedWordIsRefused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("too big") << QStringList{"--inputs", "10000"};
+    QTest::newRow("not hex") << QStringList{"--outputs", "0xZZ"};
+    QTest::newRow("empty") << QStringList{"--outputs", ""};
+}
+
+void SimPtyTest::malformedWordIsRefused()
+{
+    QFETCH(QStringList, args);
+    QProcess sim;
+    sim.start(qEnvironmentVariable("R73_SIM"), args);
+    QVERIFY(sim.waitForFinished(5000));
+    QCOMPARE(sim.exitCode(), 2);
+    QVERIFY(sim.readAllStandardOutput().isEmpty()); // no device line for a script to trust
+    QVERIFY(sim.readAllStandardError().contains(args[0].toUtf8() + " needs a hex word"));
 }
 
 QTEST_GUILESS_MAIN(SimPtyTest)
