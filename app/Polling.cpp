@@ -131,6 +131,8 @@ void TForm1::setResult(const QString& text, const QColor* colour)
     if (colour) {
         QPalette p = m_ui->Label62->palette();
         p.setColor(QPalette::Window, *colour);
+        // Black on yellow, white on green and red: readable from a step away.
+        p.setColor(QPalette::WindowText, colour->lightness() > 160 ? Qt::black : Qt::white);
         m_ui->Label62->setPalette(p);
     }
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Screenshots of the program as a user sees it: the real program under Xvfb (unconnected main
-# window, German and English) plus every dialog rendered by build/tests/app/shots.
+# window, and connected to the simulator with a good and a bad result, German and English) plus
+# every dialog rendered by build/tests/app/shots.
 # Output: docs/screenshots/. Needs xvfb and imagemagick (installed if missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/common.sh
-r73_install_missing xvfb xauth imagemagick
+r73_install_missing xvfb xauth imagemagick xdotool
 r73_build
 
 out="$PWD/docs/screenshots"
@@ -25,5 +26,11 @@ for lang in 0 1; do
         kill \$app" 2>/dev/null || true
     # The screen is larger than the window: keep just the window.
     convert "$out/program-$name.png" -trim +repage "$out/program-$name.png"
+done
+# Connected to the simulator, with a green and a red test result.
+for lang in 0 1; do
+    name=$([ $lang = 0 ] && echo de || echo en)
+    xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-connected.sh $lang 0x11 0x81 "$out/connected-ok-$name.png" 2>/dev/null
+    xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-connected.sh $lang 0x22 0x82 "$out/connected-short-$name.png" 2>/dev/null
 done
 echo "screenshots in $out"
