@@ -6,6 +6,7 @@
 #include "LinkState.h"
 #include "MessageFacade.h"
 #include "NorloIni.h"
+#include "ParamPages.h"
 #include "ProgramState.h"
 #include "Protocol.h"
 #include "Sprache.h"
@@ -57,6 +58,12 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
         logo->installEventFilter(this);
     setUpFunctionKeys();
     watchParameterFields();
+    auto* params = new TParamPages(*this, m_ui->pgSpannen, m_ui->pgZeiten, m_ui->pgPlan,
+                                   m_ui->pgSchwingung, m_ui->pgService, m_ui->Edit2, this);
+    params->setFillPage6To8([this] {
+        if (m_analog) m_analog->FillPage6To8();
+    });
+    setParamPages(params);
     FormCreate();
 }
 

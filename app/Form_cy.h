@@ -104,6 +104,8 @@ private:
     void setLamp(QLabel* lamp, bool on);
     void setResult(const QString& text, const QColor* colour);
     void setStatusPanels(const QString& text);
+    /// Shows a page without running the page-change handler.
+    void showPage(int index);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     r73::TTarget* m_link = nullptr;
@@ -117,6 +119,7 @@ private:
     r73::AnalogApi* m_analog = nullptr;
     std::function<bool()> m_composeLogbook;
     QList<QWidget*> m_parameterFields;
+    bool m_changingPage = false;
     int m_pollPhase = 0;
     quint16 m_inputWord = 0;
 };

@@ -45,8 +45,12 @@ void TForm1::setUpFunctionKeys()
     connect(m_ui->BitBtn10, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(m_ui->TabbedNotebook1, &QTabWidget::tabBarClicked, this, [this](int index) {
         if (index < 0 || !m_ui->TabbedNotebook1->isEnabled()) return;
-        m_ui->TabbedNotebook1->setCurrentIndex(index);
+        showPage(index);
         TabbedNotebook1Click();
+    });
+    // Ctrl+Tab and Ctrl+PgDown change the page without a click; the page is read all the same.
+    connect(m_ui->TabbedNotebook1, &QTabWidget::currentChanged, this, [this] {
+        if (!m_changingPage && Connected) TabbedNotebook1Click();
     });
 }
 
@@ -54,7 +58,7 @@ void TForm1::bbtnZurueckClick()
 {
     if (!Connected) return;
     QTabWidget* book = m_ui->TabbedNotebook1;
-    if (book->currentIndex() > 0) book->setCurrentIndex(book->currentIndex() - 1);
+    if (book->currentIndex() > 0) showPage(book->currentIndex() - 1);
     TabbedNotebook1Click(); // also on page 0: it is read again
 }
 
@@ -62,8 +66,16 @@ void TForm1::bbtnVorClick()
 {
     if (!Connected) return;
     QTabWidget* book = m_ui->TabbedNotebook1;
-    if (book->currentIndex() < LastPage) book->setCurrentIndex(book->currentIndex() + 1);
+    if (book->currentIndex() < LastPage) showPage(book->currentIndex() + 1);
     TabbedNotebook1Click();
+}
+
+void TForm1::showPage(int index)
+{
+    // The caller runs the page-change handler itself, once.
+    m_changingPage = true;
+    m_ui->TabbedNotebook1->setCurrentIndex(index);
+    m_changingPage = false;
 }
 
 void TForm1::TabbedNotebook1Click()

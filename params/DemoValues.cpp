@@ -1,0 +1,63 @@
+// Demo mode: fixed demonstration values in every parameter and service field, written again
+// after each page change over whatever the echoing link gave the reads.
+
+#include "ParamPages.h"
+#include "PlanPage.h"
+#include "SchwingungPage.h"
+#include "ServicePage.h"
+#include "SpannenPage.h"
+#include "ZeitenPage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace r73 {
+
+void TParamPages::FillDemoValues()
+{
+    const Ui::SpannenPage& sp = m_spannen->ui;
+    const Ui::ZeitenPage& zt = m_zeiten->ui;
+    const Ui::ServicePage& sv = m_service->ui;
+    // Edit40 gets a plain number here, not mm/s.
+    const std::pair<QLineEdit*, int> values[] = {{sp.Edit10, 18},
+                                                 {sp.Edit11, 220},
+                                                 {sp.Edit16, 260},
+                                                 {sp.Edit20, 20},
+                                                 {sp.Edit21, -20},
+                                                 {zt.Edit12, 0},
+                                                 {zt.Edit14, 180},
+                                                 {zt.Edit15, 5000},
+                                                 {zt.Edit22, 0},
+                                                 {zt.Edit24, 200},
+                                                 {zt.Edit25, 5000},
+                                                 {m_plan->ui.Edit30, 110},
+                                                 {m_plan->ui.Edit31, 4000},
+                                                 {m_schwingung->ui.Edit40, 100},
+                                                 {m_schwingung->ui.Edit41, 4000},
+                                                 {sv.Edit50, 0},
+                                                 {sv.Edit51, 0},
+                                                 {sv.Edit52, 0},
+                                                 {sv.Edit53, 0},
+                                                 {sv.Edit54, 0},
+                                                 {sv.Edit55, 0},
+                                                 {sv.Edit56, 10},
+                                                 {sv.Edit57, 0}};
+    for (const auto& [edit, value] : values)
+        edit->setText(QString::number(value));
+
+    if (m_fillPage6To8) m_fillPage6To8();
+    // The live page names and units its channels as their configuration pages do.
+    QWidget* window = m_host.window();
+    for (int channel = 1; channel <= 3; ++channel) {
+        const QString n = QString::number(channel);
+        auto* name = window->findChild<QLineEdit*>(QStringLiteral("edtBezeichnung_") + n);
+        auto* group = window->findChild<QGroupBox*>(QStringLiteral("gbKanal_") + n);
+        if (name && group) group->setTitle(name->text());
+        auto* unit = window->findChild<QLineEdit*>(QStringLiteral("edtPhysEinh_") + n);
+        auto* unitLabel = window->findChild<QLabel*>(QStringLiteral("lbEinheit_") + n);
+        if (unit && unitLabel) unitLabel->setText(unit->text());
+    }
+}
+
+} // namespace r73

@@ -1,0 +1,45 @@
+// Hydraulic monitoring (BIOS 3.10 on) in the group "HYDRAULIKÜBERWACHUNG" of the page
+// "SPANNEN": the switch and its read. The pulse and duration fields use the common send.
+
+#include "ParamPages.h"
+#include "ProgramState.h"
+#include "SpannenPage.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace r73 {
+
+TParamPages::HydraulicValues TParamPages::readHydraulics()
+{
+    HydraulicValues v;
+    v.enabled = fetch("@EN_HYDR", 413);
+    v.duration = fetch("@HYDR_DAUER", 415);
+    v.pulses = fetch("@HYDR_PULSE", 417);
+    return v;
+}
+
+void TParamPages::showHydraulics(const HydraulicValues& values)
+{
+    const Ui::SpannenPage& sp = m_spannen->ui;
+    // A changed state runs cbHydrClick, as a click would.
+    sp.cbHydr->setChecked(values.enabled != 0);
+    sp.edHydrDauer->setText(QString::number(values.duration));
+    sp.edHydrPulse->setText(QString::number(values.pulses));
+}
+
+void TParamPages::cbHydrClick()
+{
+    // The connect step's read sets the box; nothing goes back then.
+    if (Connecting) return;
+    SendEnHydr();
+    ClampChanged = true;
+}
+
+void TParamPages::SendEnHydr()
+{
+    m_host.Send(m_spannen->ui.cbHydr->isChecked() ? 0xFFFF : 0, 420);
+    m_host.Exec(QStringLiteral("!EN_HYDR"), 421);
+}
+
+} // namespace r73
