@@ -1,8 +1,10 @@
 #include "Form_cy.h"
 
+#include "AnalogPages.h"
 #include "AppWindows.h"
 #include "ApplyLanguage.h"
 #include "FunctionCatalog.h"
+#include "HistoryPage.h"
 #include "LinkState.h"
 #include "MessageFacade.h"
 #include "NorloIni.h"
@@ -64,6 +66,11 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
         if (m_analog) m_analog->FillPage6To8();
     });
     setParamPages(params);
+    joinHistory(*this, m_ui->pgLogbuch, [this](int channel) {
+        if (m_analog) m_analog->ReadAnalog(channel);
+    });
+    setAnalog(new TAnalogPages(*this, m_ui->pgAnalog1, m_ui->pgAnalog2, m_ui->pgAnalog3,
+                               m_ui->pgAnalogwerte, m_ui->TabbedNotebook1, this));
     FormCreate();
 }
 

@@ -37,6 +37,8 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::CancelIgnore:
+        return QMessageBox::Cancel | QMessageBox::Ignore;
     }
     return QMessageBox::Ok;
 }
@@ -50,6 +52,8 @@ MsgAnswer answerOf(int button)
         return MsgAnswer::Yes;
     case QMessageBox::No:
         return MsgAnswer::No;
+    case QMessageBox::Ignore:
+        return MsgAnswer::Ignore;
     default:
         return MsgAnswer::Ok;
     }

@@ -72,7 +72,8 @@ void TForm1::Timer1Timer()
         break;
     case 2:
         if (BiosVersion >= 208 && HistoryReading && m_history) {
-            for (int n = 1;; ++n) {
+            // Bounded, and over at the first failed call: the program is ending then.
+            for (int n = 1; n <= HistoryApi::PassLimit && !CommErrorSeen; ++n) {
                 m_history->setReadoutProgress(n);
                 if (m_history->ReadHistElement()) break;
                 if (m_history->Hist_End()) break;

@@ -1,10 +1,78 @@
 #include "FiPri.h"
 
+#include "LogFile.h"
+#include "LogPrint.h"
+#include "MessageFacade.h"
+#include "TextHook.h"
+
+#include <QDir>
 #include <QFontDatabase>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QScreen>
+
+using namespace r73;
 
 TFileForm::TFileForm(QWidget* parent) : QDialog(parent)
 {
     ui.setupUi(this);
     // The logbook's columns are made with tabs and blanks; they line up only in a fixed pitch.
     ui.Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setWindowTitle(tr73(0, QStringLiteral("R73-Controller: Speichern und Drucken")));
+    ui.BtSave->setText(tr73(0, QStringLiteral("S&peichern")));
+    ui.BtPrint->setText(tr73(0, QStringLiteral("&Drucken")));
+    ui.BtClose->setText(tr73(0, QStringLiteral("&Schliessen")));
+    connect(ui.BtSave, &QPushButton::clicked, this, &TFileForm::BtSaveClick);
+    connect(ui.BtPrint, &QPushButton::clicked, this, &TFileForm::BtPrintClick);
+    connect(ui.BtClose, &QPushButton::clicked, this, &TFileForm::BtCloseClick);
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+}
+
+void TFileForm::setLines(const QStringList& lines)
+{
+    ui.Memo1->setPlainText(lines.join(u'\n'));
+}
+
+QStringList TFileForm::lines() const
+{
+    const QString text = ui.Memo1->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(u'\n');
+}
+
+void TFileForm::BtSaveClick()
+{
+    const QString name = ProposeLogFileName(m_serial ? m_serial->text() : QString());
+    const QString path = showSaveDialog({this, QString(), QDir::current().absoluteFilePath("Log"),
+                                         name, QStringLiteral("log"), QStringLiteral("*.log;;*")});
+    if (!path.isEmpty()) SaveFile(path);
+}
+
+bool TFileForm::SaveFile(const QString& path)
+{
+    // "Datei " has no row in the language table: it stays German in every language.
+    const QString file = tr73(0, QStringLiteral("Datei ")) + path;
+    if (writeLogFile(path, lines())) {
+        showMessage({this, file + tr73(0, QStringLiteral(" gespeichert !")),
+                     QStringLiteral("Information"), MsgIcon::Information, MsgButtons::Ok});
+        return true;
+    }
+    showMessage({this, file + tr73(0, QStringLiteral(" kann nicht gespeichert werden!")),
+                 tr73(0, QStringLiteral("Fehler")), MsgIcon::Error, MsgButtons::Ok});
+    return false;
+}
+
+void TFileForm::BtPrintClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!runPrintDialog(this, printer)) return;
+    if (printLines(printer, lines())) {
+        showMessage({this, tr73(0, QStringLiteral("Daten werden gedruckt !")),
+                     QStringLiteral("Information"), MsgIcon::Information, MsgButtons::Ok});
+        return;
+    }
+    // A printer that fails gets its own box, not the general message of an unhandled error.
+    const QString target =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    showMessage({this, tr73(0, QStringLiteral("Fehler beim Drucken: ")) + target,
+                 tr73(0, QStringLiteral("Fehler")), MsgIcon::Error, MsgButtons::Ok});
 }

@@ -1,18 +1,39 @@
 #pragma once
 /// The logbook window "R73-Controller: Speichern und Drucken": the logbook text in `Memo1`
-/// (read-only, fixed pitch) above the buttons `BtSave`, `BtPrint` and `BtClose`.
+/// (read-only, fixed pitch) above the buttons `BtSave`, `BtPrint` and `BtClose`. The text is
+/// saved as a file in code page 1252 with CR LF, or printed as plain text.
 
 #include "ui_FiPri.h"
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
 
 class TFileForm : public QDialog
 {
     Q_OBJECT
 
 public:
+    /// Captions the window in the language current now; a later change does not reach it.
     explicit TFileForm(QWidget* parent = nullptr);
+
+    /// The logbook text, one memo line each.
+    void setLines(const QStringList& lines);
+    QStringList lines() const;
+    /// The main window's serial number field, the first part of the proposed file name.
+    void setSerialNumberField(QLineEdit* edit4) { m_serial = edit4; }
+
+    /// Proposes a name in the folder "Log" and saves there if the operator confirms.
+    void BtSaveClick();
+    /// Prints through the print dialog and confirms with a box.
+    void BtPrintClick();
+    void BtCloseClick() { hide(); }
+    /// Writes the lines to path and reports the outcome in a box; true when saved.
+    bool SaveFile(const QString& path);
 
     /// The window's controls.
     Ui::TFileForm ui;
+
+private:
+    QPointer<QLineEdit> m_serial;
 };

@@ -1,5 +1,6 @@
 #include "MessageFacade.h"
 
+#include <QFileDialog>
 #include <QTextStream>
 #include <cstdio>
 
@@ -44,8 +45,60 @@ MsgAnswer defaultAnswer(MsgButtons buttons)
     case MsgButtons::YesNo:
     case MsgButtons::YesNoCancel:
         return MsgAnswer::Yes;
+    case MsgButtons::CancelIgnore:
+        return MsgAnswer::Cancel;
     }
     return MsgAnswer::Ok;
+}
+
+namespace {
+
+QString platformSaveDialog(const SaveDialogRequest& r)
+{
+    QFileDialog dialog(r.owner, r.caption, r.directory, r.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(r.defaultSuffix);
+    dialog.selectFile(r.fileName);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+SaveDialogHandler& saveHandler()
+{
+    static SaveDialogHandler h = platformSaveDialog;
+    return h;
+}
+
+PrintDialogHandler& printHandler()
+{
+    static PrintDialogHandler h;
+    return h;
+}
+
+} // namespace
+
+SaveDialogHandler setSaveDialogHandler(SaveDialogHandler h)
+{
+    SaveDialogHandler old = saveHandler();
+    saveHandler() = h ? std::move(h) : SaveDialogHandler(platformSaveDialog);
+    return old;
+}
+
+QString showSaveDialog(const SaveDialogRequest& request)
+{
+    return saveHandler()(request);
+}
+
+PrintDialogHandler setPrintDialogHandler(PrintDialogHandler h)
+{
+    PrintDialogHandler old = printHandler();
+    printHandler() = std::move(h);
+    return old;
+}
+
+const PrintDialogHandler& printDialogHandler()
+{
+    return printHandler();
 }
 
 } // namespace r73

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace r73 {
@@ -14,8 +15,8 @@ namespace r73 {
 enum class MsgIcon { None, Information, Warning, Error, Question };
 
 /// Button sets and answers, as the platform's message box knows them.
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MsgAnswer { Ok, Cancel, Yes, No };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, CancelIgnore };
+enum class MsgAnswer { Ok, Cancel, Yes, No, Ignore };
 
 struct MessageRequest
 {
@@ -36,5 +37,35 @@ MsgAnswer showMessage(const MessageRequest& request);
 
 /// The answer a box gives when nobody can press a button: its first button.
 MsgAnswer defaultAnswer(MsgButtons buttons);
+
+// The file and print dialogs go the same way, so tests can answer them too.
+
+struct SaveDialogRequest
+{
+    QWidget* owner = nullptr;
+    QString caption;
+    QString directory; ///< where the dialog opens
+    QString fileName;  ///< the proposed name, filled in
+    QString defaultSuffix;
+    QString filter;
+};
+
+/// Returns the chosen path, or an empty text when the user cancelled.
+using SaveDialogHandler = std::function<QString(const SaveDialogRequest&)>;
+
+/// Installs a handler and returns the previous one; an empty handler restores the platform's
+/// save dialog.
+SaveDialogHandler setSaveDialogHandler(SaveDialogHandler handler);
+
+/// Shows one modal save dialog; the chosen path or an empty text.
+QString showSaveDialog(const SaveDialogRequest& request);
+
+/// Sets up the printer as the user chose and returns true on OK.
+using PrintDialogHandler = std::function<bool(QWidget* owner, QPrinter& printer)>;
+
+/// Installs a handler and returns the previous one. Empty (the default) means the platform's
+/// print dialog, which the printing code shows itself: this layer knows no printers.
+PrintDialogHandler setPrintDialogHandler(PrintDialogHandler handler);
+const PrintDialogHandler& printDialogHandler();
 
 } // namespace r73

@@ -66,6 +66,10 @@ class HistoryApi
 {
 public:
     virtual ~HistoryApi();
+    /// Elements one readout pass reads at most (the range of its progress bar). An element costs
+    /// about a quarter of a second at 2400 baud: a long history arrives over several passes, one
+    /// per poll cycle, and a controller that never reports its end cannot hold the window.
+    static constexpr int PassLimit = 100;
     /// Reads one element; true when its number was already in the list.
     virtual bool ReadHistElement() = 0;
     /// True when the controller reports the end of its history.

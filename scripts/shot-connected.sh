@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# One screenshot of the program connected to the simulator: shot-connected.sh LANG OUTPUTS INPUTS FILE
-# (LANG 0 German, 1 English; OUTPUTS/INPUTS the words the simulator reports, in hex).
+# One screenshot of the program connected to the simulator:
+#   shot-connected.sh LANG OUTPUTS INPUTS FILE [PAGE]
+# (LANG 0 German, 1 English; OUTPUTS/INPUTS the words the simulator reports, in hex, or "live"
+# for the running machine; PAGE the notebook page to show, 0..9, reached with F3).
 # Runs inside an X server (see screenshots.sh); presses F7 like a user and waits for the lamps.
 set -euo pipefail
-lang=$1 outputs=$2 inputs=$3 file=$4
+lang=$1 outputs=$2 inputs=$3 file=$4 page=${5:-0}
+words=()
+[ "$outputs" != live ] && words+=(--outputs "$outputs")
+[ "$inputs" != live ] && words+=(--inputs "$inputs")
 top="$(cd "$(dirname "$0")/.." && pwd)"
 work=$(mktemp -d)
 trap 'kill $app $sim 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/ini"
-"$top/build/sim/r73-sim" --bios 310 --link "$work/sim.tty" --outputs "$outputs" --inputs "$inputs" >/dev/null &
+"$top/build/sim/r73-sim" --bios 310 --link "$work/sim.tty" "${words[@]}" >/dev/null &
 sim=$!
 for _ in $(seq 50); do [ -e "$work/sim.tty" ] && break; sleep 0.1; done
 printf '[Comunication]\r\nCOM=1\r\nDevice1=%s\r\n[Language]\r\nLanguage=%s\r\n' "$work/sim.tty" "$lang" >"$work/ini/norlo.ini"
@@ -18,5 +23,7 @@ sleep 2
 xdotool search --sync --name "R73-Controller" windowfocus --sync key F7 >/dev/null 2>&1 || xdotool key F7
 # Connect, then the poll has to come round to the lamps (Timer3 lets it resume).
 sleep 7
+for _ in $(seq "$page"); do xdotool key F3; sleep 1.5; done
+[ "$page" -gt 0 ] && sleep 1
 import -window root "$file"
 convert "$file" -trim +repage "$file"

@@ -203,6 +203,7 @@ void SimEngine::completeCall(const SimFunction* f)
         wire::appendString(answer, ex.textOut);
         break;
     default:
+        m_machine.history().setEndless(faults.endlessHistory);
         ex.note = m_machine.run(*f);
         break;
     }

@@ -20,6 +20,11 @@ bool SimFaults::add(const QString& fault, QString* error)
         (mode == QLatin1String("silent-after") ? silentAfter : closeAfter) = n;
         return true;
     }
+    if (mode == QLatin1String("endless-history")) {
+        if (value != QLatin1String("1")) return fail(QStringLiteral("the value must be 1"));
+        endlessHistory = true;
+        return true;
+    }
     QSet<QString>* names = nullptr;
     if (mode == QLatin1String("silent-on"))
         names = &silentOn;
@@ -38,7 +43,7 @@ bool SimFaults::add(const QString& fault, QString* error)
 bool SimFaults::isEmpty() const
 {
     return silentAfter < 0 && closeAfter < 0 && silentOn.isEmpty() && badStatus.isEmpty() &&
-           unknown.isEmpty() && garbageOn.isEmpty();
+           unknown.isEmpty() && garbageOn.isEmpty() && !endlessHistory;
 }
 
 QStringList SimFaults::describe() const
@@ -56,6 +61,7 @@ QStringList SimFaults::describe() const
     addNames("bad-status", badStatus);
     addNames("unknown", unknown);
     addNames("garbage-on", garbageOn);
+    if (endlessHistory) out << QStringLiteral("endless-history=1");
     return out;
 }
 
@@ -66,7 +72,8 @@ QString SimFaults::help()
                           "  silent-on=NAME   never answer calls of NAME\n"
                           "  bad-status=NAME  answer calls of NAME with status 01 01\n"
                           "  unknown=NAME     the lookup of NAME answers id 0\n"
-                          "  garbage-on=NAME  stray bytes precede the answer to NAME\n");
+                          "  garbage-on=NAME  stray bytes precede the answer to NAME\n"
+                          "  endless-history=1 no end of the history, no number twice\n");
 }
 
 } // namespace r73::sim

@@ -16,6 +16,8 @@ struct SimFaults
     QSet<QString> badStatus; ///< answer 01 01 instead of 01 00 for these functions
     QSet<QString> unknown;   ///< the lookup of these names answers id 0
     QSet<QString> garbageOn; ///< stray bytes precede the answer to these functions
+    /// The history never reports its end and never repeats a number.
+    bool endlessHistory = false;
 
     /// Adds one fault written MODE=VALUE, e.g. "silent-after=3" or "bad-status=SPANN"; false
     /// (and the reason) when it is malformed.

@@ -1,5 +1,7 @@
 #include "SimMachine.h"
 
+#include "SimAnalog.h"
+
 #include <QtDebug>
 
 namespace r73::sim {
@@ -8,7 +10,6 @@ namespace {
 
 // A host that calls getters without ever fetching the values must not grow us without bound.
 constexpr int FifoLimit = 256;
-constexpr int HistoryElementValues = 8;
 
 const QHash<QString, ParamSetId>& selectors()
 {
@@ -125,9 +126,19 @@ bool SimMachine::runModelled(const QString& name, QString& note)
         push(m_serial);
     } else if (SimStatus::provides(name)) {
         push(m_status.read(name));
-    } else if (name == QLatin1String("_@HIST_ELEMENT")) {
-        for (int i = 0; i < HistoryElementValues; ++i)
-            push(0);
+    } else if (SimHistory::handles(name)) {
+        QList<quint16> values;
+        note = m_history.run(name, values);
+        for (quint16 v : values)
+            push(v);
+    } else if (SimAnalog::handles(name)) {
+        QList<quint16> values;
+        QList<QByteArray> texts;
+        note = SimAnalog(m_values, m_texts, m_status.cycle()).run(name, m_lastValue, values, texts);
+        for (quint16 v : values)
+            push(v);
+        for (const QByteArray& t : texts)
+            pushText(t);
     } else {
         return false;
     }

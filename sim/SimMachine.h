@@ -2,6 +2,7 @@
 /// What the controller does when a function runs: parameter sets and their selection, the
 /// permanent store, the value and string FIFOs behind PUT/STRPUT, and the live readings.
 
+#include "SimHistory.h"
 #include "SimParams.h"
 #include "SimStatus.h"
 #include "SimVocabulary.h"
@@ -33,7 +34,11 @@ public:
     /// Runs one function; returns a short note of its effect for the log.
     QString run(const SimFunction& f);
     /// One exchange has completed: the machine's own cycle moves one step on.
-    void advance() { m_status.advance(m_working); }
+    void advance()
+    {
+        m_status.advance(m_working);
+        m_history.observe(m_status.cycle());
+    }
 
     /// Freeze what R_INPORT / R_OPORT answer (the machine runs on); nullopt releases the word.
     void setInputWord(std::optional<quint16> word) { m_status.setInputWord(word); }
@@ -48,6 +53,8 @@ public:
     bool memModeArmed() const { return m_memArmed; }
     const QList<quint16>& valueFifo() const { return m_valueFifo; }
     const QList<QByteArray>& textFifo() const { return m_textFifo; }
+    /// The history of clamping cycles behind the history functions.
+    SimHistory& history() { return m_history; }
     SimStatus& status() { return m_status; }
     const SimStatus& status() const { return m_status; }
 
@@ -73,6 +80,7 @@ private:
     QHash<QString, quint16> m_values;
     QHash<QString, QByteArray> m_texts;
     SimStatus m_status;
+    SimHistory m_history;
 };
 
 } // namespace r73::sim

@@ -118,9 +118,9 @@ void SimProtocolTest::fifosAnswerInOrder()
     host.strGet("Kraft");
     host.call("WRITE_EINH2");
     host.call("READ_EINH2");
-    host.call("READ_EINH1"); // never written
+    host.call("READ_EINH1"); // the factory setting
     QCOMPARE(host.call("STRPUT"), QByteArray(1, 5) + "Kraft" + simtest::OkStatus);
-    QCOMPARE(host.call("STRPUT"), QByteArray(1, 0) + simtest::OkStatus);
+    QCOMPARE(host.call("STRPUT"), QByteArray(1, 6) + "Grad C" + simtest::OkStatus);
     QCOMPARE(host.call("STRPUT"), QByteArray(1, 0) + simtest::OkStatus); // empty
 }
 

@@ -1,0 +1,109 @@
+// The live page "ANALOGWERTE": current values, raw bars, limit bars and limit flags.
+
+#include "AnalogPages.h"
+
+#include "LinkState.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+namespace r73 {
+
+namespace {
+
+const QColor FlagRed(0xFF, 0x00, 0x00);
+
+/// Limit flag word: bit 4 Min1, bit 5 Min2, bit 6 Max1, bit 7 Max2.
+quint16 flagBit(Limit limit)
+{
+    switch (limit) {
+    case Limit::Min1:
+        return 0x10;
+    case Limit::Min2:
+        return 0x20;
+    case Limit::Max1:
+        return 0x40;
+    default:
+        return 0x80;
+    }
+}
+
+void colourLabel(QLabel* label, bool flagged)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window,
+               flagged ? FlagRed : QApplication::palette("QMenu").color(QPalette::Window));
+    label->setPalette(p);
+}
+
+constexpr Limit AllLimits[] = {Limit::Min2, Limit::Min1, Limit::Max1, Limit::Max2};
+
+} // namespace
+
+void TAnalogPages::ReadGraphR73()
+{
+    if (DemoMode)
+        FillPage6To8();
+    else
+        for (int channel = 1; channel <= 3; ++channel)
+            ReadAnalog(channel);
+    for (Channel& c : m_channels)
+        c.gbKanal->setTitle(c.edtBezeichnung->text());
+    for (Channel& c : m_channels) {
+        if (c.ckbKanalAktiv->isChecked()) {
+            c.lbEinheit->setText(c.edtPhysEinh->text());
+            InitialisierenGbKanal(c.n);
+            AktWert(c.n);
+        } else {
+            NullSetzenKanal(c.n);
+        }
+    }
+}
+
+void TAnalogPages::setBar(QProgressBar* bar, int position)
+{
+    // A bar ignores a position outside its range; here one below shows empty, one above full.
+    bar->setValue(qBound(bar->minimum(), position, bar->maximum()));
+}
+
+void TAnalogPages::InitialisierenGbKanal(int channel)
+{
+    Channel& c = ch(channel);
+    c.liveBar->setRange(c.scale.BinMin, c.scale.BinMax);
+    for (Limit l : {Limit::Max2, Limit::Max1, Limit::Min1, Limit::Min2}) {
+        QProgressBar* bar = c.limitBar[int(l) - 1];
+        bar->setRange(c.scale.BinMin, c.scale.BinMax);
+        setBar(bar, rawOf(c.raw, l));
+    }
+}
+
+void TAnalogPages::AktWert(int channel)
+{
+    Channel& c = ch(channel);
+    m_host.Exec(QStringLiteral("@ANA%1").arg(c.n), c.at.value);
+    const quint16 raw = m_host.Receive(c.at.value + 1);
+    c.edtAktWert->setText(formatPhys(c.scale.BinToPhys(raw)));
+    setBar(c.liveBar, raw);
+    m_host.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c.n), c.at.flags);
+    const quint16 flags = m_host.Receive(c.at.flags + 1);
+    for (Limit l : AllLimits)
+        colourLabel(c.limitLabel[int(l) - 1], flags & flagBit(l));
+}
+
+void TAnalogPages::NullSetzenKanal(int channel)
+{
+    Channel& c = ch(channel);
+    c.edtAktWert->clear();
+    c.lbEinheit->clear();
+    setBar(c.liveBar, 0);
+    for (QProgressBar* bar : c.limitBar)
+        setBar(bar, 0);
+    for (QLabel* label : c.limitLabel)
+        colourLabel(label, false);
+}
+
+} // namespace r73

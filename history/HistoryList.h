@@ -1,0 +1,61 @@
+#pragma once
+/// The history list `ListView1`: one row per element of the controller's history, highest
+/// number on top. Caption = column 0 (the number); columns 1 and 2 (type, subtype) stay hidden;
+/// then clamp travel, clamp result, release travel, release result.
+///
+/// The list stays sorted by inserting each element at its place, and the captions are kept in a
+/// set beside it, so adding k elements costs about k log k, not a re-sort and a scan each.
+
+#include <QSet>
+#include <QString>
+#include <QtGlobal>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace r73 {
+
+/// One history element as the controller delivers it, eight values in this order.
+struct HistElement
+{
+    /// Any other first value means the controller had no valid element.
+    static constexpr quint16 HistoryMarker = 8271;
+
+    quint16 marker = 0;
+    quint16 number = 0;
+    quint16 type = 0;
+    quint16 subtype = 0;
+    quint16 clampResult = 0;
+    quint16 releaseResult = 0;
+    quint16 clampTravel = 0;
+    quint16 releaseTravel = 0;
+};
+
+/// The text of a result code: "kurz", "lang", "timeout", "kein Werkzeug", "ok" (translated),
+/// empty for any other code.
+QString HistResultText(quint16 code);
+
+/// The list's order: 0 for equal numbers, 1 when a's number is smaller (a after b), else -1;
+/// 0 when either caption is not a number.
+int ListView1Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
+
+class HistoryList
+{
+public:
+    explicit HistoryList(QTreeWidget* view);
+
+    /// True when an item's caption equals text exactly.
+    bool FindItem(const QString& text) const;
+    /// Lists a valid element at its place unless its number is listed already. True when the
+    /// number was listed (nothing added); false when added or when the marker is not valid.
+    bool AddElement(const HistElement& element);
+    /// Empties the list; the controller's history is not touched.
+    void clear();
+    int count() const;
+
+private:
+    QTreeWidget* m_view;
+    QSet<QString> m_captions;
+};
+
+} // namespace r73

@@ -1,0 +1,118 @@
+#include "HistoryPage.h"
+
+#include "FiPri.h"
+#include "Logbook.h"
+#include "LogbuchPage.h"
+#include "ProgramState.h"
+#include "TextHook.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace r73 {
+
+namespace {
+constexpr int PageScrollPixels = 200;
+constexpr int LineScrollPixels = 10;
+} // namespace
+
+HistoryPage::HistoryPage(PageHost& host, LogbuchPage* page, std::function<void(int)> readAnalog,
+                         QObject* parent)
+    : QObject(parent), m_host(host), m_page(page), m_list(page->ui.ListView1),
+      m_readAnalog(std::move(readAnalog))
+{
+    Ui::LogbuchPage& ui = m_page->ui;
+    connect(ui.Button8, &QPushButton::clicked, this, &HistoryPage::Button8Click);
+    connect(ui.Button9, &QPushButton::clicked, this, &HistoryPage::Button9Click);
+    // The scroll keys move the list by pixels.
+    ui.ListView1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    for (QWidget* w : {static_cast<QWidget*>(ui.ListView1), static_cast<QWidget*>(ui.Button8),
+                       static_cast<QWidget*>(ui.Button9)})
+        w->installEventFilter(this);
+}
+
+void HistoryPage::Button8Click()
+{
+    HistoryReading = !HistoryReading;
+    m_page->ui.Button8->setText(HistoryReading ? tr73(1, QStringLiteral("Stop"))
+                                               : tr73(0, QStringLiteral("Lesen")));
+}
+
+void HistoryPage::Button9Click()
+{
+    m_list.clear();
+}
+
+HistElement HistoryPage::fetchElement()
+{
+    m_host.Exec(QStringLiteral("_@HIST_ELEMENT"), 4100);
+    HistElement e;
+    quint16* const values[] = {&e.marker,      &e.number,        &e.type,        &e.subtype,
+                               &e.clampResult, &e.releaseResult, &e.clampTravel, &e.releaseTravel};
+    quint16 location = 4101;
+    for (quint16* v : values)
+        *v = m_host.Receive(location++);
+    return e;
+}
+
+bool HistoryPage::ReadHistElement()
+{
+    return takeElement(fetchElement());
+}
+
+bool HistoryPage::Hist_End()
+{
+    m_host.Exec(QStringLiteral("_@HIST_?READ_END"), 4301);
+    return m_host.Receive(4302) != 0;
+}
+
+void HistoryPage::setReadoutProgress(int n)
+{
+    QProgressBar* bar = m_page->ui.ProgressBar4;
+    bar->setValue(qMin(n, bar->maximum()));
+}
+
+bool HistoryPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        QScrollBar* bar = m_page->ui.ListView1->verticalScrollBar();
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_PageUp:
+            bar->setValue(bar->value() - PageScrollPixels);
+            break;
+        case Qt::Key_PageDown:
+            bar->setValue(bar->value() + PageScrollPixels);
+            break;
+        case Qt::Key_Up:
+            // Cursor-up takes a fine step down as well; the list then keeps its selection in view.
+            bar->setValue(bar->value() + LineScrollPixels);
+            break;
+        default:
+            break;
+        }
+    }
+    // Not consumed: the list's own keys (moving the selection) follow.
+    return QObject::eventFilter(watched, event);
+}
+
+TFileForm* HistoryPage::logbookWindow()
+{
+    QWidget* window = m_host.window();
+    if (auto* form = window->findChild<TFileForm*>()) return form;
+    return new TFileForm(window);
+}
+
+bool HistoryPage::GetLogbuch()
+{
+    TFileForm* form = logbookWindow();
+    form->ui.Memo1->clear();
+    bool confirmed = true;
+    form->setLines(ComposeLogbuch(m_host.window(), m_readAnalog, &confirmed));
+    // The proposed file name starts with the serial number shown when saving.
+    for (QLineEdit* edit : m_host.window()->findChildren<QLineEdit*>(QStringLiteral("Edit4")))
+        if (edit->window() == m_host.window()) form->setSerialNumberField(edit);
+    return confirmed;
+}
+
+} // namespace r73
