@@ -21,6 +21,27 @@ const QStringList* textsOf(int language)
     }
 }
 
+/// Texts of messages the fixed table does not know (checks added to it later). Looked up only
+/// after the table, so they never shift its rows or offsets.
+const std::pair<const char*, const char*> AddedTexts[] = {
+    {"Warnung", "Warning"},
+    {"Fehler beim Drucken: ", "Printing failed: "},
+    {"Das Zeichen \"%1\" (U+%2) kann nicht zum R73 gesendet werden!",
+     "The character \"%1\" (U+%2) cannot be sent to the R73!"},
+    {"Die Sprache konnte nicht in \"%1\" gespeichert werden.\n%2",
+     "The language could not be saved in \"%1\".\n%2"},
+    {"Die Schnittstelle konnte nicht in \"%1\" gespeichert werden.\n%2",
+     "The interface could not be saved in \"%1\".\n%2"},
+};
+
+QString addedText(const QString& german)
+{
+    for (const auto& [de, en] : AddedTexts)
+        if (german.compare(QString::fromUtf8(de), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(en);
+    return german;
+}
+
 } // namespace
 
 QString Translate(int offset, const QString& german)
@@ -34,7 +55,7 @@ QString Translate(int offset, const QString& german)
         const qsizetype row = i + offset;
         return row >= 0 && row < texts->size() ? texts->at(row) : german;
     }
-    return german;
+    return CurrentLanguage == 1 ? addedText(german) : german;
 }
 
 } // namespace r73

@@ -45,6 +45,10 @@ void TestTranslate::translate_data()
 
     QTest::newRow("German ignores the offset") << 0 << 1 << "Speichern"
                                                << "Speichern";
+    QTest::newRow("a later message text has its English too") << 1 << 0 << "Warnung"
+                                                              << "Warning";
+    QTest::newRow("... but stays German in German") << 0 << 0 << "Warnung"
+                                                    << "Warnung";
     QTest::newRow("German keeps unknown texts") << 0 << 0 << "Datei "
                                                 << "Datei ";
     QTest::newRow("mixed case lands on the upper-case row") << 1 << 0 << "Speichern"
