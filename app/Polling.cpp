@@ -133,7 +133,7 @@ void TForm1::setResult(const QString& text, const QColor* colour)
         QPalette p = m_ui->Label62->palette();
         p.setColor(QPalette::Window, *colour);
         // Black on yellow, white on green and red: readable from a step away.
-        p.setColor(QPalette::WindowText, colour->lightness() > 160 ? Qt::black : Qt::white);
+        p.setColor(QPalette::WindowText, qGray(colour->rgb()) > 128 ? Qt::black : Qt::white);
         m_ui->Label62->setPalette(p);
     }
 }

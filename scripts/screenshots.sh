@@ -27,10 +27,18 @@ for lang in 0 1; do
     # The screen is larger than the window: keep just the window.
     convert "$out/program-$name.png" -trim +repage "$out/program-$name.png"
 done
-# Connected to the simulator, with a green and a red test result.
+# Connected to the simulator: a good and a bad test result, every page, the history readout and
+# the logbook window.
+shot() { xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-connected.sh "$@" 2>/dev/null; }
 for lang in 0 1; do
     name=$([ $lang = 0 ] && echo de || echo en)
-    xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-connected.sh $lang 0x11 0x81 "$out/connected-ok-$name.png" 2>/dev/null
-    xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-connected.sh $lang 0x22 0x82 "$out/connected-short-$name.png" 2>/dev/null
+    shot $lang 0x11 0x81 "$out/connected-ok-$name.png"
+    shot $lang 0x22 0x82 "$out/connected-short-$name.png"
+    for page in 0 1 2 3 4 6 9; do
+        shot $lang live live "$out/page$page-$name.png" $page
+    done
+    BIOS=208 shot $lang live live "$out/page6-bios208-$name.png" 6
+    shot $lang live live "$out/page5-readout-$name.png" 5 space
+    shot $lang live live "$out/logbook-$name.png" 5 space wait=8 F6
 done
 echo "screenshots in $out"
