@@ -3,6 +3,9 @@
 
 #include "FiPri.h"
 #include "Form_cy.h"
+#include "LogFile.h"
+#include "LogPrint.h"
+#include "Logbook.h"
 #include "MainVer.h"
 #include "MessageFacade.h"
 #include "ProgramState.h"
@@ -14,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -64,6 +68,16 @@ int main(int argc, char* argv[])
         r73::TVersInfo info(&form);
         auto version = info.CreateInfoForm();
         save(*version, out + "/version-" + suffix + ".png");
+        // The logbook of the connected demo window, as a file and as a printed page.
+        form.Button3Click();
+        bool confirmed = true;
+        const QStringList lines = r73::ComposeLogbuch(
+            &form, [](int) {}, &confirmed);
+        r73::writeLogFile(out + "/logbook-" + suffix + ".log", lines);
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out + "/logbook-" + suffix + ".pdf");
+        r73::printLines(printer, lines);
     }
     std::printf("screenshots in %s\n", qPrintable(out));
     return 0;
