@@ -4,6 +4,7 @@
 #include "Form_cy.h"
 
 #include "LinkState.h"
+#include "ParamFormat.h"
 #include "ProgramState.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
@@ -103,9 +104,7 @@ void TForm1::ReadSensor()
     Receive(2603);
     Exec(QStringLiteral("ACT_FREQ"), 2604);
     Receive(2605);
-    QProgressBar* bar = m_ui->pgService->ui.ProgressBar1;
-    // A gauge keeps its position within its range.
-    bar->setValue(qMin<int>(sensor, bar->maximum()));
+    setGauge(m_ui->pgService->ui.ProgressBar1, sensor);
 }
 
 void TForm1::setLamp(QLabel* lamp, bool on)
