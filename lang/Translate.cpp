@@ -32,6 +32,20 @@ const std::pair<const char*, const char*> AddedTexts[] = {
      "The language could not be saved in \"%1\".\n%2"},
     {"Die Schnittstelle konnte nicht in \"%1\" gespeichert werden.\n%2",
      "The interface could not be saved in \"%1\".\n%2"},
+    {"Der Wert passt nicht in das Feld. Erlaubt sind %1 bis %2.",
+     "The value does not fit the field. Allowed are %1 to %2."},
+    {"Spannen ohne Werkzeug kann nicht auf %1 angehoben werden: der Wert passt nicht in das "
+     "Feld. Nichts gesendet.",
+     "Clamp without tool cannot be raised to %1: the value does not fit the field. Nothing was "
+     "sent."},
+    {"Spannen ohne Werkzeug kann nicht größer als Lang werden, solange der zweite Wert von "
+     "LÖSEN 0 ist. Nichts gesendet.",
+     "Clamp without tool cannot become larger than Long while the second RELEASE value is 0. "
+     "Nothing was sent."},
+    {"Diese Parametersätze wurden geändert, aber nicht dauerhaft gespeichert:\n%1\n\nJetzt "
+     "speichern?",
+     "These parameter sets were changed but not saved permanently:\n%1\n\nSave them now?"},
+    {"Nicht gespeicherte Änderungen", "Unsaved changes"},
 };
 
 QString addedText(const QString& german)

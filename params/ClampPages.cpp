@@ -6,6 +6,7 @@
 #include "ParamPages.h"
 #include "ProgramState.h"
 #include "SpannenPage.h"
+#include "Terminate.h"
 #include "TextHook.h"
 #include "ZeitenPage.h"
 
@@ -57,39 +58,70 @@ void TParamPages::ReadLoes()
 void TParamPages::Edit11KeyDown()
 {
     const Ui::SpannenPage& sp = m_spannen->ui;
-    const std::optional<int> longLimit = wholeOrComplain(sp.Edit11, "LANG");
+    const Field& longField = *fieldOf(sp.Edit11);
+    const std::optional<qint64> longLimit = valueOrComplain(longField);
     if (!longLimit) return;
     if (BiosVersion >= 210) {
         const std::optional<int> withoutTool = wholeOrComplain(sp.Edit16, "LANG");
         if (!withoutTool) return;
         const std::optional<int> releaseLong = wholeOrComplain(sp.Edit21, "LANG");
         if (!releaseLong) return;
-        // The clamp-without-tool limit must lie beyond the long one: raise it past the long
-        // limit by twice the release set's second value.
-        if (*withoutTool <= *longLimit) {
-            const qint64 raised = qint64(*longLimit) + 2 * std::llabs(*releaseLong);
-            sp.Edit16->setText(QString::number(raised));
-            sp.Edit16->setModified(true);
-            select("SPANN", 300);
-            m_host.Send(quint16(raised), 900);
-            m_host.Exec(QStringLiteral("M_OHNE_TOOL"), 901);
-            m_host.Exec(QStringLiteral("F_MIN2@"), 902);
-            const quint16 word = m_host.Receive(903);
-            sp.Edit16->setText(signedText(word));
-            sp.Edit16->setModified(false);
-            ClampChanged = true;
-            showMessage({m_host.window(),
-                         tr73(0, QString::fromUtf8("Spannen ohne Werkzeug wurde verändert")),
-                         tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning, MsgButtons::Ok});
-        }
+        if (*withoutTool <= *longLimit) raiseWithoutTool(*longLimit, *withoutTool, *releaseLong);
     }
-    sendParsed(*fieldOf(sp.Edit11), *longLimit);
+    sendParsed(longField, *longLimit);
+}
+
+void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releaseLong)
+{
+    // The clamp-without-tool limit must lie beyond the long one: raise it past the long limit
+    // by twice the release set's second value.
+    const Ui::SpannenPage& sp = m_spannen->ui;
+    const qint64 raised = longLimit + 2 * std::llabs(releaseLong);
+    if (releaseLong == 0) {
+        // The raise would leave it equal to the long limit; sending that on every Enter would
+        // change nothing. Said once for the same pair of values.
+        const std::pair<qint64, int> pair{longLimit, withoutTool};
+        if (m_unraisableTold != pair)
+            showMessage({m_host.window(),
+                         tr73(0, QString::fromUtf8("Spannen ohne Werkzeug kann nicht größer als "
+                                                   "Lang werden, solange der zweite Wert von "
+                                                   "LÖSEN 0 ist. Nichts gesendet.")),
+                         tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning, MsgButtons::Ok});
+        m_unraisableTold = pair;
+        return;
+    }
+    if (!fitsWord(raised)) {
+        showMessage({m_host.window(),
+                     tr73(0, QString::fromUtf8("Spannen ohne Werkzeug kann nicht auf %1 angehoben "
+                                               "werden: der Wert passt nicht in das Feld. Nichts "
+                                               "gesendet."))
+                         .arg(raised),
+                     tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning, MsgButtons::Ok});
+        return;
+    }
+    const bool failedBefore = CommErrorSeen;
+    sp.Edit16->setText(QString::number(raised));
+    sp.Edit16->setModified(true);
+    select("SPANN", 300);
+    m_host.Send(quint16(raised), 900);
+    m_host.Exec(QStringLiteral("M_OHNE_TOOL"), 901);
+    m_host.Exec(QStringLiteral("F_MIN2@"), 902);
+    const quint16 word = m_host.Receive(903);
+    sp.Edit16->setText(signedText(word));
+    sp.Edit16->setModified(false);
+    ClampChanged = true;
+    // After a failed call nothing was changed, and the program may be ending.
+    if (terminateRequested() || (CommErrorSeen && !failedBefore)) return;
+    showMessage({m_host.window(),
+                 tr73(0, QString::fromUtf8("Spannen ohne Werkzeug wurde verändert")),
+                 tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning, MsgButtons::Ok});
 }
 
 void TParamPages::Edit16KeyDown()
 {
     const Ui::SpannenPage& sp = m_spannen->ui;
-    const std::optional<int> withoutTool = wholeOrComplain(sp.Edit16, "LANG");
+    const Field& withoutToolField = *fieldOf(sp.Edit16);
+    const std::optional<qint64> withoutTool = valueOrComplain(withoutToolField);
     if (!withoutTool) return;
     const std::optional<int> longLimit = wholeOrComplain(sp.Edit11, "LANG");
     if (!longLimit) return;
@@ -106,7 +138,7 @@ void TParamPages::Edit16KeyDown()
         sp.Edit16->setModified(modified);
         return;
     }
-    sendParsed(*fieldOf(sp.Edit16), *withoutTool);
+    sendParsed(withoutToolField, *withoutTool);
 }
 
 void TParamPages::Button1Click()

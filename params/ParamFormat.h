@@ -21,6 +21,14 @@ std::optional<int> parseWhole(const QString& text);
 /// integer, which cannot be rounded into a word at all.
 std::optional<qint64> parseThreshold(const QString& text, const QLocale& locale);
 
+/// Whole numbers a parameter word carries: the signed and the unsigned reading of 16 bits.
+inline constexpr qint64 WordMin = -32768;
+inline constexpr qint64 WordMax = 65535;
+inline bool fitsWord(qint64 value)
+{
+    return value >= WordMin && value <= WordMax;
+}
+
 /// A controller word as the parameter fields show it: signed 16-bit decimal.
 QString signedText(quint16 word);
 

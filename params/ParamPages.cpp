@@ -3,6 +3,7 @@
 
 #include "ParamPages.h"
 
+#include "FieldLimit.h"
 #include "MessageFacade.h"
 #include "ParamFormat.h"
 #include "PlanPage.h"
@@ -16,7 +17,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 #include <algorithm>
 
 namespace r73 {
@@ -24,18 +24,6 @@ namespace r73 {
 namespace {
 
 constexpr int FieldLength = 5;
-
-/// The platform's length limit of a text field: it holds the user's typing to five characters
-/// but, unlike QLineEdit's maxLength, never cuts what the program writes ("-25536", "3276.75").
-class FieldLimit : public QValidator
-{
-public:
-    explicit FieldLimit(QObject* parent) : QValidator(parent) {}
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= FieldLength ? Acceptable : Invalid;
-    }
-};
 
 bool isEnter(int key)
 {
@@ -54,10 +42,7 @@ TParamPages::TParamPages(PageHost& host, SpannenPage* spannen, ZeitenPage* zeite
     setUpTabOrder();
     for (const Field& f : m_fields) {
         f.edit->installEventFilter(this);
-        if (f.edit->maxLength() == FieldLength) {
-            f.edit->setMaxLength(32767);
-            f.edit->setValidator(new FieldLimit(f.edit));
-        }
+        if (f.edit->maxLength() == FieldLength) limitField(f.edit);
     }
     const Ui::SpannenPage& sp = m_spannen->ui;
     connect(sp.Button1, &QPushButton::clicked, this, &TParamPages::Button1Click);
@@ -138,6 +123,12 @@ quint16 TParamPages::fetch(const char* getter, quint16 code)
 
 bool TParamPages::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && pasteWithinLimit(edit, event)) {
+        // A paste is typing too: polling waits for Timer3.
+        m_host.Timer1().setEnabled(false);
+        m_host.Timer3().setEnabled(true);
+        return true;
+    }
     // Not consumed: the main window's pause of polling sees the key after the send, as the
     // platform's key-press event follows its key-down event.
     if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event)->key())) {
@@ -177,10 +168,38 @@ std::optional<int> TParamPages::wholeOrComplain(const QLineEdit* edit, const cha
 
 std::optional<qint64> TParamPages::valueOrComplain(const Field& f)
 {
-    if (f.conversion != Conversion::Threshold) return wholeOrComplain(f.edit, f.caption);
+    // A value the word cannot carry would travel as its low 16 bits: 66000 would be stored as
+    // 464, a threshold of -1 mm/s as 3275.80 mm/s. Such a value is refused, not wrapped.
+    switch (f.conversion) {
+    case Conversion::Whole: {
+        const std::optional<int> value = wholeOrComplain(f.edit, f.caption);
+        if (value && !fitsWord(*value)) {
+            rangeError(f.caption, QString::number(WordMin), QString::number(WordMax));
+            return std::nullopt;
+        }
+        return value;
+    }
+    case Conversion::StopFrequency:
+        return wholeOrComplain(f.edit, f.caption); // held within 1..1000 when sent
+    case Conversion::Threshold:
+        break;
+    }
     const std::optional<qint64> raw = parseThreshold(f.edit->text(), QLocale());
-    if (!raw) inputError(f.caption);
+    if (!raw) {
+        inputError(f.caption);
+    } else if (*raw < 0 || *raw > 0xFFFF) {
+        rangeError(f.caption, mmPerSecond(0, QLocale()), mmPerSecond(0xFFFF, QLocale()));
+        return std::nullopt;
+    }
     return raw;
+}
+
+void TParamPages::rangeError(const char* caption, const QString& low, const QString& high)
+{
+    showMessage({m_host.window(),
+                 tr73(0, QStringLiteral("Der Wert passt nicht in das Feld. Erlaubt sind %1 bis %2."))
+                     .arg(low, high),
+                 tr73(0, QString::fromUtf8(caption)), MsgIcon::None, MsgButtons::Ok});
 }
 
 void TParamPages::showSending(QLabel* panel)
@@ -259,6 +278,25 @@ void TParamPages::SavePage(int page)
     default:
         break;
     }
+}
+
+QStringList TParamPages::UnsavedSets() const
+{
+    QStringList sets;
+    const std::pair<bool, const char*> flags[] = {{ClampChanged, "SPANNEN"},
+                                                  {ReleaseChanged, "LÖSEN"},
+                                                  {FlatChanged, "PLANANLAGE"},
+                                                  {VibrationChanged, "SCHWINGUNG"}};
+    for (const auto& [changed, caption] : flags)
+        if (changed) sets << QString::fromUtf8(caption);
+    return sets;
+}
+
+void TParamPages::SaveUnsaved()
+{
+    if (ClampChanged || ReleaseChanged) Button1Click();
+    if (FlatChanged) Button4Click();
+    if (VibrationChanged) Button6Click();
 }
 
 void TParamPages::saveSet(bool& changed, const char* selector, quint16 selectorCode,

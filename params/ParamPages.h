@@ -13,6 +13,7 @@
 #include <QObject>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QLabel;
@@ -59,6 +60,8 @@ public:
     void SendPage(int page) override;
     void SavePage(int page) override;
     void FillDemoValues() override;
+    QStringList UnsavedSets() const override;
+    void SaveUnsaved() override;
 
     /// The key handler of every parameter field (Edit10KeyDown ... edHydrDauerKeyDown): acts on
     /// Enter only, every other key is ignored.
@@ -123,6 +126,8 @@ private:
     std::optional<int> wholeOrComplain(const QLineEdit* edit, const char* caption);
     std::optional<qint64> valueOrComplain(const Field& f);
     void inputError(const char* caption);
+    /// The box for a number the field's word cannot carry, naming the range that fits.
+    void rangeError(const char* caption, const QString& low, const QString& high);
     /// "SENDEN" in the page's status panel, cleared by Timer2.
     void showSending(QLabel* panel);
     /// Common steps after parsing: status text, then the send and read-back if modified.
@@ -131,6 +136,8 @@ private:
 
     void Edit11KeyDown();
     void Edit16KeyDown();
+    /// Enter in "Lang" found the clamp-without-tool limit not beyond it: raises and sends it.
+    void raiseWithoutTool(qint64 longLimit, int withoutTool, int releaseLong);
     void showThreshold(quint16 raw);
     void saveSet(bool& changed, const char* selector, quint16 selectorCode, quint16 memModeCode,
                  quint16 saveCode, const QString& doneText);
@@ -146,6 +153,8 @@ private:
     QLineEdit* m_edit2;
     std::vector<Field> m_fields;
     QString m_selected; ///< the set last selected; empty before the first
+    /// The long and clamp-without-tool limits for which a raise was found impossible and said.
+    std::optional<std::pair<qint64, int>> m_unraisableTold;
     std::function<void()> m_fillPage6To8;
 };
 
