@@ -39,6 +39,9 @@ const VersionGroup& groupFrom(quint16 version)
 
 void TForm1::Button3Click()
 {
+    // An F7 that arrives while the connect lets the window process messages, or that was
+    // queued behind it, is a key held or pressed twice, not a request to end the program.
+    if (Connecting || m_droppingF7) return;
     if (Connected) {
         close();
         return;
@@ -111,6 +114,16 @@ void TForm1::Button3Click()
     m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
     if (BiosVersion >= 300 && m_analog) m_analog->ReadChannelNames();
     Connecting = false;
+    dropQueuedF7();
+}
+
+void TForm1::dropQueuedF7()
+{
+    // Input that queued up during the connect's exchanges is delivered now, as it would be on
+    // return; only F7 among it is dropped.
+    m_droppingF7 = true;
+    QApplication::processEvents();
+    m_droppingF7 = false;
 }
 
 void TForm1::ReadVersion()

@@ -3,6 +3,7 @@
 #include "AnalogPages.h"
 #include "AppWindows.h"
 #include "ApplyLanguage.h"
+#include "FiPri.h"
 #include "FunctionCatalog.h"
 #include "HistoryPage.h"
 #include "LinkState.h"
@@ -28,12 +29,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 using namespace r73;
 
 TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm1>())
 {
     m_ui->setupUi(this);
+    // A main window of its own, with system menu and minimise button, centred on the screen.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     // The window's bold 13-pixel font; a form file can only give it in points.
     QFont bold = font();
     bold.setPixelSize(13);
@@ -76,11 +82,11 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
 
 TForm1::~TForm1() = default;
 
-void TForm1::createFolder(const QString& name, const QString& failureText)
+bool TForm1::createFolder(const QString& name, const QString& failureText)
 {
-    if (QDir(name).exists() || QDir().mkdir(name)) return;
+    if (QDir(name).exists() || QDir().mkdir(name)) return true;
     showMessage({this, failureText, QStringLiteral("Error"), MsgIcon::Error, MsgButtons::Ok});
-    requestTerminate();
+    return false;
 }
 
 void TForm1::FormCreate()
@@ -90,8 +96,13 @@ void TForm1::FormCreate()
     for (TTimer* t : {m_timer1, m_timer2, m_timer3, m_timer4})
         t->setEnabled(false);
     // 2, 3: the messages are English on purpose: the texts are not yet loaded.
-    createFolder(QStringLiteral("ini"), QStringLiteral("Unable to create Directory 'ini'"));
-    createFolder(QStringLiteral("Log"), QStringLiteral("Unable to create Directory 'Log' !"));
+    // Both are tried and reported before the program is asked to end: once it is ending, no
+    // further box would be shown.
+    const bool ini =
+        createFolder(QStringLiteral("ini"), QStringLiteral("Unable to create Directory 'ini'"));
+    const bool log =
+        createFolder(QStringLiteral("Log"), QStringLiteral("Unable to create Directory 'Log' !"));
+    if (!ini || !log) requestTerminate();
     // 4
     ComPortNumber = readComPort();
     DemoMode = readDemoMode();
@@ -167,12 +178,15 @@ void TForm1::CommErr(quint16 status, quint16 location)
     m_ui->Label37->setText(QString::number(status));
     m_ui->Label38->setText(QString::number(location));
     if (ReportCommErrors) {
-        m_timer1->setEnabled(false);
+        // The box is shown once: its modal loop lets timers tick, and a tick that failed again
+        // would open a second one on top of it.
+        ReportCommErrors = false;
+        for (TTimer* t : {m_timer1, m_timer2, m_timer3, m_timer4})
+            t->setEnabled(false);
         showMessage({this,
                      tr73(0, QStringLiteral("Kommunikation mit dem R73-Controller gestört! "
                                             "Programm wird beendet! Bitte neu starten!")),
                      tr73(0, QStringLiteral("Fehler")), MsgIcon::Error, MsgButtons::Ok});
-        ReportCommErrors = false;
         requestTerminate();
     }
 }
@@ -195,6 +209,9 @@ void TForm1::BtSpracheClick()
         frmSprache = new TfrmSprache(
             this, [this] { SetCaptionComStat(); }, this);
     frmSprache->exec();
+    // The port dialog and the logbook window follow the main window into the new language.
+    if (frmComPort) frmComPort->translateCaptions();
+    if (FileForm) FileForm->translateCaptions();
 }
 
 void TForm1::F1Click()
@@ -226,9 +243,31 @@ bool TForm1::FormCloseQuery()
 {
     for (TTimer* t : {m_timer1, m_timer2, m_timer3, m_timer4})
         t->setEnabled(false);
+    offerUnsavedSets();
     showMessage({this, tr73(0, QStringLiteral("Verbindung zum R73 trennen!")), QString(),
                  MsgIcon::None, MsgButtons::Ok});
     return true;
+}
+
+void TForm1::offerUnsavedSets()
+{
+    // A set that was sent but not saved is lost at the controller's next power-off; F5 saves
+    // only the sets of the page shown, so a change on another page is easily forgotten.
+    if (!Connected || !m_params) return;
+    const QStringList sets = m_params->UnsavedSets();
+    if (sets.isEmpty()) return;
+    QStringList names;
+    for (const QString& set : sets)
+        names << tr73(0, set);
+    const QString text =
+        tr73(0, QString::fromUtf8("Diese Parametersätze wurden geändert, aber nicht dauerhaft "
+                                  "gespeichert:\n%1\n\nJetzt speichern?"))
+            .arg(names.join(QStringLiteral(", ")));
+    if (showMessage({this, text, tr73(0, QString::fromUtf8("Nicht gespeicherte Änderungen")),
+                     MsgIcon::Question, MsgButtons::YesNo}) != MsgAnswer::Yes)
+        return;
+    setStatusPanels(tr73(0, QStringLiteral("SPEICHERN")));
+    m_params->SaveUnsaved();
 }
 
 void TForm1::FormClose()

@@ -95,12 +95,17 @@ protected:
 
 private:
     void FormCreate();
-    void createFolder(const QString& name, const QString& failureText);
+    /// False, after its message, when the folder is missing and cannot be made.
+    bool createFolder(const QString& name, const QString& failureText);
     bool FormCloseQuery();
+    /// Closing while connected: asks whether sets sent but not saved permanently are saved now.
+    void offerUnsavedSets();
     void FormClose();
     void setUpFunctionKeys();
     void watchParameterFields();
     void showVersionGroups(quint16 v);
+    /// Delivers the input queued during the connect, without its F7 presses.
+    void dropQueuedF7();
     void setLamp(QLabel* lamp, bool on);
     void setResult(const QString& text, const QColor* colour);
     void setStatusPanels(const QString& text);
@@ -120,6 +125,7 @@ private:
     std::function<bool()> m_composeLogbook;
     QList<QWidget*> m_parameterFields;
     bool m_changingPage = false;
+    bool m_droppingF7 = false;
     int m_pollPhase = 0;
     quint16 m_inputWord = 0;
 };

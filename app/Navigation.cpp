@@ -35,6 +35,8 @@ void TForm1::setUpFunctionKeys()
     for (const auto& [key, handler] : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setObjectName(QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1));
+        // A held F7 would connect and, repeating, end the program at once.
+        if (key == Qt::Key_F7) shortcut->setAutoRepeat(false);
         if (handler) connect(shortcut, &QShortcut::activated, this, handler);
     }
     connect(m_ui->bbtnZurueck, &QPushButton::clicked, this, &TForm1::bbtnZurueckClick);

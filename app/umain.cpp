@@ -2,6 +2,7 @@
 
 #include "Form_cy.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -35,6 +36,8 @@ void TfrmMain::FormShow()
 {
     if (m_form) m_form->exec();
     close();
+    // This window is never on screen, so its close does not end the loop by itself.
+    QCoreApplication::exit(0);
 }
 
 void TfrmMain::changeEvent(QEvent* event)

@@ -1,6 +1,6 @@
 #pragma once
-/// The small start window: the application's own main window, visible only for the moment
-/// before the main window is shown and after it closes.
+/// The small start window: the application's own main window. It stays off screen and out of
+/// the task bar; its one job is to show the main window modally and end the program after it.
 
 #include <QWidget>
 

@@ -1,5 +1,7 @@
 #include "MessageFacade.h"
 
+#include "Terminate.h"
+
 #include <QFileDialog>
 #include <QTextStream>
 #include <cstdio>
@@ -33,7 +35,22 @@ MessageHandler setMessageHandler(MessageHandler h)
 
 MsgAnswer showMessage(const MessageRequest& request)
 {
+    // Once the program is ending (after the fatal report) no further box appears: the ending
+    // message loop would close it at once. It answers as if closed, so nothing more is done.
+    if (terminateRequested()) return closedAnswer(request.buttons);
     return handler()(request);
+}
+
+MsgAnswer closedAnswer(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return MsgAnswer::Ok;
+    case MsgButtons::YesNo:
+        return MsgAnswer::No;
+    default:
+        return MsgAnswer::Cancel;
+    }
 }
 
 MsgAnswer defaultAnswer(MsgButtons buttons)

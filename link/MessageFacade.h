@@ -38,6 +38,9 @@ MsgAnswer showMessage(const MessageRequest& request);
 /// The answer a box gives when nobody can press a button: its first button.
 MsgAnswer defaultAnswer(MsgButtons buttons);
 
+/// The answer of a box closed without a choice: Cancel where there is one, else No, else OK.
+MsgAnswer closedAnswer(MsgButtons buttons);
+
 // The file and print dialogs go the same way, so tests can answer them too.
 
 struct SaveDialogRequest

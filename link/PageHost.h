@@ -5,6 +5,7 @@
 /// a subsystem whose pages are absent is simply not asked.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class QWidget;
@@ -59,6 +60,10 @@ public:
     virtual void SavePage(int page) = 0;
     /// Demo mode: the demonstration values in all parameter and service fields.
     virtual void FillDemoValues() = 0;
+    /// The sets sent since their last permanent save, by their German captions.
+    virtual QStringList UnsavedSets() const = 0;
+    /// The permanent saves of every unsaved set, as F5 makes them page by page.
+    virtual void SaveUnsaved() = 0;
 };
 
 /// The controller's history on the page "LOGBUCH".

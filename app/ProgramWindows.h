@@ -1,0 +1,26 @@
+#pragma once
+/// The program's five windows, made in their order and kept in the program-wide references
+/// named like them. The start window never appears on screen: it only shows the main window
+/// modally once the message loop runs, and ends the program when that returns.
+
+#include "FiPri.h"
+#include "Form_cy.h"
+#include "Sprache.h"
+#include "comport.h"
+#include "umain.h"
+
+class ProgramWindows
+{
+public:
+    ProgramWindows();
+    ~ProgramWindows();
+
+    /// Lets the start window show the main window as soon as the message loop runs.
+    void start();
+
+    TfrmMain startWindow;
+    TForm1 mainWindow;
+    TfrmSprache languageDialog;
+    TfrmComPort portDialog;
+    TFileForm logbookWindow;
+};

@@ -1,0 +1,161 @@
+// The whole program on a real message loop, as the program entry runs it: how it ends after the
+// fatal error report, and that F7 held or pressed twice during the connect does not end it.
+
+#include "LinkState.h"
+#include "ProgramState.h"
+#include "ProgramWindows.h"
+#include "SimEngine.h"
+#include "SimPort.h"
+#include "TestEnv.h"
+#include "TimerWrapper.h"
+#include "Translate.h"
+#include "ui_Form1.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTest>
+#include <QTimer>
+
+using namespace r73;
+using r73::test::SimPort;
+using r73::test::TestEnv;
+
+namespace {
+
+/// A line that queues a key press on the window once the connect's exchanges are under way:
+/// the press then waits behind the exchanges, as a real one does.
+class QueuingPort : public SimPort
+{
+public:
+    QueuingPort(sim::SimEngine& engine, std::function<void()> press)
+        : SimPort(engine), m_engine(engine), m_press(std::move(press))
+    {}
+    bool write(quint8 port, quint8 byte) override
+    {
+        const bool ok = SimPort::write(port, byte);
+        if (m_press && m_engine.completedExchanges() > 50)
+            QTimer::singleShot(0, std::exchange(m_press, nullptr));
+        return ok;
+    }
+
+private:
+    sim::SimEngine& m_engine;
+    std::function<void()> m_press;
+};
+
+/// The program's windows on the simulated controller, and its message loop.
+struct ProgramFixture
+{
+    template <class Port, class... Args> explicit ProgramFixture(std::in_place_type_t<Port>, Args&&... args)
+        : engine(sim::SimConfig{})
+    {
+        QLocale::setDefault(QLocale::c());
+        resetProgramState();
+        CurrentLanguage = 0;
+        port = &env.install(std::make_unique<Port>(engine, std::forward<Args>(args)...));
+        windows = std::make_unique<ProgramWindows>();
+    }
+    ~ProgramFixture()
+    {
+        windows.reset();
+        QLocale::setDefault(QLocale::system());
+    }
+    TForm1& w() { return windows->mainWindow; }
+    void pressF7() { QTest::keyClick(&w(), Qt::Key_F7); }
+    /// Runs the loop as the program entry does; what happens is scheduled by onShown, which runs
+    /// inside the main window's modal loop. The loop's result, -1 if it did not end in time.
+    int run(const std::function<void()>& onShown)
+    {
+        windows->start();
+        QTimer::singleShot(0, [this, onShown] {
+            QApplication::setActiveWindow(&w());
+            onShown();
+        });
+        QTimer::singleShot(15000, [] { QCoreApplication::exit(-1); });
+        return QApplication::exec();
+    }
+
+    TestEnv env{1, 200};
+    sim::SimEngine engine;
+    SimPort* port = nullptr;
+    std::unique_ptr<ProgramWindows> windows;
+};
+
+} // namespace
+
+class TstProgram : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fatalReportEndsTheProgramOnce_data();
+    void fatalReportEndsTheProgramOnce();
+    void f7HeldOrQueuedDuringTheConnectIsDropped();
+};
+
+void TstProgram::fatalReportEndsTheProgramOnce_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("connecting") << "connect";
+    QTest::newRow("polling") << "poll";
+    QTest::newRow("live analog page") << "analog";
+}
+
+void TstProgram::fatalReportEndsTheProgramOnce()
+{
+    QFETCH(QString, when);
+    ProgramFixture f{std::in_place_type<SimPort>};
+    QList<MessageRequest> boxes;
+    qint64 writtenAtFatal = -1;
+    setMessageHandler([&](const MessageRequest& r) {
+        boxes << r;
+        if (r.icon == MsgIcon::Error) writtenAtFatal = f.port->bytesWritten;
+        QTest::qWait(150); // the box's own loop, in which timers tick on
+        return defaultAnswer(r.buttons);
+    });
+    const int result = f.run([&] {
+        if (when == "connect") f.engine.faults().silentAfter = 60;
+        f.pressF7();
+        if (when == "analog") f.w().form().TabbedNotebook1->setCurrentIndex(9);
+        if (when != "connect") f.engine.faults().silentAfter = f.engine.completedExchanges();
+        // The poll fails first; the live page's timer then ticks in the box's loop, fails again
+        // and must not bring a second box.
+        if (when != "connect") {
+            f.w().Timer1().setInterval(10);
+            f.w().Timer1().setEnabled(true);
+        }
+        f.w().Timer4().setInterval(30);
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(boxes.size(), 1); // no second report, no disconnect reminder
+    QCOMPARE(boxes[0].text, QString::fromUtf8("Kommunikation mit dem R73-Controller gestört! "
+                                              "Programm wird beendet! Bitte neu starten!"));
+    QCOMPARE(f.port->bytesWritten, writtenAtFatal); // nothing sent after it, no "TEST_STOP"
+}
+
+void TstProgram::f7HeldOrQueuedDuringTheConnectIsDropped()
+{
+    ProgramFixture* fixture = nullptr;
+    auto pressF7 = [&fixture] { fixture->pressF7(); };
+    ProgramFixture f{std::in_place_type<QueuingPort>, pressF7};
+    fixture = &f;
+    bool stillRunning = false;
+    const int result = f.run([&] {
+        QTimer::singleShot(0, pressF7); // pressed again while the window repaints
+        f.pressF7();
+        // Held down, the key repeats.
+        qt_sendShortcutOverrideEvent(&f.w(), 0, Qt::Key_F7, Qt::NoModifier, {}, true);
+        QTimer::singleShot(100, [&] {
+            stillRunning = Connected && f.w().isVisible() && f.env.boxes.isEmpty();
+            QCOMPARE(f.engine.summaries().count("call TEST_START"), 1);
+            f.pressF7(); // the deliberate second press ends the program
+        });
+    });
+    QCOMPARE(result, 0);
+    QVERIFY(stillRunning);
+    QCOMPARE(f.env.boxes.size(), 1);
+    QCOMPARE(f.env.boxes[0].text, QString("Verbindung zum R73 trennen!"));
+    QVERIFY(f.engine.summaries().contains("call TEST_STOP"));
+}
+
+QTEST_MAIN(TstProgram)
+#include "tst_program.moc"
