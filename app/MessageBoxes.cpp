@@ -63,7 +63,10 @@ MsgAnswer showQtBox(const MessageRequest& r)
 {
     // Without an owner the box belongs to the active window, as on the platform we replace.
     QWidget* owner = r.owner ? r.owner : QApplication::activeWindow();
-    QMessageBox box(qtIcon(r.icon), r.caption, r.text, qtButtons(r.buttons), owner);
+    // A box without a caption carries the program's title, as the platform's plain box does;
+    // a desktop would title it "Untitled".
+    const QString caption = r.caption.isEmpty() ? QStringLiteral("R73") : r.caption;
+    QMessageBox box(qtIcon(r.icon), caption, r.text, qtButtons(r.buttons), owner);
     box.setWindowModality(Qt::ApplicationModal);
     const int pressed = box.exec();
     // Closing the box with Escape or the window button counts as its cancel button, if any.

@@ -18,14 +18,19 @@ TFileForm::TFileForm(QWidget* parent) : QDialog(parent)
     ui.setupUi(this);
     // The logbook's columns are made with tabs and blanks; they line up only in a fixed pitch.
     ui.Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    setWindowTitle(tr73(0, QStringLiteral("R73-Controller: Speichern und Drucken")));
-    ui.BtSave->setText(tr73(0, QStringLiteral("S&peichern")));
-    ui.BtPrint->setText(tr73(0, QStringLiteral("&Drucken")));
-    ui.BtClose->setText(tr73(0, QStringLiteral("&Schliessen")));
+    translateCaptions();
     connect(ui.BtSave, &QPushButton::clicked, this, &TFileForm::BtSaveClick);
     connect(ui.BtPrint, &QPushButton::clicked, this, &TFileForm::BtPrintClick);
     connect(ui.BtClose, &QPushButton::clicked, this, &TFileForm::BtCloseClick);
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+}
+
+void TFileForm::translateCaptions()
+{
+    setWindowTitle(tr73(0, QStringLiteral("R73-Controller: Speichern und Drucken")));
+    ui.BtSave->setText(tr73(0, QStringLiteral("S&peichern")));
+    ui.BtPrint->setText(tr73(0, QStringLiteral("&Drucken")));
+    ui.BtClose->setText(tr73(0, QStringLiteral("&Schliessen")));
 }
 
 void TFileForm::setLines(const QStringList& lines)

@@ -14,8 +14,10 @@ class TFileForm : public QDialog
     Q_OBJECT
 
 public:
-    /// Captions the window in the language current now; a later change does not reach it.
+    /// Captions the window in the language current now.
     explicit TFileForm(QWidget* parent = nullptr);
+    /// Captions the window again, after a change of language.
+    void translateCaptions();
 
     /// The logbook text, one memo line each.
     void setLines(const QStringList& lines);

@@ -12,6 +12,10 @@
 TfrmComPort::TfrmComPort(QWidget* parent) : QDialog(parent), m_ui(new Ui::TfrmComPort)
 {
     m_ui->setupUi(this);
+    // The form's German captions are the keys into the language table, for every re-captioning.
+    m_germanTitle = windowTitle();
+    for (QAbstractButton* b : buttons())
+        m_germanTexts << b->text();
     translateCaptions();
 
     // After choosing a port, Enter or Space confirms it.
@@ -34,14 +38,17 @@ void TfrmComPort::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+QList<QAbstractButton*> TfrmComPort::buttons() const
+{
+    return {m_ui->rbCOM1, m_ui->rbCOM2, m_ui->rbCOM3, m_ui->rbCOM4, m_ui->BtOK, m_ui->BtCancel};
+}
+
 void TfrmComPort::translateCaptions()
 {
-    setWindowTitle(r73::tr73(0, windowTitle()));
-    for (QAbstractButton* b :
-         {static_cast<QAbstractButton*>(m_ui->rbCOM1), static_cast<QAbstractButton*>(m_ui->rbCOM2),
-          static_cast<QAbstractButton*>(m_ui->rbCOM3), static_cast<QAbstractButton*>(m_ui->rbCOM4),
-          static_cast<QAbstractButton*>(m_ui->BtOK), static_cast<QAbstractButton*>(m_ui->BtCancel)})
-        b->setText(r73::tr73(0, b->text()));
+    setWindowTitle(r73::tr73(0, m_germanTitle));
+    const QList<QAbstractButton*> all = buttons();
+    for (qsizetype i = 0; i < all.size(); ++i)
+        all[i]->setText(r73::tr73(0, m_germanTexts.value(i)));
 }
 
 void TfrmComPort::centreOnScreen()

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <memory>
 
+class QAbstractButton;
 class QRadioButton;
 
 namespace Ui {
@@ -19,11 +20,14 @@ public:
     explicit TfrmComPort(QWidget* parent = nullptr);
     ~TfrmComPort() override;
 
+    /// Captions the dialog in the current language (again after a change of language).
+    void translateCaptions();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void translateCaptions();
+    QList<QAbstractButton*> buttons() const;
     void centreOnScreen();
     void storeChoice();
     /// The radio button for port 1..4, nullptr for any other number.
@@ -32,4 +36,6 @@ private:
     int checkedPort() const;
 
     std::unique_ptr<Ui::TfrmComPort> m_ui;
+    QString m_germanTitle;
+    QStringList m_germanTexts; ///< of the six buttons, in their order
 };
