@@ -20,6 +20,8 @@ private slots:
     void unknownFunctionMakesTheFirstCallFatal();
     void demoModeConnectsWithoutController();
     void secondF7EndsTheProgram();
+    void unsavedSetsAreOfferedOnClose_data();
+    void unsavedSetsAreOfferedOnClose();
     void noPortMeansNoConnect();
 };
 
@@ -139,6 +141,43 @@ void TstConnect::secondF7EndsTheProgram()
     QCOMPARE(f.env.boxes.size(), 1);
     QCOMPARE(f.env.boxes[0].text, QString("Verbindung zum R73 trennen!"));
     QCOMPARE(f.engine.summaries(), QStringList{"call TEST_STOP"});
+}
+
+void TstConnect::unsavedSetsAreOfferedOnClose_data()
+{
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QStringList>("sent");
+    QTest::newRow("nothing changed: no question") << false << true << QStringList{"call TEST_STOP"};
+    QTest::newRow("saved") << true << true
+                           << QStringList{"call LOES",      "call SET_MEM_MODE", "call SPEICHERN",
+                                          "call PLAN",      "call SET_MEM_MODE", "call SPEICHERN",
+                                          "call TEST_STOP"};
+    QTest::newRow("not saved") << true << false << QStringList{"call TEST_STOP"};
+}
+
+void TstConnect::unsavedSetsAreOfferedOnClose()
+{
+    QFETCH(bool, changed);
+    QFETCH(bool, save);
+    QFETCH(QStringList, sent);
+    ConnectFixture f(310);
+    f.connect();
+    f.engine.clearLog();
+    ReleaseChanged = FlatChanged = changed;
+    setMessageHandler([&](const MessageRequest& r) {
+        f.env.boxes << r;
+        return r.buttons == MsgButtons::YesNo && !save ? MsgAnswer::No : defaultAnswer(r.buttons);
+    });
+    f.connect(); // the second F7 closes
+    QCOMPARE(f.engine.summaries(), sent);
+    QCOMPARE(f.env.boxes.size(), changed ? 2 : 1);
+    if (changed) {
+        QCOMPARE(f.env.boxes[0].buttons, MsgButtons::YesNo);
+        QVERIFY(f.env.boxes[0].text.contains(QString::fromUtf8("LÖSEN, PLANANLAGE")));
+        QCOMPARE(!ReleaseChanged && !FlatChanged, save);
+    }
+    QCOMPARE(f.env.boxes.last().text, QString("Verbindung zum R73 trennen!"));
 }
 
 void TstConnect::noPortMeansNoConnect()

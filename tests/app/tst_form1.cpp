@@ -2,8 +2,10 @@
 
 #include "AppWindows.h"
 #include "ApplyLanguage.h"
+#include "FiPri.h"
 #include "Form_cy.h"
 #include "LinkState.h"
+#include "MessageBoxes.h"
 #include "MainVer.h"
 #include "ProfileFile.h"
 #include "ProgramState.h"
@@ -70,6 +72,7 @@ private slots:
     void folderThatCannotBeMadeEndsTheProgramCleanly();
     void portDialogMakesANewLink();
     void languageDialogRecaptionsTheWindow();
+    void plainBoxIsTitledWithTheProgramsName();
     void f1ShowsTheVersionWindow();
     void minimisingRestoresAtOnce();
     void enablingARunningTimerDoesNotRestartIt();
@@ -114,6 +117,10 @@ void TstForm1::firstStartCreatesKeysFoldersAndUnconnectedState()
     QCOMPARE(ui.pgAnalog2->ui.edtMax1_2->property("Tag").toInt(), 23);
     QCOMPARE(ui.pgAnalog3->ui.edtMin2_3->property("Tag").toInt(), 31);
     QVERIFY(!w.Timer1().Enabled() && !w.Timer3().Enabled());
+    QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    // The identification is readable: read-only, not greyed out.
+    for (QLineEdit* id : {ui.Edit3, ui.Edit4})
+        QVERIFY(id->isEnabled() && id->isReadOnly() && id->focusPolicy() == Qt::NoFocus);
     QCOMPARE(w.Timer3().Interval(), 3000);
     QCOMPARE(w.Timer4().Interval(), 3000);
 }
@@ -245,11 +252,42 @@ void TstForm1::languageDialogRecaptionsTheWindow()
         modal->findChild<QRadioButton*>("rbEnglisch")->click();
         modal->findChild<QPushButton*>("BtOk")->click();
     });
+    TfrmComPort portDialog(&w);
+    frmComPort = &portDialog;
+    TFileForm logbook(&w);
+    FileForm = &logbook;
     w.BtSpracheClick();
     QCOMPARE(CurrentLanguage, 1);
     QCOMPARE(w.form().Button7->text(), QString("&Interface"));
+    // The other windows follow, twice over (their German captions are kept as the keys).
+    QCOMPARE(portDialog.windowTitle(), QString("Interface"));
+    QCOMPARE(logbook.ui.BtClose->text(), QString("&Close"));
+    CurrentLanguage = 0;
+    portDialog.translateCaptions();
+    QCOMPARE(portDialog.findChild<QPushButton*>("BtCancel")->text(), QString("&Abbruch"));
+    FileForm = nullptr;
     QCOMPARE(w.form().Panel17->text(), QString(" Interface: Com1"));
     QCOMPARE(ProfileFile("ini/norlo.ini").readInteger("Language", "Language", -1), 1);
+}
+
+void TstForm1::plainBoxIsTitledWithTheProgramsName()
+{
+    TestEnv env;
+    env.install(std::make_unique<ScriptedPort>());
+    TForm1 w;
+    installQtMessageBoxes();
+    QString title;
+    onNextModal([&title](QWidget* box) {
+        title = box->windowTitle();
+        box->close();
+    });
+    showMessage({&w, QStringLiteral("Verbindung zum R73 trennen!"), QString(), MsgIcon::None,
+                 MsgButtons::Ok});
+    setMessageHandler([&env](const MessageRequest& r) {
+        env.boxes << r;
+        return defaultAnswer(r.buttons);
+    });
+    QCOMPARE(title, QString("R73"));
 }
 
 void TstForm1::f1ShowsTheVersionWindow()

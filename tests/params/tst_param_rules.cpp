@@ -5,6 +5,7 @@
 #include "ProgramState.h"
 #include "TimerWrapper.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 
 using namespace r73;
@@ -24,6 +25,8 @@ private slots:
     void tabWalksThePage_data();
     void tabWalksThePage();
     void fieldsHoldFiveCharactersButShowLongerValues();
+    void valueTheWordCannotCarryIsRefused_data();
+    void valueTheWordCannotCarryIsRefused();
     void flatSendSelectsItsSetWhenThePageWasNotRead();
     void keyboardPageChangeReadsThePage();
 };
@@ -84,6 +87,21 @@ void TstParamRules::clampWithoutTool_data()
         << "Edit16"
         << QStringList{"call SPANN", "GET 221", "call M_OHNE_TOOL", "call F_MIN2@", "PUT 221"} << ""
         << "221" << false;
+    QTest::newRow("raise beyond the word: said, long sent alone")
+        << 210 << "*65000"
+        << "200"
+        << "-600"
+        << "Edit11"
+        << QStringList{"call SPANN", "GET 65000", "call LANG", "call M_ZGROSS@", "PUT 65000"}
+        << "unfit"
+        << "200" << false;
+    QTest::newRow("no raise possible with release 0: said once")
+        << 210 << "*300"
+        << "300"
+        << "0"
+        << "Edit11"
+        << QStringList{"call SPANN", "GET 300", "call LANG", "call M_ZGROSS@", "PUT 300"} << "once"
+        << "300" << false;
     QTest::newRow("release value not a number") << 210 << "*220"
                                                 << "200"
                                                 << "x"
@@ -127,6 +145,14 @@ void TstParamRules::clampWithoutTool()
         if (box == "warning") {
             QCOMPARE(b.icon, MsgIcon::Warning);
             QCOMPARE(b.text, QString::fromUtf8("Spannen ohne Werkzeug wurde verändert"));
+        } else if (box == "unfit" || box == "once") {
+            QCOMPARE(b.icon, MsgIcon::Warning);
+            QVERIFY2(b.text.contains(box == "unfit" ? "66200" : "solange"), qPrintable(b.text));
+            if (box == "once") {
+                f.enter(f.edit(enterIn)); // the same again: not said and not sent twice
+                QCOMPARE(f.env.boxes.size(), 1);
+                QCOMPARE(f.engine.summaries(), expected);
+            }
         } else if (box == "error") {
             QCOMPARE(b.icon, MsgIcon::Error);
             QCOMPARE(b.text, QString::fromUtf8("Spannen ohne Werkzeug muß größer sein als Lang"));
@@ -265,11 +291,61 @@ void TstParamRules::fieldsHoldFiveCharactersButShowLongerValues()
     QLineEdit* e = f.edit("Edit20");
     f.type(e, "1234567");
     QCOMPARE(e->text(), QString("12345"));
+    // A paste is cut like typing, not refused.
+    QApplication::clipboard()->setText("9876543");
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(e->text(), QString("98765"));
     f.typeAndEnter("Edit20", "40000");
     QCOMPARE(e->text(), QString("-25536"));
     // The hydraulic fields have no limit.
     f.type(f.edit("edHydrPulse"), "1234567");
     QCOMPARE(f.edit("edHydrPulse")->text(), QString("1234567"));
+}
+
+void TstParamRules::valueTheWordCannotCarryIsRefused_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("refusal"); // the box's caption; empty: the value goes out
+    QTest::addColumn<QString>("sent");
+    const QString words = "Der Wert passt nicht in das Feld. Erlaubt sind -32768 bis 65535.";
+    QTest::newRow("clamp 66000") << 0 << "Edit10" << "66000" << "KURZ" << words;
+    QTest::newRow("long 99999") << 0 << "Edit11" << "99999" << "LANG" << words;
+    QTest::newRow("hydraulic 70000") << 0 << "edHydrPulse" << "70000" << "Pulse Hydraulik" << words;
+    QTest::newRow("hydraulic -32769") << 0 << "edHydrDauer" << "-32769" << "Dauer Hydraulik" << words;
+    const QString mmPerS = "Der Wert passt nicht in das Feld. Erlaubt sind 0.00 bis 3276.75.";
+    QTest::newRow("vibration -1") << 3 << "Edit40" << "-1" << "SCHWELLE" << mmPerS;
+    QTest::newRow("vibration 3277") << 3 << "Edit40" << "3277" << "SCHWELLE" << mmPerS;
+    QTest::newRow("clamp 65535 fits") << 0 << "Edit10" << "65535" << "" << "GET 65535";
+    QTest::newRow("hydraulic -32768 fits") << 0 << "edHydrDauer" << "-32768" << "" << "GET 32768";
+    QTest::newRow("vibration 3276 fits") << 3 << "Edit40" << "3276" << "" << "GET 65520";
+    QTest::newRow("stop frequency held, not refused") << 1 << "Edit14" << "99999" << "" << "GET 1000";
+}
+
+void TstParamRules::valueTheWordCannotCarryIsRefused()
+{
+    QFETCH(int, page);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, refusal);
+    QFETCH(QString, sent);
+    ParamsFixture f(310);
+    f.connect();
+    f.showPage(page);
+    f.typeAndEnter(field, typed);
+    if (refusal.isEmpty()) {
+        QVERIFY(f.env.boxes.isEmpty());
+        QVERIFY2(f.engine.summaries().contains(sent), qPrintable(f.engine.summaries().join(", ")));
+        return;
+    }
+    QCOMPARE(f.env.boxes.size(), 1);
+    QCOMPARE(f.env.boxes[0].caption, refusal);
+    QCOMPARE(f.env.boxes[0].text, sent);
+    QVERIFY(f.engine.summaries().isEmpty()); // nothing sent
+    QCOMPARE(f.edit(field)->text(), typed);
+    QVERIFY(f.edit(field)->isModified());
 }
 
 void TstParamRules::flatSendSelectsItsSetWhenThePageWasNotRead()
