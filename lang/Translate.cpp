@@ -32,6 +32,7 @@ const std::pair<const char*, const char*> AddedTexts[] = {
      "The language could not be saved in \"%1\".\n%2"},
     {"Die Schnittstelle konnte nicht in \"%1\" gespeichert werden.\n%2",
      "The interface could not be saved in \"%1\".\n%2"},
+    {" (%1 Zeichen durch \"?\" ersetzt)", " (%1 characters replaced by \"?\")"},
 };
 
 QString addedText(const QString& german)
