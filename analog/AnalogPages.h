@@ -43,6 +43,7 @@ public:
                  AnalogwertePage* live, QTabWidget* notebook, QObject* parent = nullptr);
 
     // AnalogApi
+    /// In demo mode the demonstration channels, whose link only echoes what was written.
     void ReadChannelNames() override;
     void ReadAnalog(int channel) override;
     void WriteAnalog(int channel) override;

@@ -6,6 +6,7 @@
 #include "AnalogPage2.h"
 #include "AnalogPage3.h"
 #include "AnalogwertePage.h"
+#include "FiPri.h"
 #include "TimerWrapper.h"
 
 #include <QCheckBox>
@@ -309,11 +310,11 @@ void TstAnalogPages::demoValuesStand()
 {
     m_f.reset();
     AnalogFixture f("[DemoMode]\r\nACTIVE=1\r\n");
-    f.show(7);
     Ui::TForm1& ui = f.ui();
     QCOMPARE(QStringList({ui.TabbedNotebook1->tabText(6), ui.TabbedNotebook1->tabText(7),
                           ui.TabbedNotebook1->tabText(8)}),
-             QStringList({"TEMPERATUR", "DRUCK", "GROESSE"}));
+             QStringList({"TEMPERATUR", "DRUCK", "GROESSE"})); // from the connect on
+    f.show(7);
     // Were the box handlers to send, the demo link's echoes would stand here instead.
     QCOMPARE(QStringList({ui.pgAnalog1->ui.edtMin_1->text(), ui.pgAnalog2->ui.edtMax2_2->text(),
                           ui.pgAnalog2->ui.edtPhysEinh_2->text(),
@@ -323,6 +324,11 @@ void TstAnalogPages::demoValuesStand()
     QVERIFY(!ui.pgAnalog3->ui.ckbKanalAktiv_3->isChecked());
     QCOMPARE(f.pages->Scale(2).BinMin, 51);
     QVERIFY(!ParamLoading);
+
+    f.key(Qt::Key_F6); // reads the channels back: no box about the demo link's echoes
+    for (const MessageRequest& r : f.env.boxes) // only the empty history's questions
+        QVERIFY2(r.buttons == MsgButtons::CancelIgnore, qPrintable(r.text));
+    QVERIFY(f.window->findChild<TFileForm*>()->lines().contains("\tMaximum : 9000"));
 }
 
 QTEST_MAIN(TstAnalogPages)
