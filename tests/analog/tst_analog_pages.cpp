@@ -10,9 +10,11 @@
 #include "TimerWrapper.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <algorithm>
 
 using namespace r73;
 using r73::test::AnalogFixture;
@@ -329,6 +331,20 @@ void TstAnalogPages::demoValuesStand()
     for (const MessageRequest& r : f.env.boxes) // only the empty history's questions
         QVERIFY2(r.buttons == MsgButtons::CancelIgnore, qPrintable(r.text));
     QVERIFY(f.window->findChild<TFileForm*>()->lines().contains("\tMaximum : 9000"));
+
+    // Live, channel 1 sweeps past Max2 75 and Min1 -80 (raw 223, 26); the labels follow.
+    f.show(9);
+    const Ui::AnalogwertePage& live = ui.pgAnalogwerte->ui;
+    QCOMPARE(live.ProgressBar7->value(), 223);
+    auto red = [](QLabel* l) { return l->palette().color(QPalette::Window) == QColor(255, 0, 0); };
+    QList<int> raws;
+    for (int tick = 0; tick < 40; ++tick, f.window->Timer4().fire()) {
+        raws << live.ProgressBar6->value();
+        QCOMPARE(live.edtAktWert_1->text(), formatPhys(f.pages->Scale(1).BinToPhys(raws.last())));
+        QCOMPARE(red(live.lbMax2_1), raws.last() > 223);
+        QCOMPARE(red(live.lbMin1_1), raws.last() < 26);
+    }
+    QVERIFY(std::ranges::min(raws) < 26 && std::ranges::max(raws) > 223 && raws[0] != raws[1]);
 }
 
 QTEST_MAIN(TstAnalogPages)
