@@ -43,6 +43,7 @@ public:
                  AnalogwertePage* live, QTabWidget* notebook, QObject* parent = nullptr);
 
     // AnalogApi
+    /// In demo mode the demonstration channels, whose link only echoes what was written.
     void ReadChannelNames() override;
     void ReadAnalog(int channel) override;
     void WriteAnalog(int channel) override;
@@ -115,6 +116,7 @@ private:
         std::array<QLabel*, 4> limitLabel{};     ///< by Limit − 1
         TUmrechnung scale;
         TRawLimits raw;
+        int demoTick = 0; ///< demo mode: live refreshes so far, the clock of the live value
 
         QLineEdit* edit(Limit l) const { return limitEdit[int(l) - 1]; }
         quint16 parameterWord() const;
@@ -131,6 +133,12 @@ private:
     bool rangeAccepted(Channel& c, const QString& orderText);
     void recomputeRawLimits(Channel& c);
     void setBar(QProgressBar* bar, int position);
+    /// The live page's value and bar for a raw reading.
+    void showReading(Channel& c, quint16 raw);
+    /// The live page's limit labels for a limit flag word.
+    void showFlags(Channel& c, quint16 flags);
+    /// Demo mode: a live value that moves within the channel's range, with its limit flags.
+    void demoAktWert(Channel& c);
     /// texts: maximum, minimum, Max2, Max1, Min1, Min2, name, unit; level 1 or 2 checks
     /// rbPos1 or rbPos2, 0 leaves the input level alone.
     void fillChannel(int channel, const QString& caption, const QStringList& texts, bool active,
@@ -143,6 +151,8 @@ private:
 
 /// Name of a limit as its caption shows it: "Min2", "Min1", "Max1", "Max2".
 QString limitName(Limit limit);
+/// The bit of a limit in the controller's limit flag word.
+quint16 flagBit(Limit limit);
 /// The raw record's field of a limit.
 qint32& rawOf(TRawLimits& raw, Limit limit);
 

@@ -2,6 +2,7 @@
 
 #include "AnalogPages.h"
 
+#include "LinkState.h"
 #include "MessageFacade.h"
 #include "ProgramState.h"
 #include "TextHook.h"
@@ -49,6 +50,11 @@ void numberFromControllerRefused(QWidget* owner, const QString& caption)
 
 void TAnalogPages::ReadChannelNames()
 {
+    // The demo link only echoes what was last written: the demonstration channels stand in.
+    if (DemoMode) {
+        FillPage6To8();
+        return;
+    }
     for (int channel = 1; channel <= 3; ++channel)
         GetBezeichnung(channel);
 }

@@ -1,4 +1,4 @@
-// Demonstration values on the three channel pages in demo mode.
+// Demonstration values on the three channel pages and a moving live value in demo mode.
 
 #include "AnalogPages.h"
 
@@ -8,8 +8,17 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <cmath>
+#include <numbers>
 
 namespace r73 {
+
+namespace {
+
+/// Live refreshes per sweep of each channel: two to three minutes at one refresh in 3 s.
+constexpr int DemoPeriods[3] = {40, 50, 60};
+
+} // namespace
 
 void TAnalogPages::FillPage6To8()
 {
@@ -47,6 +56,33 @@ void TAnalogPages::fillChannel(int channel, const QString& caption, const QStrin
     c.ckbKanalAktiv->setChecked(active);
     if (level == 1) c.rbPos1->setChecked(true);
     if (level == 2) c.rbPos2->setChecked(true);
+    // Scaling and raw limits as a channel read leaves them, so that the live page draws the
+    // demonstration range and limits (BinMin has followed the input level above).
+    parsePhys(c.edtMin->text(), c.scale.PhysMin);
+    parsePhys(c.edtMax->text(), c.scale.PhysMax);
+    recomputeRawLimits(c);
+}
+
+void TAnalogPages::demoAktWert(Channel& c)
+{
+    // A slow sine over nearly the whole raw range, each channel at its own pace and phase, so
+    // the limit labels light and go out as the value passes them. Counted in refreshes, it
+    // repeats exactly.
+    const int period = DemoPeriods[c.n - 1];
+    const double angle =
+        2 * std::numbers::pi * ((c.demoTick++ % period) / double(period) + (c.n - 1) / 3.0);
+    const double centre = (c.scale.BinMin + c.scale.BinMax) / 2.0;
+    const double amplitude = 0.48 * (c.scale.BinMax - c.scale.BinMin);
+    const int raw = qBound(c.scale.BinMin, int(std::lround(centre + amplitude * std::sin(angle))),
+                           c.scale.BinMax);
+    showReading(c, quint16(raw));
+    // The limit check as the controller makes it.
+    quint16 flags = 0;
+    if (raw < c.raw.Min1) flags |= flagBit(Limit::Min1);
+    if (raw < c.raw.Min2) flags |= flagBit(Limit::Min2);
+    if (raw > c.raw.Max1) flags |= flagBit(Limit::Max1);
+    if (raw > c.raw.Max2) flags |= flagBit(Limit::Max2);
+    showFlags(c, flags);
 }
 
 } // namespace r73

@@ -17,21 +17,6 @@ namespace {
 
 const QColor FlagRed(0xFF, 0x00, 0x00);
 
-/// Limit flag word: bit 4 Min1, bit 5 Min2, bit 6 Max1, bit 7 Max2.
-quint16 flagBit(Limit limit)
-{
-    switch (limit) {
-    case Limit::Min1:
-        return 0x10;
-    case Limit::Min2:
-        return 0x20;
-    case Limit::Max1:
-        return 0x40;
-    default:
-        return 0x80;
-    }
-}
-
 void colourLabel(QLabel* label, bool flagged)
 {
     QPalette p = label->palette();
@@ -43,6 +28,21 @@ void colourLabel(QLabel* label, bool flagged)
 constexpr Limit AllLimits[] = {Limit::Min2, Limit::Min1, Limit::Max1, Limit::Max2};
 
 } // namespace
+
+quint16 flagBit(Limit limit)
+{
+    // Bit 4 Min1, bit 5 Min2, bit 6 Max1, bit 7 Max2.
+    switch (limit) {
+    case Limit::Min1:
+        return 0x10;
+    case Limit::Min2:
+        return 0x20;
+    case Limit::Max1:
+        return 0x40;
+    default:
+        return 0x80;
+    }
+}
 
 void TAnalogPages::ReadGraphR73()
 {
@@ -84,12 +84,24 @@ void TAnalogPages::InitialisierenGbKanal(int channel)
 void TAnalogPages::AktWert(int channel)
 {
     Channel& c = ch(channel);
+    if (DemoMode) {
+        demoAktWert(c);
+        return;
+    }
     m_host.Exec(QStringLiteral("@ANA%1").arg(c.n), c.at.value);
-    const quint16 raw = m_host.Receive(c.at.value + 1);
+    showReading(c, m_host.Receive(c.at.value + 1));
+    m_host.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c.n), c.at.flags);
+    showFlags(c, m_host.Receive(c.at.flags + 1));
+}
+
+void TAnalogPages::showReading(Channel& c, quint16 raw)
+{
     c.edtAktWert->setText(formatPhys(c.scale.BinToPhys(raw)));
     setBar(c.liveBar, raw);
-    m_host.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c.n), c.at.flags);
-    const quint16 flags = m_host.Receive(c.at.flags + 1);
+}
+
+void TAnalogPages::showFlags(Channel& c, quint16 flags)
+{
     for (Limit l : AllLimits)
         colourLabel(c.limitLabel[int(l) - 1], flags & flagBit(l));
 }

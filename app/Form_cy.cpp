@@ -72,8 +72,9 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
         if (m_analog) m_analog->FillPage6To8();
     });
     setParamPages(params);
+    // In demo mode the logbook's channel read-back, like a page change, shows the demonstration.
     joinHistory(*this, m_ui->pgLogbuch, [this](int channel) {
-        if (m_analog) m_analog->ReadAnalog(channel);
+        if (m_analog) DemoMode ? m_analog->FillPage6To8() : m_analog->ReadAnalog(channel);
     });
     setAnalog(new TAnalogPages(*this, m_ui->pgAnalog1, m_ui->pgAnalog2, m_ui->pgAnalog3,
                                m_ui->pgAnalogwerte, m_ui->TabbedNotebook1, this));

@@ -56,12 +56,18 @@ bool TFileForm::SaveFile(const QString& path)
 {
     // "Datei " has no row in the language table: it stays German in every language.
     const QString file = tr73(0, QStringLiteral("Datei ")) + path;
-    if (writeLogFile(path, lines())) {
-        showMessage({this, file + tr73(0, QStringLiteral(" gespeichert !")),
-                     QStringLiteral("Information"), MsgIcon::Information, MsgButtons::Ok});
+    QString reason;
+    int replaced = 0;
+    if (writeLogFile(path, lines(), &reason, &replaced)) {
+        QString text = file + tr73(0, QStringLiteral(" gespeichert !"));
+        if (replaced > 0)
+            text += tr73(0, QStringLiteral(" (%1 Zeichen durch \"?\" ersetzt)")).arg(replaced);
+        showMessage(
+            {this, text, QStringLiteral("Information"), MsgIcon::Information, MsgButtons::Ok});
         return true;
     }
-    showMessage({this, file + tr73(0, QStringLiteral(" kann nicht gespeichert werden!")),
+    showMessage({this,
+                 file + tr73(0, QStringLiteral(" kann nicht gespeichert werden!")) + u'\n' + reason,
                  tr73(0, QStringLiteral("Fehler")), MsgIcon::Error, MsgButtons::Ok});
     return false;
 }

@@ -21,10 +21,11 @@ QString longTimeFormat();
 /// short date format to "yyyy.MM.dd".
 QString ProposeLogFileName(const QString& serial, const QDate& today = QDate::currentDate());
 
-/// Writes one line per entry, each ended by CR LF, in code page 1252. The file appears whole or
-/// not at all: an existing file is replaced only once the new one is completely written. False
-/// and the reason when a line holds a character the code page lacks or the file cannot be
-/// written.
-bool writeLogFile(const QString& path, const QStringList& lines, QString* error = nullptr);
+/// Writes one line per entry, each ended by CR LF, in code page 1252; a character the code page
+/// lacks is written as "?" and counted in replaced. The file appears whole or not at all: an
+/// existing file is replaced only once the new one is completely written. False and the reason
+/// when the file cannot be written.
+bool writeLogFile(const QString& path, const QStringList& lines, QString* error = nullptr,
+                  int* replaced = nullptr);
 
 } // namespace r73

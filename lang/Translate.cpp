@@ -46,6 +46,7 @@ const std::pair<const char*, const char*> AddedTexts[] = {
      "speichern?",
      "These parameter sets were changed but not saved permanently:\n%1\n\nSave them now?"},
     {"Nicht gespeicherte Änderungen", "Unsaved changes"},
+    {" (%1 Zeichen durch \"?\" ersetzt)", " (%1 characters replaced by \"?\")"},
 };
 
 QString addedText(const QString& german)

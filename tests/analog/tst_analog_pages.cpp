@@ -6,12 +6,15 @@
 #include "AnalogPage2.h"
 #include "AnalogPage3.h"
 #include "AnalogwertePage.h"
+#include "FiPri.h"
 #include "TimerWrapper.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <algorithm>
 
 using namespace r73;
 using r73::test::AnalogFixture;
@@ -309,11 +312,11 @@ void TstAnalogPages::demoValuesStand()
 {
     m_f.reset();
     AnalogFixture f("[DemoMode]\r\nACTIVE=1\r\n");
-    f.show(7);
     Ui::TForm1& ui = f.ui();
     QCOMPARE(QStringList({ui.TabbedNotebook1->tabText(6), ui.TabbedNotebook1->tabText(7),
                           ui.TabbedNotebook1->tabText(8)}),
-             QStringList({"TEMPERATUR", "DRUCK", "GROESSE"}));
+             QStringList({"TEMPERATUR", "DRUCK", "GROESSE"})); // from the connect on
+    f.show(7);
     // Were the box handlers to send, the demo link's echoes would stand here instead.
     QCOMPARE(QStringList({ui.pgAnalog1->ui.edtMin_1->text(), ui.pgAnalog2->ui.edtMax2_2->text(),
                           ui.pgAnalog2->ui.edtPhysEinh_2->text(),
@@ -323,6 +326,25 @@ void TstAnalogPages::demoValuesStand()
     QVERIFY(!ui.pgAnalog3->ui.ckbKanalAktiv_3->isChecked());
     QCOMPARE(f.pages->Scale(2).BinMin, 51);
     QVERIFY(!ParamLoading);
+
+    f.key(Qt::Key_F6); // reads the channels back: no box about the demo link's echoes
+    for (const MessageRequest& r : f.env.boxes) // only the empty history's questions
+        QVERIFY2(r.buttons == MsgButtons::CancelIgnore, qPrintable(r.text));
+    QVERIFY(f.window->findChild<TFileForm*>()->lines().contains("\tMaximum : 9000"));
+
+    // Live, channel 1 sweeps past Max2 75 and Min1 -80 (raw 223, 26); the labels follow.
+    f.show(9);
+    const Ui::AnalogwertePage& live = ui.pgAnalogwerte->ui;
+    QCOMPARE(live.ProgressBar7->value(), 223);
+    auto red = [](QLabel* l) { return l->palette().color(QPalette::Window) == QColor(255, 0, 0); };
+    QList<int> raws;
+    for (int tick = 0; tick < 40; ++tick, f.window->Timer4().fire()) {
+        raws << live.ProgressBar6->value();
+        QCOMPARE(live.edtAktWert_1->text(), formatPhys(f.pages->Scale(1).BinToPhys(raws.last())));
+        QCOMPARE(red(live.lbMax2_1), raws.last() > 223);
+        QCOMPARE(red(live.lbMin1_1), raws.last() < 26);
+    }
+    QVERIFY(std::ranges::min(raws) < 26 && std::ranges::max(raws) > 223 && raws[0] != raws[1]);
 }
 
 QTEST_MAIN(TstAnalogPages)

@@ -1,5 +1,6 @@
-// The logbook window's file and printout: the proposed name, the bytes of the file, a failed
-// save that leaves the old file alone, printing to a PDF file and a printer that fails.
+// The logbook window's file and printout: the proposed name, the bytes of the file, characters
+// code page 1252 lacks, a failed save that leaves the old file alone and says why, printing to a
+// PDF file and a printer that fails.
 
 #include "FiPri.h"
 #include "LogFile.h"
@@ -10,6 +11,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTime>
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -50,6 +53,15 @@ private:
     rlimit m_old{};
 };
 
+/// 14:05:06 in the long time format of a locale.
+QString timeIn(QLocale::Language language)
+{
+    QLocale::setDefault(QLocale(language));
+    const QString time = QLocale().toString(QTime(14, 5, 6), longTimeFormat());
+    QLocale::setDefault(QLocale::system());
+    return time;
+}
+
 } // namespace
 
 class TstLogFile : public QObject
@@ -58,8 +70,8 @@ class TstLogFile : public QObject
 private slots:
     void proposedNames();
     void savedBytesAndDialog();
-    void failedSaveKeepsTheOldFile_data();
-    void failedSaveKeepsTheOldFile();
+    void savedWholeOrOldFileKept_data();
+    void savedWholeOrOldFileKept();
     void print_data();
     void print();
 };
@@ -111,39 +123,58 @@ void TstLogFile::savedBytesAndDialog()
     resetShortDateFormat();
 }
 
-void TstLogFile::failedSaveKeepsTheOldFile_data()
+void TstLogFile::savedWholeOrOldFileKept_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("diskFull");
-    QTest::newRow("disk full") << QString(4000, 'x') << true;
-    QTest::newRow("no such character in 1252") << QString::fromUtf8("Last \u2192 ok") << false;
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("kept"); // "old.log" afterwards
+    QTest::addColumn<QString>("told");    // the box after "Datei " and the path
+    const QByteArray old("old logbook");
+    const QString failed(" kann nicht gespeichert werden!\n");
+    const QString replaced(" gespeichert ! (%1 Zeichen durch \"?\" ersetzt)");
+    QTest::newRow("disk full") << QString(4000, 'x') << true << "old.log" << old
+                               << failed + qt_error_string(EFBIG);
+    QTest::newRow("no such folder")
+        << "x" << false << "gone/old.log" << old << failed + qt_error_string(ENOENT);
+    QTest::newRow("no such character in 1252")
+        << QString::fromUtf8("Last \u2192 ok") << false << "old.log" << QByteArray("Last ? ok")
+        << replaced.arg(1);
+    QTest::newRow("Japanese time") << timeIn(QLocale::Japanese) << false << "old.log"
+                                   << QByteArray("14?05?06?") << replaced.arg(3);
+    QTest::newRow("Spanish time, zone in brackets")
+        << timeIn(QLocale::Spanish) << false << "old.log" << QByteArray("14:05:06")
+        << " gespeichert !";
 }
 
-void TstLogFile::failedSaveKeepsTheOldFile()
+void TstLogFile::savedWholeOrOldFileKept()
 {
     QFETCH(QString, line);
     QFETCH(bool, diskFull);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, kept);
+    QFETCH(QString, told);
     TestEnv env;
-    const QString path = env.path("old.log");
+    const QString path = env.path(file);
     {
-        QFile f(path);
+        QFile f(env.path("old.log"));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("old logbook\r\n");
     }
     TFileForm form;
-    form.setLines({"first", line, "last"});
+    form.setLines({line});
     bool saved = true;
     {
         std::optional<FileSizeLimit> limit;
         if (diskFull) limit.emplace(1000);
         saved = form.SaveFile(path);
     }
-    QVERIFY(!saved);
-    QCOMPARE(contents(path), QByteArray("old logbook\r\n"));
+    QCOMPARE(saved, !told.contains('\n'));
+    QCOMPARE(contents(env.path("old.log")), kept + "\r\n");
     QCOMPARE(QDir(env.path(".")).entryList(QDir::Files), QStringList{"old.log"});
     QCOMPARE(env.boxes.size(), 1);
-    QCOMPARE(env.boxes[0].icon, MsgIcon::Error);
-    QCOMPARE(env.boxes[0].text, "Datei " + path + " kann nicht gespeichert werden!");
+    QCOMPARE(env.boxes[0].icon, saved ? MsgIcon::Information : MsgIcon::Error);
+    QCOMPARE(env.boxes[0].text, "Datei " + path + told);
 }
 
 void TstLogFile::print_data()
