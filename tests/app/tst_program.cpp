@@ -146,6 +146,7 @@ void TstProgram::f7HeldOrQueuedDuringTheConnectIsDropped()
         qt_sendShortcutOverrideEvent(&f.w(), 0, Qt::Key_F7, Qt::NoModifier, {}, true);
         QTimer::singleShot(100, [&] {
             stillRunning = Connected && f.w().isVisible() && f.env.boxes.isEmpty();
+            QVERIFY(!f.windows->startWindow.isVisible()); // no empty window beside it
             QCOMPARE(f.engine.summaries().count("call TEST_START"), 1);
             f.pressF7(); // the deliberate second press ends the program
         });
