@@ -2,7 +2,7 @@
 
 #include "Identify.h"
 #include "LinkState.h"
-#include "MessageFacade.h"
+#include "LinkMessages.h"
 #include "NorloIni.h"
 #include "QtSerialBackend.h"
 #include "WireCodec.h"
@@ -62,8 +62,8 @@ int main(int argc, char* argv[])
     const QString path = parser.value(device);
     useConfigFile(false);
     setSerialBackend(std::make_unique<QtSerialBackend>([path](int) { return path; }));
-    // The link's own message boxes become the one error line printed below.
-    setMessageHandler([](const MessageRequest& r) { return defaultAnswer(r.buttons); });
+    // The link's own messages become the one error line printed below.
+    setLinkMessageHandler([](QObject*, const QString&, const QString&) {});
     ReadTimeoutMs = seconds * 1000;
     DemoMode = false;
 

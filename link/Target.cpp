@@ -2,7 +2,7 @@
 
 #include "Cp1252.h"
 #include "LinkState.h"
-#include "MessageFacade.h"
+#include "LinkMessages.h"
 #include "NorloIni.h"
 #include "SuperCom.h"
 #include "Terminate.h"
@@ -10,7 +10,6 @@
 #include "WireCodec.h"
 
 #include <QDeadlineTimer>
-#include <QWidget>
 
 namespace r73 {
 
@@ -100,8 +99,7 @@ void TTarget::OpenPort()
         ComPortNumber = 0;
     }
     if (ComPortNumber == 0) {
-        showMessage({qobject_cast<QWidget*>(parent()), tr73(0, "Schnittstelle nicht verfügbar!"),
-                     tr73(0, "Fehler"), MsgIcon::Error, MsgButtons::Ok});
+        showLinkError(parent(), tr73(0, "Schnittstelle nicht verfügbar!"), tr73(0, "Fehler"));
     }
 }
 
@@ -163,10 +161,10 @@ quint16 TTarget::Initialize()
         if (OpenSession() == 0) result = 1;
         m_getId = ResolveName(QStringLiteral("GET"));
         if (m_getId == 0) {
-            showMessage({qobject_cast<QWidget*>(parent()),
-                         tr73(0, "Kommunikation mit dem R73-Controller gestört! Programm wird "
-                                 "beendet! Bitte neu starten!"),
-                         tr73(0, "Fehler"), MsgIcon::Error, MsgButtons::Ok});
+            showLinkError(parent(),
+                          tr73(0, "Kommunikation mit dem R73-Controller gestört! Programm wird "
+                                  "beendet! Bitte neu starten!"),
+                          tr73(0, "Fehler"));
             requestTerminate();
         } else {
             m_putId = ResolveName(QStringLiteral("PUT"));

@@ -1,8 +1,10 @@
 #include "MessageFacade.h"
 
+#include "LinkMessages.h"
 #include "Terminate.h"
 
 #include <QFileDialog>
+#include <QWidget>
 #include <QTextStream>
 #include <cstdio>
 
@@ -23,6 +25,15 @@ MessageHandler& handler()
     static MessageHandler h = printToStderr;
     return h;
 }
+
+// Wherever the program's boxes are in use, the link's errors are boxes too, owned by the link's
+// owner window, and go through whatever handler is installed (tests record them).
+[[maybe_unused]] const bool linkErrorsAreBoxes = [] {
+    setLinkMessageHandler([](QObject* owner, const QString& text, const QString& caption) {
+        showMessage({qobject_cast<QWidget*>(owner), text, caption, MsgIcon::Error, MsgButtons::Ok});
+    });
+    return true;
+}();
 
 } // namespace
 
