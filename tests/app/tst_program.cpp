@@ -1,10 +1,8 @@
 // The whole program on a real message loop, as the program entry runs it: how it ends after the
 // fatal error report, and that F7 held or pressed twice during the connect does not end it.
 
-#include "LinkState.h"
 #include "ProgramState.h"
 #include "ProgramWindows.h"
-#include "SimEngine.h"
 #include "SimPort.h"
 #include "TestEnv.h"
 #include "TimerWrapper.h"
@@ -12,58 +10,27 @@
 #include "ui_Form1.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QTest>
 #include <QTimer>
 
 using namespace r73;
-using r73::test::SimPort;
-using r73::test::TestEnv;
 
 namespace {
-
-/// A line that queues a key press on the window once the connect's exchanges are under way:
-/// the press then waits behind the exchanges, as a real one does.
-class QueuingPort : public SimPort
-{
-public:
-    QueuingPort(sim::SimEngine& engine, std::function<void()> press)
-        : SimPort(engine), m_engine(engine), m_press(std::move(press))
-    {}
-    bool write(quint8 port, quint8 byte) override
-    {
-        const bool ok = SimPort::write(port, byte);
-        if (m_press && m_engine.completedExchanges() > 50)
-            QTimer::singleShot(0, std::exchange(m_press, nullptr));
-        return ok;
-    }
-
-private:
-    sim::SimEngine& m_engine;
-    std::function<void()> m_press;
-};
 
 /// The program's windows on the simulated controller, and its message loop.
 struct ProgramFixture
 {
-    template <class Port, class... Args> explicit ProgramFixture(std::in_place_type_t<Port>, Args&&... args)
-        : engine(sim::SimConfig{})
+    ProgramFixture() : engine(sim::SimConfig{})
     {
-        QLocale::setDefault(QLocale::c());
         resetProgramState();
         CurrentLanguage = 0;
-        port = &env.install(std::make_unique<Port>(engine, std::forward<Args>(args)...));
+        port = &env.install(std::make_unique<test::SimPort>(engine));
         windows = std::make_unique<ProgramWindows>();
-    }
-    ~ProgramFixture()
-    {
-        windows.reset();
-        QLocale::setDefault(QLocale::system());
     }
     TForm1& w() { return windows->mainWindow; }
     void pressF7() { QTest::keyClick(&w(), Qt::Key_F7); }
-    /// Runs the loop as the program entry does; what happens is scheduled by onShown, which runs
-    /// inside the main window's modal loop. The loop's result, -1 if it did not end in time.
+    /// Runs the loop as the program entry does, with onShown inside the main window's modal
+    /// loop; the loop's result, -1 if the program did not end in time.
     int run(const std::function<void()>& onShown)
     {
         windows->start();
@@ -75,9 +42,9 @@ struct ProgramFixture
         return QApplication::exec();
     }
 
-    TestEnv env{1, 200};
+    test::TestEnv env{1, 200};
     sim::SimEngine engine;
-    SimPort* port = nullptr;
+    test::SimPort* port = nullptr;
     std::unique_ptr<ProgramWindows> windows;
 };
 
@@ -103,7 +70,7 @@ void TstProgram::fatalReportEndsTheProgramOnce_data()
 void TstProgram::fatalReportEndsTheProgramOnce()
 {
     QFETCH(QString, when);
-    ProgramFixture f{std::in_place_type<SimPort>};
+    ProgramFixture f;
     QList<MessageRequest> boxes;
     qint64 writtenAtFatal = -1;
     setMessageHandler([&](const MessageRequest& r) {
@@ -134,21 +101,24 @@ void TstProgram::fatalReportEndsTheProgramOnce()
 
 void TstProgram::f7HeldOrQueuedDuringTheConnectIsDropped()
 {
-    ProgramFixture* fixture = nullptr;
-    auto pressF7 = [&fixture] { fixture->pressF7(); };
-    ProgramFixture f{std::in_place_type<QueuingPort>, pressF7};
-    fixture = &f;
+    ProgramFixture f;
+    const auto pressF7 = [&f] { f.pressF7(); };
+    // A press that waits behind the connect's exchanges, as a real one does.
+    bool queued = false;
+    f.port->afterWrite = [&] {
+        if (f.engine.completedExchanges() > 50 && !std::exchange(queued, true))
+            QTimer::singleShot(0, pressF7);
+    };
     bool stillRunning = false;
     const int result = f.run([&] {
         QTimer::singleShot(0, pressF7); // pressed again while the window repaints
-        f.pressF7();
-        // Held down, the key repeats.
-        qt_sendShortcutOverrideEvent(&f.w(), 0, Qt::Key_F7, Qt::NoModifier, {}, true);
+        pressF7();
+        qt_sendShortcutOverrideEvent(&f.w(), 0, Qt::Key_F7, Qt::NoModifier, {}, true); // held
         QTimer::singleShot(100, [&] {
-            stillRunning = Connected && f.w().isVisible() && f.env.boxes.isEmpty();
-            QVERIFY(!f.windows->startWindow.isVisible()); // no empty window beside it
-            QCOMPARE(f.engine.summaries().count("call TEST_START"), 1);
-            f.pressF7(); // the deliberate second press ends the program
+            stillRunning = Connected && f.w().isVisible() && f.env.boxes.isEmpty() &&
+                           f.engine.summaries().count("call TEST_START") == 1 &&
+                           !f.windows->startWindow.isVisible(); // no empty window beside it
+            pressF7(); // the deliberate second press ends the program
         });
     });
     QCOMPARE(result, 0);

@@ -12,6 +12,7 @@ bool SimPort::write(quint8, quint8 byte)
     }
     ++bytesWritten;
     m_pending.append(m_engine.feed(QByteArray(1, char(byte))));
+    if (afterWrite) afterWrite();
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include "SimEngine.h"
 #include "SuperCom.h"
 
+#include <functional>
+
 namespace r73::test {
 
 class SimPort : public SerialBackend
@@ -21,6 +23,7 @@ public:
     WaitResult waitForData(quint8, int msecs) override;
     QString errorText(quint8) override { return {}; }
 
+    std::function<void()> afterWrite; ///< runs after each byte the host writes
     int initCalls = 0;
     qint64 bytesWritten = 0;
     qint64 bytesRead = 0;
