@@ -6,6 +6,8 @@
 #include "TextTable.h"
 #include "ui_Form1.h"
 
+#include <QScrollBar>
+
 using namespace r73;
 using r73::test::ConnectFixture;
 using sim::SimHistElement;
@@ -176,6 +178,18 @@ void TstHistory::passAgainstEndlessControllerIsBounded()
     historyStep(*f);
     QCOMPARE(page.ListView1->topLevelItemCount(), 200);
     QVERIFY(f->env.boxes.isEmpty());
+
+    // Cursor-up on the long list scrolls it down a fine step, then moves the selection up.
+    page.Button8->click(); // the readout off, so nothing changes the list meanwhile
+    f->window->form().TabbedNotebook1->setCurrentIndex(5);
+    QTreeWidget* list = page.ListView1;
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(100));
+    list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+    const int before = list->verticalScrollBar()->value();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(list->verticalScrollBar()->value(), before + 10);
+    QCOMPARE(list->currentItem(), list->topLevelItem(99));
 }
 
 void TstHistory::failedCallReportsItsStep_data()
