@@ -76,6 +76,7 @@ class TstHistory : public QObject
     Q_OBJECT
 private slots:
     void passesReadNewestFirstAndStopAtAKnownNumber();
+    void factoryHistoryIsListedUnsigned();
     void resultTexts_data();
     void resultTexts();
     void passAgainstEndlessControllerIsBounded();
@@ -129,6 +130,21 @@ void TstHistory::passesReadNewestFirstAndStopAtAKnownNumber()
     historyStep(*f);
     QVERIFY(f->engine.summaries().isEmpty());
     QVERIFY(f->env.boxes.isEmpty());
+}
+
+void TstHistory::factoryHistoryIsListedUnsigned()
+{
+    // The controller as it comes: its numbers run from 32763 across 0x8000 to 32786.
+    ConnectFixture f(310);
+    f.connect();
+    f.engine.machine().history().setLive(false);
+    Ui::LogbuchPage& page = f.window->form().pgLogbuch->ui;
+    page.Button8->click();
+    historyStep(f);
+    const QStringList shown = captions(page.ListView1);
+    QCOMPARE(shown.size(), 24);
+    QCOMPARE(shown.first() + ' ' + shown.last(), QString("32786 32763"));
+    QCOMPARE(shown.indexOf("32768") + 1, shown.indexOf("32767"));
 }
 
 void TstHistory::resultTexts_data()

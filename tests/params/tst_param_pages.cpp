@@ -146,6 +146,8 @@ void TstParamPages::pageChangeReads()
         for (const auto& [name, set, value] : fields)
             QVERIFY2(shows(name, set, value), name);
         QVERIFY(!f.edit("Edit10")->isModified());
+        if (bios >= 310) // read unsigned
+            QCOMPARE(f.edit("edHydrDauer")->text(), QString::number(m.storedValue("HYDR_DAUER")));
     } else if (page == 2) {
         QVERIFY(shows("Edit30", S::Plan, V::FMin1));
         QVERIFY(shows("Edit31", S::Plan, V::TDauerTo));
@@ -160,6 +162,9 @@ void TstParamPages::pageChangeReads()
         QCOMPARE(f.edit("Edit50")->text(),
                  signedText(f.answerTo(bios >= 208 ? "LAST_SPANN@" : "M_SPANN@")));
         QCOMPARE(f.edit("Edit56")->text(), signedText(f.answerTo("T_DAUER@")));
+        QCOMPARE(f.edit("Edit54")->text(), signedText(f.answerTo("F_MAX@")));
+        QCOMPARE(f.edit("Edit55")->text(), signedText(f.answerTo("F_SCHLEICH@")));
+        if (bios >= 208) QCOMPARE(f.edit("Edit51")->text(), signedText(f.answerTo("LAST_LOES@")));
         // Deviations from 2.07 on, though the separate pulse fields wait for 2.08.
         QCOMPARE(f.ui().pgSpannen->ui.Label20->text(), QString("Abweichung pos. [Pulse]"));
         QCOMPARE(f.ui().pgSpannen->ui.Label21->text(), QString("Abweichung neg. [Pulse]"));
