@@ -48,13 +48,14 @@ const QHash<QString, Entry>& table()
 }
 
 // Factory settings: a temperature (0-10 V), a pressure (4-20 mA) and an inactive travel. The
-// raw limits are the texts scaled onto each channel's raw range.
+// raw limits are the texts scaled onto each channel's raw range. The parameter words carry bits
+// beyond the two the program reads, which it must ignore.
 const QHash<QString, quint16>& factoryValues()
 {
     static const QHash<QString, quint16> map{
-        {"ANA_PARA1", 1}, {"MAX2_1", 217}, {"MAX1_1", 191}, {"MIN1_1", 64}, {"MIN2_1", 38},
-        {"ANA_PARA2", 3}, {"MAX2_2", 231}, {"MAX1_2", 214}, {"MIN1_2", 67}, {"MIN2_2", 59},
-        {"ANA_PARA3", 0}, {"MAX2_3", 230}, {"MAX1_3", 204}, {"MIN1_3", 51}, {"MIN2_3", 26}};
+        {"ANA_PARA1", 0x1B11}, {"MAX2_1", 217}, {"MAX1_1", 191}, {"MIN1_1", 64}, {"MIN2_1", 38},
+        {"ANA_PARA2", 0x9313}, {"MAX2_2", 231}, {"MAX1_2", 214}, {"MIN1_2", 67}, {"MIN2_2", 59},
+        {"ANA_PARA3", 0x1100}, {"MAX2_3", 230}, {"MAX1_3", 204}, {"MIN1_3", 51}, {"MIN2_3", 26}};
     return map;
 }
 
@@ -91,6 +92,9 @@ struct Wave
     int period; ///< in exchanges
 };
 constexpr Wave Waves[] = {{128, 100, 300}, {150, 95, 420}, {128, 110, 540}};
+
+// Status bits of the limit check word beside the four flags (bits 0-3, 8-15), per channel.
+constexpr quint16 OtherFlagBits[] = {0x1B03, 0x1101, 0x9303};
 
 void runHook(SimMachine& machine, const QString& name, quint16 value)
 {
@@ -140,7 +144,7 @@ quint16 SimAnalog::flags(int channel) const
         return *it;
     const int raw = reading(channel);
     const QString n = QString::number(channel);
-    quint16 word = 0;
+    quint16 word = OtherFlagBits[qBound(1, channel, 3) - 1];
     if (raw < value("MIN1_" + n)) word |= FlagMin1;
     if (raw < value("MIN2_" + n)) word |= FlagMin2;
     if (raw > value("MAX1_" + n)) word |= FlagMax1;

@@ -18,12 +18,17 @@ constexpr int FinishedLength = 60;
 constexpr quint64 SaltSensor = 1;
 constexpr quint64 SaltFreq = 2;
 
+// The clamp the controller remembers from before power-on: a long one, so the service counters
+// start with words of 0x8000 and above, and with reserved bytes, in every display.
+constexpr int PowerOnPulses = 0x8B13;
+constexpr int PowerOnMs = 0x1B11;
+
 } // namespace
 
 SimCycle::SimCycle(quint64 seed, quint16 bios, const PermanentStore& params)
     : m_seed(seed), m_rng(seed), m_deck(bios)
 {
-    m_lastClamp = shapePlan(SimTest::Spannen, SimOutcome::Ok, bios, params, {}, m_rng).motion;
+    m_lastClamp = motionOf(PowerOnPulses, PowerOnMs, SimOutcome::Ok, m_rng);
     m_plan = shapePlan(SimTest::Loesen, SimOutcome::Ok, bios, params, m_lastClamp, m_rng);
     m_lastRelease = m_plan.motion;
     m_deviation = m_plan.deviation;

@@ -6,6 +6,13 @@ namespace r73::sim {
 
 namespace {
 
+constexpr int RecentExchanges = 3;
+
+QString hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
 QByteArray status(bool ok)
 {
     QByteArray s;
@@ -54,10 +61,51 @@ void SimEngine::resetParser()
     m_text.clear();
 }
 
+QStringList SimEngine::takeViolations()
+{
+    QStringList out;
+    out.swap(m_violations);
+    return out;
+}
+
+void SimEngine::lineQuiet()
+{
+    if (!midMessage()) return;
+    violate(QStringLiteral("message stopped half-sent"));
+    resetParser();
+}
+
+void SimEngine::violate(const QString& what)
+{
+    if (m_faultStruck || lineClosed()) return;
+    const QString before = m_recent.isEmpty() ? QStringLiteral("(none)") : m_recent.join(" | ");
+    m_violations << QStringLiteral("%1; bytes: %2; after: %3").arg(what, hex(m_message), before);
+}
+
+void SimEngine::checkRaw(quint8 raw)
+{
+    if (m_unstuffer.midEscape()) {
+        if (raw != 0x3B && raw != 0x31 && raw != 0x33)
+            violate(QStringLiteral("escape followed by 0x%1").arg(raw, 2, 16, QChar(u'0')));
+    } else if (raw == 0x11 || raw == 0x13) {
+        violate(QStringLiteral("unescaped 0x%1 from the host").arg(raw, 2, 16, QChar(u'0')));
+    }
+}
+
+bool SimEngine::refusedBeforeSession(const QString& what)
+{
+    if (m_session) return false;
+    violate(what + QStringLiteral(" before the handshake"));
+    return true;
+}
+
 QByteArray SimEngine::feed(const QByteArray& lineBytesFromHost)
 {
     for (char c : lineBytesFromHost) {
         if (lineClosed()) break;
+        if (!midMessage()) m_message.clear();
+        m_message.append(c);
+        checkRaw(quint8(c));
         quint8 b = 0;
         if (m_unstuffer.push(quint8(c), b)) consume(b);
     }
@@ -71,17 +119,22 @@ void SimEngine::consume(quint8 b)
     switch (m_stage) {
     case Stage::Idle:
     case Stage::Opening:
-        // Anything but the start of a message is line noise and ignored.
+        // Anything but the start of a message is line noise: ignored, but the host sent it.
         if (m_stage == Stage::Opening && b == wire::SessionRequest) {
             m_stage = Stage::Idle;
             completeHandshake();
-        } else if (b == wire::OpeningByte) {
-            m_stage = Stage::Opening;
-        } else if (b == wire::CallByte) {
-            m_stage = Stage::IdHigh;
-        } else {
-            m_stage = Stage::Idle;
+            break;
         }
+        if (m_stage == Stage::Opening)
+            violate(QStringLiteral("opening byte 00 not followed by 04"));
+        else if (b != wire::OpeningByte && b != wire::CallByte)
+            violate(QStringLiteral("stray byte between exchanges"));
+        if (b == wire::OpeningByte)
+            m_stage = Stage::Opening;
+        else if (b == wire::CallByte)
+            m_stage = Stage::IdHigh;
+        else
+            m_stage = Stage::Idle;
         break;
     case Stage::IdHigh:
         m_id = quint16(b << 8);
@@ -137,7 +190,11 @@ void SimEngine::dispatchId()
 
 void SimEngine::completeHandshake()
 {
-    if (!answering()) return;
+    if (!answering()) {
+        m_faultStruck = true;
+        return;
+    }
+    m_session = true;
     SimExchange ex;
     ex.kind = SimExchange::Kind::Session;
     ex.id = SessionId;
@@ -149,7 +206,12 @@ void SimEngine::completeHandshake()
 
 void SimEngine::completeLookup()
 {
-    if (!answering()) return;
+    if (!answering()) {
+        m_faultStruck = true;
+        return;
+    }
+    // The controller answers nothing outside a session.
+    if (refusedBeforeSession(QStringLiteral("name lookup"))) return;
     SimExchange ex;
     ex.kind = SimExchange::Kind::Lookup;
     ex.textIn = m_text;
@@ -166,19 +228,35 @@ void SimEngine::completeLookup()
 
 void SimEngine::completeCall(const SimFunction* f)
 {
-    if (!answering()) return;
+    if (!answering()) {
+        m_faultStruck = true;
+        return;
+    }
+    const QString id = QStringLiteral("0x%1").arg(m_id, 4, 16, QChar(u'0'));
+    if (refusedBeforeSession(QStringLiteral("call of ") + (f ? f->name : id))) return;
     SimExchange ex;
     ex.kind = SimExchange::Kind::Call;
     ex.id = m_id;
     if (!f) {
+        violate(
+            QStringLiteral("call of %1, which BIOS %2 does not offer").arg(id).arg(m_config.bios));
         ex.known = false;
         ex.ok = false;
         commit(ex, status(false), false);
         return;
     }
     const SimFaults& faults = m_config.faults;
-    if (faults.silentOn.contains(f->name))
+    if (faults.silentOn.contains(f->name)) {
+        m_faultStruck = true;
         return; // swallowed: no effect, no answer, not an exchange
+    }
+    // An empty FIFO means the host's calls and fetches do not pair up; the controller has
+    // nothing to send, so the host hears nothing.
+    if ((f->kind == FunctionKind::Put && m_machine.valueFifo().isEmpty()) ||
+        (f->kind == FunctionKind::StrPut && m_machine.textFifo().isEmpty())) {
+        violate(f->name + QStringLiteral(" with nothing queued"));
+        return;
+    }
     ex.name = f->name;
     QByteArray answer;
     switch (f->kind) {
@@ -207,7 +285,7 @@ void SimEngine::completeCall(const SimFunction* f)
         ex.note = m_machine.run(*f);
         break;
     }
-    ex.ok = !faults.badStatus.contains(f->name);
+    ex.ok = !faults.badStatus.contains(f->name) && m_completed != faults.badStatusAt;
     commit(ex, answer + status(ex.ok), faults.garbageOn.contains(f->name));
 }
 
@@ -216,6 +294,8 @@ void SimEngine::commit(const SimExchange& ex, const QByteArray& answer, bool gar
     if (garbage) m_out.append(GarbageBytes, sizeof GarbageBytes);
     m_out.append(wire::stuff(answer));
     m_log.append(ex);
+    m_recent.append(ex.summary());
+    if (m_recent.size() > RecentExchanges) m_recent.removeFirst();
     ++m_completed;
     m_logFile.write(ex);
     m_machine.advance(); // the machine's clock is the exchanges, so a seed repeats exactly

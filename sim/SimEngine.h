@@ -53,6 +53,15 @@ public:
     /// Forgets a partly received message.
     void resetParser();
 
+    /// What the host did against the protocol, one text each with the bytes of the message and
+    /// the exchanges before it. The answers stay what the controller would answer (or nothing);
+    /// these are recorded in addition, so every test can check that the host kept to the rules.
+    const QStringList& violations() const { return m_violations; }
+    QStringList takeViolations();
+    /// The host has sent nothing for the line's byte time-out: a message it left half-sent is a
+    /// violation, and the parser starts afresh.
+    void lineQuiet();
+
     const SimFaults& faults() const { return m_config.faults; }
     SimFaults& faults() { return m_config.faults; }
     void setFaults(const SimFaults& faults) { m_config.faults = faults; }
@@ -84,6 +93,10 @@ private:
     void completeCall(const SimFunction* f);
     void commit(const SimExchange& ex, const QByteArray& answer, bool garbage);
     bool answering() const;
+    /// True (and the violation recorded) unless the session is open.
+    bool refusedBeforeSession(const QString& what);
+    void violate(const QString& what);
+    void checkRaw(quint8 raw);
 
     SimConfig m_config;
     SimVocabulary m_vocabulary;
@@ -93,6 +106,11 @@ private:
     QList<SimExchange> m_log;
     int m_completed = 0;
     QByteArray m_out;
+    QStringList m_violations;
+    QByteArray m_message; // line bytes of the message under way, for the violation text
+    QStringList m_recent; // the last few exchanges, for the violation text
+    bool m_session = false;
+    bool m_faultStruck = false; // an answer withheld on purpose: the host's reaction is no fault
 
     wire::Unstuffer m_unstuffer;
     Stage m_stage = Stage::Idle;

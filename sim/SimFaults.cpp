@@ -13,11 +13,14 @@ bool SimFaults::add(const QString& fault, QString* error)
     };
     if (eq < 0 || value.isEmpty()) return fail(QStringLiteral("expected MODE=VALUE"));
 
-    if (mode == QLatin1String("silent-after") || mode == QLatin1String("close-after")) {
+    if (mode == QLatin1String("silent-after") || mode == QLatin1String("close-after") ||
+        mode == QLatin1String("bad-status-at")) {
         bool ok = false;
         const int n = value.toInt(&ok);
         if (!ok || n < 0) return fail(QStringLiteral("count must be a number >= 0"));
-        (mode == QLatin1String("silent-after") ? silentAfter : closeAfter) = n;
+        (mode == QLatin1String("silent-after")  ? silentAfter
+         : mode == QLatin1String("close-after") ? closeAfter
+                                                : badStatusAt) = n;
         return true;
     }
     if (mode == QLatin1String("endless-history")) {
@@ -42,8 +45,8 @@ bool SimFaults::add(const QString& fault, QString* error)
 
 bool SimFaults::isEmpty() const
 {
-    return silentAfter < 0 && closeAfter < 0 && silentOn.isEmpty() && badStatus.isEmpty() &&
-           unknown.isEmpty() && garbageOn.isEmpty() && !endlessHistory;
+    return silentAfter < 0 && closeAfter < 0 && badStatusAt < 0 && silentOn.isEmpty() &&
+           badStatus.isEmpty() && unknown.isEmpty() && garbageOn.isEmpty() && !endlessHistory;
 }
 
 QStringList SimFaults::describe() const
@@ -51,6 +54,7 @@ QStringList SimFaults::describe() const
     QStringList out;
     if (silentAfter >= 0) out << QStringLiteral("silent-after=%1").arg(silentAfter);
     if (closeAfter >= 0) out << QStringLiteral("close-after=%1").arg(closeAfter);
+    if (badStatusAt >= 0) out << QStringLiteral("bad-status-at=%1").arg(badStatusAt);
     auto addNames = [&out](const char* mode, const QSet<QString>& names) {
         QStringList sorted(names.begin(), names.end());
         sorted.sort();
@@ -71,6 +75,8 @@ QString SimFaults::help()
                           "  close-after=N    close the line and exit after N completed exchanges\n"
                           "  silent-on=NAME   never answer calls of NAME\n"
                           "  bad-status=NAME  answer calls of NAME with status 01 01\n"
+                          "  bad-status-at=N  answer the call after N completed exchanges with "
+                          "01 01\n"
                           "  unknown=NAME     the lookup of NAME answers id 0\n"
                           "  garbage-on=NAME  stray bytes precede the answer to NAME\n"
                           "  endless-history=1 no end of the history, no number twice\n");

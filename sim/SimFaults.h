@@ -12,6 +12,7 @@ struct SimFaults
 {
     int silentAfter = -1;    ///< answer nothing once this many exchanges completed (-1: off)
     int closeAfter = -1;     ///< close the line once this many exchanges completed (-1: off)
+    int badStatusAt = -1;    ///< answer 01 01 to the exchange that completes this count (-1: off)
     QSet<QString> silentOn;  ///< never answer calls of these functions
     QSet<QString> badStatus; ///< answer 01 01 instead of 01 00 for these functions
     QSet<QString> unknown;   ///< the lookup of these names answers id 0

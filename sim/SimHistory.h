@@ -73,7 +73,7 @@ private:
 
     QList<SimHistElement> m_elements; ///< oldest first
     QList<int> m_unread;              ///< indexes not yet handed out, newest last
-    quint16 m_next = 1;
+    quint16 m_next = 0x7FFB;          // the stored numbers cross 0x8000 and take in 0x8011
     bool m_live = true;
     bool m_endless = false;
     // What the machine last did, to see a test finish.

@@ -77,9 +77,10 @@ PermanentStore PermanentStore::factoryDefaults()
     PermanentStore s;
     s.set(ParamSetId::Spann).words = {0x0113, 0x1B1B, 0x0011, 40, 0x1113, 3000, 0x0013};
     s.set(ParamSetId::Loes).words = {200, 6000, 0x001B, 35, 50, 2500, 5};
-    s.set(ParamSetId::Plan).words = {0x1100, 4800, 25, 30, 45, 0x0B11, 8};
-    s.set(ParamSetId::Schwing).words = {150, 5000, 20, 0x131B, 40, 2000, 12};
-    s.hydraulic = {{"EN_HYDR", 0}, {"HYDR_DAUER", 0x011B}, {"HYDR_PULSE", 0x0013}};
+    // Words of 0x8000 and above where the pages show them signed and unsigned.
+    s.set(ParamSetId::Plan).words = {0x1100, 4800, 0x8013, 30, 45, 0x0B11, 8};
+    s.set(ParamSetId::Schwing).words = {150, 5000, 20, 0x131B, 40, 0x8B13, 12};
+    s.hydraulic = {{"EN_HYDR", 0}, {"HYDR_DAUER", 0x9C1B}, {"HYDR_PULSE", 0x0013}};
     return s;
 }
 

@@ -13,9 +13,9 @@ constexpr quint16 BitShort = 0x20;
 constexpr quint16 BitLong = 0x40;
 constexpr quint16 BitTimeout = 0x80;
 
-// Ceilings that keep values positive in the program's signed display.
-constexpr int MaxPulses = 32767;
-constexpr int MaxFreq = 30000;
+// A counter is a 16-bit word: its whole range can turn up, signed displays must cope.
+constexpr int MaxPulses = 0xFFFF;
+constexpr int MaxFreq = 0xFFFF;
 constexpr int MaxVibration = 1000;
 // A time-out word of 0 or -1 must not make a test last no time or for ever.
 constexpr int MinTimeoutMs = 200;
@@ -84,6 +84,8 @@ int deviationFor(SimOutcome outcome, const ParamSet& set, SimRandom& rng)
     }
 }
 
+} // namespace
+
 SimMotion motionOf(int pulses, int durationMs, SimOutcome outcome, SimRandom& rng)
 {
     SimMotion m;
@@ -98,8 +100,6 @@ SimMotion motionOf(int pulses, int durationMs, SimOutcome outcome, SimRandom& rn
     m.creepPulses = quint16(qint64(m.creepFreq) * (durationMs / 5) / 10000);
     return m;
 }
-
-} // namespace
 
 quint16 selectionBit(SimTest test)
 {

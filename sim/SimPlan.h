@@ -36,6 +36,9 @@ struct SimMotion
     quint16 creepPulses = 0;
 };
 
+/// A motion of so many pulses in so long, with frequencies to match.
+SimMotion motionOf(int pulses, int durationMs, SimOutcome outcome, SimRandom& rng);
+
 struct SimPlan
 {
     SimTest test = SimTest::Spannen;

@@ -161,9 +161,17 @@ void SimPty::transmit(const QByteArray& bytes, qint64 notBefore)
     }
 }
 
+void SimPty::reportViolations()
+{
+    const QStringList& all = m_engine.violations();
+    for (; m_reported < all.size(); ++m_reported)
+        std::fprintf(stderr, "r73-sim: protocol violation: %s\n", qPrintable(all[m_reported]));
+}
+
 bool SimPty::serveBytes(const char* data, qsizetype size, qint64 notBefore)
 {
     const QByteArray answer = m_engine.feed(QByteArray(data, size));
+    reportViolations();
     if (!answer.isEmpty()) transmit(answer, notBefore);
     return !m_engine.lineClosed();
 }
@@ -195,6 +203,8 @@ int SimPty::run()
     std::deque<Pending> received;
     qint64 rxClock = 0;
     qint64 masterRetryAt = 0;
+    qint64 lastByteAt = 0; // when the host's last byte was served
+    const qint64 quietNs = qint64(m_options.quietMs) * 1000000;
     char buffer[4096];
 
     for (;;) {
@@ -203,7 +213,12 @@ int SimPty::run()
             const Pending p = received.front();
             received.pop_front();
             if (!serveBytes(&p.byte, 1, p.arrived)) break;
-            now = monotonicNs();
+            now = lastByteAt = monotonicNs();
+        }
+        const bool waitingForRest = quietNs > 0 && received.empty() && m_engine.midMessage();
+        if (waitingForRest && now - lastByteAt >= quietNs) {
+            m_engine.lineQuiet();
+            reportViolations();
         }
         if (m_engine.lineClosed()) {
             drainBeforeClose();
@@ -222,6 +237,12 @@ int SimPty::run()
         else if (!watchMaster)
             timeout = toTimespec(masterRetryAt - now);
         if (!received.empty() || !watchMaster) timeoutPtr = &timeout;
+        if (received.empty() && quietNs > 0 && m_engine.midMessage()) {
+            const qint64 quietLeft = std::max<qint64>(0, lastByteAt + quietNs - now);
+            if (!timeoutPtr || quietLeft < qint64(timeout.tv_sec) * NsPerSec + timeout.tv_nsec)
+                timeout = toTimespec(quietLeft);
+            timeoutPtr = &timeout;
+        }
 
         if (ppoll(fds, watchMaster ? 2 : 1, timeoutPtr, nullptr) < 0) {
             if (errno == EINTR) continue;
@@ -245,6 +266,7 @@ int SimPty::run()
         }
         if (byteNs == 0) {
             serveBytes(buffer, n, 0);
+            lastByteAt = monotonicNs();
             continue;
         }
         const qint64 arrival = monotonicNs();

@@ -13,6 +13,9 @@ struct PtyOptions
 {
     quint32 baud = 0; ///< 0: no pacing
     QString linkPath; ///< symlink to the slave device; empty: none
+    /// A message the host leaves unfinished for this long counts as abandoned (the host's own
+    /// byte time-out); 0: never.
+    quint32 quietMs = 5000;
 };
 
 class SimPty
@@ -41,6 +44,8 @@ private:
     void drainBeforeClose();
     void writeAll(const char* data, qsizetype size);
     void closeAll();
+    /// Prints the violations recorded since the last call to standard error.
+    void reportViolations();
 
     SimEngine& m_engine;
     PtyOptions m_options;
@@ -50,6 +55,7 @@ private:
     QString m_slavePath;
     bool m_linkCreated = false;
     qint64 m_txClock = 0; // when the last byte sent leaves the modelled wire
+    qsizetype m_reported = 0;
 };
 
 } // namespace r73::sim

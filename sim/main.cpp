@@ -60,7 +60,9 @@ int main(int argc, char* argv[])
                        "           analog 1-3; bit 7 asks for the test to run\n"
                        "  outputs: bits 0-2 state, bit 3 test finished, bits 4-7 result\n"
                        "           (10 ok, 20 short, 40 long, 50 no tool, 60 leakage, 80 "
-                       "time-out)\n\nFaults:\n") +
+                       "time-out)\n"
+                       "The host's breaches of the protocol are printed to standard error as "
+                       "they happen, and the exit status is then 3.\n\nFaults:\n") +
         SimFaults::help());
     parser.addHelpOption();
     parser.addOptions({
@@ -74,6 +76,10 @@ int main(int argc, char* argv[])
         {"fault", "Misbehave as MODE=VALUE (repeatable), see Faults.", "MODE=VALUE"},
         {"inputs", "Freeze the input word (R_INPORT) at HEX, e.g. 0081.", "HEX"},
         {"outputs", "Freeze the output word (R_OPORT) at HEX, e.g. 0059.", "HEX"},
+        {"quiet",
+         "A message left unfinished for MS milliseconds is abandoned (default 5000, "
+         "the host's byte time-out; 0: never).",
+         "MS"},
     });
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
@@ -81,6 +87,7 @@ int main(int argc, char* argv[])
 
     SimConfig config;
     quint64 bios = config.bios, serial = config.serial, seed = config.seed, baud = 0;
+    quint64 quietMs = PtyOptions{}.quietMs;
     if (!readNumber(parser, "bios", 0xFFFF, bios))
         return fail(QStringLiteral("--bios needs a number 0..65535"));
     if (!readNumber(parser, "serial", 0xFFFF, serial))
@@ -89,6 +96,8 @@ int main(int argc, char* argv[])
         return fail(QStringLiteral("--seed needs a number"));
     if (!readNumber(parser, "baud", 10000000, baud))
         return fail(QStringLiteral("--baud needs a number 0..10000000"));
+    if (!readNumber(parser, "quiet", 3600000, quietMs))
+        return fail(QStringLiteral("--quiet needs a number of milliseconds 0..3600000"));
     if (!readWord(parser, "inputs", config.inputWord))
         return fail(QStringLiteral("--inputs needs a hex word 0..FFFF"));
     if (!readWord(parser, "outputs", config.outputWord))
@@ -106,7 +115,7 @@ int main(int argc, char* argv[])
     SimEngine engine(config);
     if (!engine.logFileError().isEmpty()) return fail(engine.logFileError());
 
-    SimPty pty(engine, PtyOptions{quint32(baud), parser.value("link")});
+    SimPty pty(engine, PtyOptions{quint32(baud), parser.value("link"), quint32(quietMs)});
     QString error;
     if (!pty.open(&error)) return fail(error);
     // Scripts read the device from the first line; nothing else may come before it.
@@ -115,5 +124,12 @@ int main(int argc, char* argv[])
     if (!config.faults.isEmpty())
         std::fprintf(stderr, "r73-sim: faults: %s\n",
                      qPrintable(config.faults.describe().join(' ')));
-    return pty.run();
+    const int code = pty.run();
+    // Every test talks to us: a host that broke the protocol must not pass unnoticed.
+    if (code == 0 && !engine.violations().isEmpty()) {
+        std::fprintf(stderr, "r73-sim: %d protocol violation(s)\n",
+                     int(engine.violations().size()));
+        return 3;
+    }
+    return code;
 }

@@ -25,10 +25,19 @@ struct AnalogFixture : ConnectFixture
     /// Runs a setter on the simulated controller directly, as if the program had sent value.
     void store(const char* setter, const QByteArray& text)
     {
-        sim::SimFunction f;
-        f.name = QString::fromLatin1(setter);
-        f.kind = sim::SimVocabulary::kindOf(f.name);
         engine.machine().receiveText(text);
+        run(setter);
+    }
+    void store(const char* setter, quint16 value)
+    {
+        engine.machine().receiveValue(value);
+        run(setter);
+    }
+    void run(const char* name)
+    {
+        sim::SimFunction f;
+        f.name = QString::fromLatin1(name);
+        f.kind = sim::SimVocabulary::kindOf(f.name);
         engine.machine().run(f);
     }
     /// Captions and texts of the boxes shown since the last call.

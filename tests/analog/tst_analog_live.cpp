@@ -6,6 +6,8 @@
 #include "SimAnalog.h"
 #include "TimerWrapper.h"
 
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -40,6 +42,7 @@ private slots:
     void inactiveChannelIsBlankAndNotPolled();
     void returningReadsAgain();
     void simulatedReadingMovesAndRepeats();
+    void cleanupTestCase() { m_f.reset(); }
 
 private:
     Ui::AnalogwertePage& live() { return m_f->ui().pgAnalogwerte->ui; }
@@ -69,10 +72,19 @@ void TstAnalogLive::liveValue_data()
     QTest::addColumn<int>("raw");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("bar");
-    // Channel 1: -100..100 on 0..255; channel 2: 0..250 at 4-20 mA, raw 51..255.
-    QTest::newRow("English") << QLocale(QLocale::English) << 1 << 128 << "0.39" << 128;
-    QTest::newRow("German") << QLocale(QLocale::German) << 1 << 128 << "0,39" << 128;
-    QTest::newRow("4-20 mA below the range") << QLocale::c() << 2 << 0 << "-62.50" << 51;
+    QTest::addColumn<QString>("title");     ///< of the channel's group box: its name
+    QTest::addColumn<QList<int>>("limits"); ///< limit bars Max2, Max1, Min1, Min2
+    // Channel 1: -100..100 on 0..255; channel 2: 0..250 at 4-20 mA, raw 51..255; channel 3
+    // (made active for its row): 0..50 on 0..255.
+    const QList<int> limits1{217, 191, 64, 38};
+    QTest::newRow("English") << QLocale(QLocale::English) << 1 << 128 << "0.39" << 128
+                             << "Temperatur" << limits1;
+    QTest::newRow("German") << QLocale(QLocale::German) << 1 << 128 << "0,39" << 128 << "Temperatur"
+                            << limits1;
+    QTest::newRow("4-20 mA below the range")
+        << QLocale::c() << 2 << 0 << "-62.50" << 51 << "Druck" << QList<int>{231, 214, 67, 59};
+    QTest::newRow("channel 3") << QLocale::c() << 3 << 128 << "25.10" << 128 << "Weg"
+                               << QList<int>{230, 204, 51, 26};
 }
 
 void TstAnalogLive::liveValue()
@@ -82,14 +94,30 @@ void TstAnalogLive::liveValue()
     QFETCH(int, raw);
     QFETCH(QString, shown);
     QFETCH(int, bar);
+    QFETCH(QString, title);
+    QFETCH(QList<int>, limits);
     QLocale::setDefault(locale);
+    QCheckBox* active3 = m_f->ui().pgAnalog3->ui.ckbKanalAktiv_3;
+    if (channel == 3) active3->click(); // sent to the controller, which the live page reads
     sim::freezeAnalogReading(m_f->engine.machine(), channel, quint16(raw));
     m_f->show(9);
-    QLineEdit* value = channel == 1 ? live().edtAktWert_1 : live().edtAktWert_2;
-    QProgressBar* liveBar = channel == 1 ? live().ProgressBar6 : live().ProgressBar11;
-    QCOMPARE(value->text(), shown);
+    const QString n = QString::number(channel);
+    QWidget* page = m_f->ui().pgAnalogwerte;
+    QCOMPARE(page->findChild<QLineEdit*>("edtAktWert_" + n)->text(), shown);
+    QCOMPARE(page->findChild<QGroupBox*>("gbKanal_" + n)->title(), title);
+    // Live bar first, then the limit bars, five in a row per channel.
+    const int first = 6 + 5 * (channel - 1);
+    auto barAt = [page](int i) {
+        return page->findChild<QProgressBar*>(QString("ProgressBar%1").arg(i));
+    };
+    QProgressBar* liveBar = barAt(first);
     QCOMPARE(liveBar->value(), bar);
     QCOMPARE(liveBar->maximum(), 255);
+    QList<int> shownLimits;
+    for (int i = 1; i <= 4; ++i)
+        shownLimits << barAt(first + i)->value();
+    QCOMPARE(shownLimits, limits);
+    if (channel == 3) active3->click();
 }
 
 void TstAnalogLive::limitFlags_data()

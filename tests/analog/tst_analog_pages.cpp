@@ -70,10 +70,12 @@ private slots:
     void rangeRefusals();
     void nameAndUnit_data();
     void nameAndUnit();
-    void kanalAktivSendsTheParameterWord();
+    void parameterWordClicks_data();
+    void parameterWordClicks();
     void enterInMinimumWritesTheChannel();
     void readAndWriteWithPlaceNumbers();
     void demoValuesStand();
+    void cleanupTestCase() { m_f.reset(); }
 
 private:
     /// Page 6 freshly read, nothing logged, no boxes.
@@ -108,12 +110,14 @@ void TstAnalogPages::readAndWriteWithPlaceNumbers()
     QTabWidget book;
     RecordingHost host(*m_f->window);
     TAnalogPages pages(host, &p1, &p2, &p3, &live, &book);
+    m_f->store("!ANA_PARA2", quint16(0x9313)); // as the controller came, before any click
     m_f->engine.clearLog();
 
-    // Parameter word 3: active and 4-20 mA, BinMin 51, and nothing sent back.
+    // Parameter word 0x9313: active and 4-20 mA (the other bits ignored), BinMin 51, and nothing
+    // sent back.
     pages.ReadAnalog(2);
     QCOMPARE(withPlaces(m_f->engine.summaries(), host.places),
-             QStringList({"5148 call @ANA_PARA2",       "5149 PUT 3",
+             QStringList({"5148 call @ANA_PARA2",       "5149 PUT 37651",
                           "5116 call READ_NAME2",       "5117 STRPUT \"Druck\"",
                           "5118 call READ_EINH2",       "5119 STRPUT \"bar\"",
                           "5120 call READ_PHYS_ZERO2",  "5121 STRPUT \"0\"",
@@ -152,10 +156,27 @@ void TstAnalogPages::readAndWriteWithPlaceNumbers()
         "5306 GET 204", "5307 call !MAX1_1", "5308 " + strget("60"), "5309 call WRITE_STR_MAX1_1",
         "5306 GET 51", "5307 call !MIN1_1", "5308 " + strget("-60"), "5309 call WRITE_STR_MIN1_1",
         "5306 GET 25", "5307 call !MIN2_1", "5308 " + strget("-80"), "5309 call WRITE_STR_MIN2_1",
-        "5148 call @ANA_PARA1", "5149 PUT 1", "5100 call READ_NAME1", "5101 STRPUT \"Temp\""}));
+        "5148 call @ANA_PARA1", "5149 PUT 6929", "5100 call READ_NAME1", "5101 STRPUT \"Temp\""}));
     // clang-format on
     QCOMPARE(log.size(), 24 + 26); // the write, then the whole read
     QCOMPARE(pages.RawLimits(1).Min2, 25);
+
+    // Range texts from the controller that are no numbers: a box each, the texts stand, the
+    // scaling keeps its values.
+    const double min = pages.Scale(3).PhysMin, max = pages.Scale(3).PhysMax;
+    m_f->store("WRITE_PHYS_ZERO3", "null");
+    m_f->store("WRITE_PHYS_RANGE3", "5O");
+    m_f->takeBoxes();
+    pages.ReadAnalog(3);
+    const QString invalid =
+        QString::fromUtf8(": Die Zahl aus dem R73 ist keine gültige Floatzahl!");
+    QCOMPARE(m_f->takeBoxes(),
+             QStringList({"Physikalisches Minimum" + invalid, "Physikalisches Maximum" + invalid}));
+    QCOMPARE(p3.ui.edtMin_3->text() + ' ' + p3.ui.edtMax_3->text(), QString("null 5O"));
+    QCOMPARE(pages.Scale(3).PhysMin, min);
+    QCOMPARE(pages.Scale(3).PhysMax, max);
+    m_f->store("WRITE_PHYS_ZERO3", "0");
+    m_f->store("WRITE_PHYS_RANGE3", "50");
 }
 
 void TstAnalogPages::enterInLimitField_data()
@@ -297,15 +318,37 @@ void TstAnalogPages::nameAndUnit()
     QCOMPARE(edit->text().size(), 255);
 }
 
-void TstAnalogPages::kanalAktivSendsTheParameterWord()
+void TstAnalogPages::parameterWordClicks_data()
 {
+    QTest::addColumn<QStringList>("clicks"); ///< on page "ANALOG2", 4-20 mA and active
+    QTest::addColumn<QStringList>("sent");   ///< the beginning of the log
+    QTest::addColumn<QString>("last");       ///< its end
+    QTest::addColumn<int>("binMin");
+    const QStringList active{"GET 2", "call !ANA_PARA2", "GET 3", "call !ANA_PARA2"};
+    QTest::newRow("Kanal aktiv, off and on again")
+        << QStringList{"ckbKanalAktiv_2", "ckbKanalAktiv_2"} << active << active.last() << 51;
+    // The input level is sent, then the whole channel is written and read back.
+    QTest::newRow("input level 0-10 V")
+        << QStringList{"rbPos1_2"}
+        << QStringList{"GET 1", "call !ANA_PARA2", strget("0"), "call WRITE_PHYS_ZERO2"}
+        << "STRPUT \"200\"" << 0;
+}
+
+void TstAnalogPages::parameterWordClicks()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, sent);
+    QFETCH(QString, last);
+    QFETCH(int, binMin);
     m_f->show(7);
     m_f->engine.clearLog();
-    QCheckBox* active = m_f->window->form().pgAnalog2->ui.ckbKanalAktiv_2;
-    active->click(); // off and on again, on a 4-20 mA channel
-    active->click();
-    QCOMPARE(m_f->engine.summaries(),
-             QStringList({"GET 2", "call !ANA_PARA2", "GET 3", "call !ANA_PARA2"}));
+    for (const QString& name : clicks)
+        m_f->window->form().pgAnalog2->findChild<QAbstractButton*>(name)->click();
+    const QStringList log = m_f->engine.summaries();
+    QCOMPARE(log.mid(0, sent.size()), sent);
+    QCOMPARE(log.last(), last);
+    QCOMPARE(m_f->pages->Scale(2).BinMin, binMin);
+    m_f->window->form().pgAnalog2->ui.rbPos2_2->click(); // back to the controller's setting
 }
 
 void TstAnalogPages::demoValuesStand()

@@ -6,6 +6,7 @@
 #include "ProgramState.h"
 #include "SimEngine.h"
 #include "SimPort.h"
+#include "StrictLine.h"
 #include "TestEnv.h"
 #include "Translate.h"
 
@@ -53,6 +54,7 @@ struct ConnectFixture
 
     TestEnv env;
     sim::SimEngine engine;
+    StrictLine strict{engine}; // checked after the window has closed (and sent TEST_STOP)
     SimPort* port = nullptr;
     std::unique_ptr<TForm1> window;
 };

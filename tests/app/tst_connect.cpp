@@ -19,6 +19,7 @@ private slots:
     void silentControllerAfterConnectIsFatalOnce();
     void unknownFunctionMakesTheFirstCallFatal();
     void demoModeConnectsWithoutController();
+    void secondF7EndsTheProgram_data();
     void secondF7EndsTheProgram();
     void unsavedSetsAreOfferedOnClose_data();
     void unsavedSetsAreOfferedOnClose();
@@ -29,16 +30,21 @@ void TstConnect::connectSequenceAndPagesByVersion_data()
 {
     QTest::addColumn<int>("bios");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("locale"); ///< empty: C
     for (int v : {199, 207, 208, 210, 300, 310})
         QTest::newRow(qPrintable(QString::number(v)))
-            << v << QString::asprintf("%d.%02d", v / 100, v % 100);
+            << v << QString::asprintf("%d.%02d", v / 100, v % 100) << QString();
+    QTest::newRow("310, German") << 310 << "3,10"
+                                 << "de_DE";
 }
 
 void TstConnect::connectSequenceAndPagesByVersion()
 {
     QFETCH(int, bios);
     QFETCH(QString, shown);
+    QFETCH(QString, locale);
     ConnectFixture f{quint16(bios)};
+    if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
     f.connect();
     Ui::TForm1& ui = f.window->form();
     QVERIFY(Connected && !Connecting);
@@ -131,16 +137,29 @@ void TstConnect::demoModeConnectsWithoutController()
     QVERIFY(f.engine.summaries().isEmpty());
 }
 
+void TstConnect::secondF7EndsTheProgram_data()
+{
+    QTest::addColumn<bool>("stopFails");
+    QTest::newRow("TEST_STOP answered") << false;
+    QTest::newRow("TEST_STOP fails") << true;
+}
+
 void TstConnect::secondF7EndsTheProgram()
 {
+    QFETCH(bool, stopFails);
     ConnectFixture f(310);
     f.connect();
     f.engine.clearLog();
+    if (stopFails) QVERIFY(f.engine.addFault("bad-status=TEST_STOP"));
     f.connect();
     QVERIFY(!f.window->isVisible());
-    QCOMPARE(f.env.boxes.size(), 1);
+    QCOMPARE(f.env.boxes.size(), stopFails ? 2 : 1);
     QCOMPARE(f.env.boxes[0].text, QString("Verbindung zum R73 trennen!"));
-    QCOMPARE(f.engine.summaries(), QStringList{"call TEST_STOP"});
+    QCOMPARE(f.engine.summaries(),
+             QStringList{stopFails ? "call TEST_STOP !bad" : "call TEST_STOP"});
+    // The close reports the call under its own place.
+    QCOMPARE(f.window->form().Label38->text(), stopFails ? QString("99") : QString("---"));
+    if (stopFails) QCOMPARE(f.env.boxes[1].caption, QString("Fehler"));
 }
 
 void TstConnect::unsavedSetsAreOfferedOnClose_data()

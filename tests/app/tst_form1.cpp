@@ -23,6 +23,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -54,6 +57,15 @@ void onNextModal(std::function<void(QWidget*)> action)
         }
     });
     poll->start(10);
+}
+
+/// The text a caption sets on a widget; null for widgets without one.
+QString captionOf(const QWidget* w)
+{
+    if (auto* label = qobject_cast<const QLabel*>(w)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(w)) return button->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(w)) return group->title();
+    return {};
 }
 
 } // namespace
@@ -268,6 +280,45 @@ void TstForm1::languageDialogRecaptionsTheWindow()
     FileForm = nullptr;
     QCOMPARE(w.form().Panel17->text(), QString(" Interface: Com1"));
     QCOMPARE(ProfileFile("ini/norlo.ini").readInteger("Language", "Language", -1), 1);
+
+    // Back to German: every caption is the form's own again, except where the captioning gives
+    // a text of its own; so no element carries another's caption.
+    onNextModal([](QWidget* modal) {
+        modal->findChild<QRadioButton*>("rbDeutsch")->click();
+        modal->findChild<QPushButton*>("BtOk")->click();
+    });
+    w.BtSpracheClick();
+    QCOMPARE(CurrentLanguage, 0);
+    QDialog plain;
+    Ui::TForm1 form;
+    form.setupUi(&plain);
+    const QHash<QString, QString> captioned{
+        {"GroupBox7", "Service Informationen"}, {"Label51", "Lösen [Pulse]"},
+        {"Label53", "Frequenz  [0,1 Hz]"},      {"Label54", "F_Max  [0,1 Hz]"},
+        {"Label56", "T_Dauer  [ms]"},           {"Label66", "Schwingung "},
+        {"Label40", "Schwelle [mm/sek]"},       {"Label30", "Schwelle [ms]"},
+        {"Label14", "Stopfreq [ms]"},           {"Label24", "Stopfreq [ms]"},
+        {"Label49", "weiter mit TAB"},          {"Label58", "weiter mit TAB"},
+        {"Label60", "weiter mit TAB"},          {"Label61", "weiter mit TAB"},
+        {"Label65", "Spannen ohne Werkzeug"},   {"cbHydr", "aktiv"}};
+    // Set by the program itself, not by the captions: port, version and last-error texts.
+    const QStringList ownTexts{"Panel17", "Label29", "Label37", "Label38"};
+    int compared = 0;
+    for (const QWidget* original : plain.findChildren<QWidget*>()) {
+        const QString name = original->objectName();
+        if (captionOf(original).isNull() || original->window() != &plain || ownTexts.contains(name))
+            continue;
+        const QWidget* shown = nullptr;
+        for (const QWidget* candidate : w.findChildren<QWidget*>(name))
+            if (candidate->window() == &w) shown = candidate;
+        QVERIFY2(shown, qPrintable(name));
+        QCOMPARE(name + ": " + captionOf(shown),
+                 name + ": " + captioned.value(name, captionOf(original)));
+        ++compared;
+    }
+    QVERIFY(compared > 100);
+    for (int page = 0; page < 10; ++page)
+        QCOMPARE(w.form().TabbedNotebook1->tabText(page), form.TabbedNotebook1->tabText(page));
 }
 
 void TstForm1::plainBoxIsTitledWithTheProgramsName()

@@ -1,6 +1,7 @@
 // Function keys, page changes and the pause of polling while typing, on a connected window.
 
 #include "ConnectFixture.h"
+#include "ProgramState.h"
 #include "TimerWrapper.h"
 #include "ui_Form1.h"
 
@@ -21,6 +22,8 @@ private slots:
     void typingPausesPollingUntilTimer3();
     void pollPhasesByVersion_data();
     void pollPhasesByVersion();
+    void pollLocationCodes_data();
+    void pollLocationCodes();
 };
 
 void TstNavigation::keysBeforeConnectDoNothing()
@@ -148,6 +151,41 @@ void TstNavigation::pollPhasesByVersion()
             QCOMPARE(log.mid(0, 2), (QStringList{"call R_SENSOR", QString(log.value(1))}));
         if (before == 1) QCOMPARE(log.value(0), QString("call #MESSEN@"));
         if (before == 2) QVERIFY(log.isEmpty()); // no readout switched on
+    }
+}
+
+void TstNavigation::pollLocationCodes_data()
+{
+    QTest::addColumn<int>("bios");
+    QTest::addColumn<int>("phase");
+    QTest::addColumn<QList<int>>("codes"); ///< of each exchange of the tick, in order
+    const QList<int> status{2700, 2701, 2702, 2703, 700, 701};
+    QTest::newRow("sensor, inputs, outputs")
+        << 310 << 0 << QList<int>{2600, 2601, 2602, 2603, 2604, 2605, 2400, 2401, 2500, 2501};
+    QTest::newRow("status and service, 3.10")
+        << 310 << 1
+        << status + QList<int>{704, 705, 706, 707, 708, 709, 710, 711, 712, 713, 714, 715};
+    QTest::newRow("status and service, 2.07")
+        << 207 << 1 << status + QList<int>{702, 703, 710, 711, 712, 713, 714, 715};
+}
+
+void TstNavigation::pollLocationCodes()
+{
+    QFETCH(int, bios);
+    QFETCH(int, phase);
+    QFETCH(QList<int>, codes);
+    ConnectFixture f{quint16(bios)};
+    f.connect();
+    ReportCommErrors = false; // a failed call then only marks its place
+    for (int k = 0; k < codes.size(); ++k) {
+        CommErrorSeen = false;
+        while (f.window->PollPhase() != phase)
+            f.window->Timer1Timer();
+        f.engine.clearLog();
+        f.engine.faults().badStatusAt = f.engine.completedExchanges() + k;
+        f.window->Timer1Timer();
+        QCOMPARE(f.engine.summaries().size(), codes.size());
+        QCOMPARE(f.window->form().Label38->text(), QString::number(codes[k]));
     }
 }
 

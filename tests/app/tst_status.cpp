@@ -24,6 +24,7 @@ private slots:
     void lampsAndSelection_data();
     void lampsAndSelection();
     void olderControllerNamesThePulseField();
+    void cleanupTestCase() { m_f.reset(); } // the line is checked while a test still runs
 
 private:
     std::unique_ptr<ConnectFixture> m_f;

@@ -6,6 +6,8 @@
 #include "TextTable.h"
 #include "ui_Form1.h"
 
+#include <QScrollBar>
+
 using namespace r73;
 using r73::test::ConnectFixture;
 using sim::SimHistElement;
@@ -74,6 +76,7 @@ class TstHistory : public QObject
     Q_OBJECT
 private slots:
     void passesReadNewestFirstAndStopAtAKnownNumber();
+    void factoryHistoryIsListedUnsigned();
     void resultTexts_data();
     void resultTexts();
     void passAgainstEndlessControllerIsBounded();
@@ -129,6 +132,21 @@ void TstHistory::passesReadNewestFirstAndStopAtAKnownNumber()
     QVERIFY(f->env.boxes.isEmpty());
 }
 
+void TstHistory::factoryHistoryIsListedUnsigned()
+{
+    // The controller as it comes: its numbers run from 32763 across 0x8000 to 32786.
+    ConnectFixture f(310);
+    f.connect();
+    f.engine.machine().history().setLive(false);
+    Ui::LogbuchPage& page = f.window->form().pgLogbuch->ui;
+    page.Button8->click();
+    historyStep(f);
+    const QStringList shown = captions(page.ListView1);
+    QCOMPARE(shown.size(), 24);
+    QCOMPARE(shown.first() + ' ' + shown.last(), QString("32786 32763"));
+    QCOMPARE(shown.indexOf("32768") + 1, shown.indexOf("32767"));
+}
+
 void TstHistory::resultTexts_data()
 {
     QTest::addColumn<int>("language");
@@ -176,6 +194,18 @@ void TstHistory::passAgainstEndlessControllerIsBounded()
     historyStep(*f);
     QCOMPARE(page.ListView1->topLevelItemCount(), 200);
     QVERIFY(f->env.boxes.isEmpty());
+
+    // Cursor-up on the long list scrolls it down a fine step, then moves the selection up.
+    page.Button8->click(); // the readout off, so nothing changes the list meanwhile
+    f->window->form().TabbedNotebook1->setCurrentIndex(5);
+    QTreeWidget* list = page.ListView1;
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(100));
+    list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+    const int before = list->verticalScrollBar()->value();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(list->verticalScrollBar()->value(), before + 10);
+    QCOMPARE(list->currentItem(), list->topLevelItem(99));
 }
 
 void TstHistory::failedCallReportsItsStep_data()

@@ -104,13 +104,19 @@ void TstLogbook::linesByVersion()
              << "SERVICE" << v("Label50", "Edit50");
     if (bios >= 208) expected << v("Label51", "Edit51") << v("Label52", "Edit52");
     expected << v("Label53", "Edit53") << v("Label56", "Edit56") << " ";
+    // The controller's channel settings: unit, range top and bottom, Max2, Max1, Min1, Min2.
+    const QStringList channels[] = {{"Grad C", "150", "-50", "120", "100", "0", "-20"},
+                                    {"bar", "250", "0", "220", "200", "20", "10"},
+                                    {"mm", "50", "0", "45", "40", "10", "5"}};
+    const char* const levels[] = {"0-5V / 0-10V / 0-20mA", "4-20 mA", "0-5V / 0-10V / 0-20mA"};
     for (int c = 0; bios >= 300 && c < 3; ++c) {
         expected << f.window->form().TabbedNotebook1->tabText(6 + c);
+        int i = 0;
         for (const char* caption :
              {"physikalische Einheit", "Maximum", "Minimum", "Max2", "Max1", "Min1", "Min2"})
-            expected << QString("\t%1 : *").arg(caption);
-        expected << "\tKanal aktiv : *aktiv"
-                 << "\tEingangspegel : *";
+            expected << QString("\t%1 : %2").arg(caption, channels[c][i++]);
+        expected << QString("\tKanal aktiv : %1").arg(c < 2 ? "aktiv" : "inaktiv")
+                 << QString("\tEingangspegel : %1").arg(levels[c]);
         if (c < 2) expected << " ";
     }
     expected << " ";

@@ -4,6 +4,7 @@
 #include "Protocol.h"
 #include "SimEngine.h"
 #include "SimPort.h"
+#include "StrictLine.h"
 #include "Target.h"
 #include "TestEnv.h"
 
@@ -13,6 +14,7 @@ using namespace r73;
 using r73::sim::SimConfig;
 using r73::sim::SimEngine;
 using r73::test::SimPort;
+using r73::test::StrictLine;
 using r73::test::TestEnv;
 
 namespace {
@@ -53,6 +55,7 @@ void TstProtocol::connectGroupIsLookedUpInCatalogueOrder()
     TestEnv env;
     SimEngine engine;
     env.install(std::make_unique<SimPort>(engine));
+    StrictLine strict(engine);
     TTarget link;
     QCOMPARE(connectGroupAndInitialize(link), quint16(0));
     const QStringList log = engine.summaries();
@@ -115,6 +118,7 @@ void TstProtocol::everyCatalogueNameIsKnownToAFullController()
     TestEnv env;
     SimEngine engine(bios(310));
     env.install(std::make_unique<SimPort>(engine));
+    StrictLine strict(engine);
     TTarget link;
     QCOMPARE(connectGroupAndInitialize(link), quint16(0));
     for (const QString& name : versionGroupNames(310))
@@ -128,6 +132,7 @@ void TstProtocol::unknownNameNeverExecutedStillFailsInitialize()
     SimEngine engine;
     QVERIFY(engine.addFault("unknown=M_GESAMT@"));
     env.install(std::make_unique<SimPort>(engine));
+    StrictLine strict(engine);
     TTarget link;
     QCOMPARE(connectGroupAndInitialize(link), quint16(1));
     QCOMPARE(link.UnresolvedNames(), QStringList{"M_GESAMT@"});
@@ -143,6 +148,7 @@ void TstProtocol::sameNameTwiceMakesTwoEntries()
     TestEnv env;
     SimEngine engine;
     env.install(std::make_unique<SimPort>(engine));
+    StrictLine strict(engine);
     TTarget link;
     TService a(&link, "SPANN");
     TService b(&link, "SPANN");
@@ -158,6 +164,7 @@ void TstProtocol::unresolvedLateFunctionSendsNothing()
     TestEnv env;
     SimEngine engine(bios(300));
     env.install(std::make_unique<SimPort>(engine));
+    StrictLine strict(engine);
     TTarget link;
     QCOMPARE(connectGroupAndInitialize(link), quint16(0));
     TService& hydr = services().make(&link, "@EN_HYDR");
@@ -174,6 +181,7 @@ void TstProtocol::setterAndGetterSequenceOnTheWire()
     TestEnv env;
     SimEngine engine;
     env.install(std::make_unique<SimPort>(engine));
+    StrictLine strict(engine);
     TTarget link;
     QCOMPARE(connectGroupAndInitialize(link), quint16(0));
     engine.clearLog();

@@ -146,6 +146,8 @@ void TstParamPages::pageChangeReads()
         for (const auto& [name, set, value] : fields)
             QVERIFY2(shows(name, set, value), name);
         QVERIFY(!f.edit("Edit10")->isModified());
+        if (bios >= 310) // read unsigned
+            QCOMPARE(f.edit("edHydrDauer")->text(), QString::number(m.storedValue("HYDR_DAUER")));
     } else if (page == 2) {
         QVERIFY(shows("Edit30", S::Plan, V::FMin1));
         QVERIFY(shows("Edit31", S::Plan, V::TDauerTo));
@@ -160,6 +162,9 @@ void TstParamPages::pageChangeReads()
         QCOMPARE(f.edit("Edit50")->text(),
                  signedText(f.answerTo(bios >= 208 ? "LAST_SPANN@" : "M_SPANN@")));
         QCOMPARE(f.edit("Edit56")->text(), signedText(f.answerTo("T_DAUER@")));
+        QCOMPARE(f.edit("Edit54")->text(), signedText(f.answerTo("F_MAX@")));
+        QCOMPARE(f.edit("Edit55")->text(), signedText(f.answerTo("F_SCHLEICH@")));
+        if (bios >= 208) QCOMPARE(f.edit("Edit51")->text(), signedText(f.answerTo("LAST_LOES@")));
         // Deviations from 2.07 on, though the separate pulse fields wait for 2.08.
         QCOMPARE(f.ui().pgSpannen->ui.Label20->text(), QString("Abweichung pos. [Pulse]"));
         QCOMPARE(f.ui().pgSpannen->ui.Label21->text(), QString("Abweichung neg. [Pulse]"));
@@ -322,16 +327,35 @@ void TstParamPages::f4SendsOnlyModifiedFields_data()
 {
     QTest::addColumn<int>("bios");
     QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QStringList>("typed"); ///< field=value, in the order typed
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("SPANNEN hydraulic duration")
-        << 310 << 0 << "edHydrDauer" << sendSeq("", 900, "!HYDR_DAUER", "@HYDR_DAUER");
+    QTest::newRow("SPANNEN hydraulic duration") << 310 << 0 << QStringList{"edHydrDauer=900"}
+                                                << sendSeq("", 900, "!HYDR_DAUER", "@HYDR_DAUER");
     QTest::newRow("SPANNEN below 3.10 leaves the hydraulics out")
-        << 300 << 0 << "edHydrDauer" << QStringList();
-    QTest::newRow("ZEITEN") << 310 << 1 << "Edit22" << sendSeq("LOES", 900, "F_START", "F_MIN1@");
+        << 300 << 0 << QStringList{"edHydrDauer=900"} << QStringList();
+    // Every field modified, typed out of order: sent in the page's order, Edit16 never.
+    QTest::newRow("SPANNEN, all in the page's order, never Edit16")
+        << 310 << 0 << QStringList{"edHydrDauer=906", "Edit21=904", "Edit16=30001", "Edit10=901",
+                                   "edHydrPulse=905", "Edit20=903", "Edit11=902"}
+        << sendSeq("SPANN", 901, "KURZ", "M_ZKLEIN@") + sendSeq("SPANN", 902, "LANG", "M_ZGROSS@") +
+               sendSeq("LOES", 903, "KURZ", "M_ZKLEIN@") +
+               sendSeq("LOES", 904, "LANG", "M_ZGROSS@") +
+               sendSeq("", 905, "!HYDR_PULSE", "@HYDR_PULSE") +
+               sendSeq("", 906, "!HYDR_DAUER", "@HYDR_DAUER");
+    QTest::newRow("ZEITEN") << 310 << 1 << QStringList{"Edit22=900"}
+                            << sendSeq("LOES", 900, "F_START", "F_MIN1@");
+    QTest::newRow("ZEITEN, all in the page's order")
+        << 310 << 1 << QStringList{"Edit25=906", "Edit14=902", "Edit22=904",
+                                   "Edit12=901", "Edit24=905", "Edit15=903"}
+        << sendSeq("SPANN", 901, "F_START", "F_MIN1@") +
+               sendSeq("SPANN", 902, "F_STOP", "F_MIN3@") +
+               sendSeq("SPANN", 903, "!TIMEOUT", "T_DAUER_TO@") +
+               sendSeq("LOES", 904, "F_START", "F_MIN1@") +
+               sendSeq("LOES", 905, "F_STOP", "F_MIN3@") +
+               sendSeq("LOES", 906, "!TIMEOUT", "T_DAUER_TO@");
     QTest::newRow("PLANANLAGE, no PLAN first")
-        << 310 << 2 << "Edit31" << sendSeq("", 900, "!TIMEOUT", "T_DAUER_TO@");
-    QTest::newRow("SCHWINGUNG") << 310 << 3 << "Edit41"
+        << 310 << 2 << QStringList{"Edit31=900"} << sendSeq("", 900, "!TIMEOUT", "T_DAUER_TO@");
+    QTest::newRow("SCHWINGUNG") << 310 << 3 << QStringList{"Edit41=900"}
                                 << sendSeq("", 900, "!TIMEOUT", "T_DAUER_TO@");
 }
 
@@ -339,7 +363,7 @@ void TstParamPages::f4SendsOnlyModifiedFields()
 {
     QFETCH(int, bios);
     QFETCH(int, page);
-    QFETCH(QString, field);
+    QFETCH(QStringList, typed);
     QFETCH(QStringList, expected);
     ParamsFixture f{quint16(bios)};
     f.connect();
@@ -349,7 +373,8 @@ void TstParamPages::f4SendsOnlyModifiedFields()
         f.typeAndEnter("Edit16", "30000");
     }
     f.showPage(page);
-    f.type(f.edit(field), "900");
+    for (const QString& entry : typed)
+        f.type(f.edit(entry.section('=', 0, 0)), entry.section('=', 1));
     f.key(Qt::Key_F4);
     QCOMPARE(f.engine.summaries(), expected);
     QVERIFY(f.env.boxes.isEmpty());

@@ -3,6 +3,7 @@
 /// reads answers back as logical bytes, so tests can speak in names and values.
 
 #include "SimEngine.h"
+#include "StrictLine.h"
 #include "WireCodec.h"
 
 namespace simtest {
@@ -36,11 +37,18 @@ inline QByteArray lookupRequest(const QByteArray& name)
     return request(sim::SimEngine::SessionId, stringPayload(name));
 }
 
-/// Talks to one engine by name.
+/// Talks to one engine by name, within a session it opens first (unless told not to); the test
+/// fails at the end if the engine saw a breach of the protocol that the test did not take.
 class Host
 {
 public:
-    explicit Host(sim::SimEngine& engine) : m_engine(engine) {}
+    explicit Host(sim::SimEngine& engine, bool openSession = true) : m_engine(engine)
+    {
+        if (!openSession) return;
+        m_engine.feed(QByteArray::fromHex("0004"));
+        m_engine.clearLog();
+    }
+    r73::test::StrictLine& strict() { return m_strict; }
 
     QByteArray logical(const QByteArray& line) { return wire::unstuff(m_engine.feed(line)); }
     quint16 id(const char* name) const { return m_engine.idOf(QString::fromLatin1(name)); }
@@ -65,6 +73,7 @@ public:
 
 private:
     sim::SimEngine& m_engine;
+    r73::test::StrictLine m_strict{m_engine};
 };
 
 } // namespace simtest

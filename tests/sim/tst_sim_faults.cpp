@@ -35,6 +35,7 @@ void SimFaultsTest::parse_data()
     QTest::addColumn<bool>("valid");
     QTest::newRow("count") << "silent-after=3" << true;
     QTest::newRow("count 0") << "close-after=0" << true;
+    QTest::newRow("count at") << "bad-status-at=4" << true;
     QTest::newRow("name") << "garbage-on=F@" << true;
     QTest::newRow("no value") << "silent-on=" << false;
     QTest::newRow("no equals") << "silent-after" << false;
@@ -57,7 +58,7 @@ void SimFaultsTest::silentAfter()
 {
     SimEngine engine;
     QVERIFY(engine.addFault("silent-after=2"));
-    Host host(engine);
+    Host host(engine, false);
     QCOMPARE(engine.feed(Handshake), HandshakeAnswer);
     engine.clearLog(); // the count goes on regardless
     QCOMPARE(host.call("LOES"), OkStatus);
@@ -124,6 +125,7 @@ void SimFaultsTest::garbageBeforeAnswer()
 {
     SimEngine engine;
     QVERIFY(engine.addFault("garbage-on=LANG"));
+    Host host(engine);
     const QByteArray stray(GarbageBytes, sizeof GarbageBytes);
     QVERIFY(!stray.contains(char(r73::wire::EscapeByte)));
     QCOMPARE(engine.feed(simtest::request(engine.idOf("LANG"))), stray + OkStatus);

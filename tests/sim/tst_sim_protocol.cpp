@@ -20,7 +20,8 @@ private slots:
     void splitAnywhere_data();
     void splitAnywhere();
     void fifosAnswerInOrder();
-    void noiseBetweenMessagesIsIgnored();
+    void hostBreakingTheProtocol_data();
+    void hostBreakingTheProtocol();
     void logFileHasOneJsonLinePerExchange();
 };
 
@@ -40,8 +41,6 @@ void SimProtocolTest::goldenExchange_data()
                                     << QByteArray::fromHex("00000101") << "lookup NOPE -> 0";
     QTest::newRow("call 0x1113") << none << QByteArray::fromHex("011b311b33")
                                  << QByteArray::fromHex("0100") << "call LANG";
-    QTest::newRow("call unknown id")
-        << none << QByteArray::fromHex("011234") << QByteArray::fromHex("0101") << "call ?0x1234";
     QTest::newRow("GET 0x1b11") << none << QByteArray::fromHex("011b31001b3b1b31")
                                 << QByteArray::fromHex("0100") << "GET 6929";
     // F_MIN1@ (0x110b) pushes the SPANN default 0x0011.
@@ -66,6 +65,7 @@ void SimProtocolTest::goldenExchange()
     QFETCH(QString, summary);
 
     SimEngine engine;
+    Host host(engine);
     engine.feed(setup);
     engine.clearLog();
     QCOMPARE(engine.feed(request).toHex(), answer.toHex());
@@ -93,6 +93,7 @@ void SimProtocolTest::splitAnywhere()
     QFETCH(QByteArray, answer);
 
     SimEngine engine;
+    Host host(engine);
     for (int cut = 1; cut < request.size(); ++cut) {
         QByteArray got = engine.feed(request.left(cut));
         got += engine.feed(request.mid(cut));
@@ -113,7 +114,6 @@ void SimProtocolTest::fifosAnswerInOrder()
     host.call("M_ZGROSS@");
     QCOMPARE(host.put(), 0x0113); // first pushed, first out
     QCOMPARE(host.put(), 0x1B1B);
-    QCOMPARE(host.put(), 0); // empty
 
     host.strGet("Kraft");
     host.call("WRITE_EINH2");
@@ -121,16 +121,65 @@ void SimProtocolTest::fifosAnswerInOrder()
     host.call("READ_EINH1"); // the factory setting
     QCOMPARE(host.call("STRPUT"), QByteArray(1, 5) + "Kraft" + simtest::OkStatus);
     QCOMPARE(host.call("STRPUT"), QByteArray(1, 6) + "Grad C" + simtest::OkStatus);
-    QCOMPARE(host.call("STRPUT"), QByteArray(1, 0) + simtest::OkStatus); // empty
 }
 
-void SimProtocolTest::noiseBetweenMessagesIsIgnored()
+void SimProtocolTest::hostBreakingTheProtocol_data()
 {
+    QTest::addColumn<bool>("session");
+    QTest::addColumn<QByteArray>("request"); // the violation is seen at its last byte
+    QTest::addColumn<QByteArray>("answer");  // what the controller answers all the same
+    QTest::addColumn<QString>("violation");
+
+    const QByteArray none;
+    // GET (0x1100) with a word whose low byte is not escaped: taken as data.
+    QTest::newRow("unescaped 0x11") << true << QByteArray::fromHex("011b31000011")
+                                    << QByteArray::fromHex("0100") << "unescaped 0x11";
+    QTest::newRow("unescaped 0x13") << true << QByteArray::fromHex("011b31000013")
+                                    << QByteArray::fromHex("0100") << "unescaped 0x13";
+    QTest::newRow("escape + 0x41") << true << QByteArray::fromHex("011b3100001b41")
+                                   << QByteArray::fromHex("0100") << "escape followed by 0x41";
+    QTest::newRow("no handshake") << false << QByteArray::fromHex("011b3b1b3304") + "LANG" << none
+                                  << "name lookup before the handshake";
+    QTest::newRow("call, no handshake") << false << QByteArray::fromHex("011b311b33") << none
+                                        << "call of LANG before the handshake";
+    QTest::newRow("unbalanced PUT")
+        << true << QByteArray::fromHex("011b3101") << none << "PUT with nothing queued";
+    QTest::newRow("unbalanced STRPUT")
+        << true << QByteArray::fromHex("011b3103") << none << "STRPUT with nothing queued";
+    // Answered as a failed call, and logged as one.
+    QTest::newRow("id not offered")
+        << true << QByteArray::fromHex("011234") << QByteArray::fromHex("0101")
+        << "call of 0x1234, which BIOS 310 does not offer";
+    QTest::newRow("half-sent") << true << QByteArray::fromHex("011b31") << none
+                               << "message stopped half-sent";
+    QTest::newRow("stray byte") << true << QByteArray::fromHex("55") << none
+                                << "stray byte between exchanges";
+    QTest::newRow("opening, no request")
+        << true << QByteArray::fromHex("0007") << none << "opening byte 00 not followed by 04";
+}
+
+void SimProtocolTest::hostBreakingTheProtocol()
+{
+    QFETCH(bool, session);
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, violation);
+
     SimEngine engine;
-    // Stray bytes, an opening byte not followed by the session request, then real messages.
-    QCOMPARE(engine.feed(QByteArray::fromHex("55020007000004")).toHex(), "52371b3b1b33");
-    QCOMPARE(engine.feed(QByteArray::fromHex("00011b311b33")).toHex(), "0100");
-    QCOMPARE(engine.summaries(), (QStringList{"session 0x1b13", "call LANG"}));
+    Host host(engine, session);
+    QCOMPARE(engine.feed(request).toHex(), answer.toHex());
+    engine.lineQuiet();
+    QCOMPARE(engine.violations().size(), 1);
+    const QString seen = engine.violations().first();
+    QVERIFY2(seen.startsWith(violation), qPrintable(seen));
+    QVERIFY2(seen.contains("bytes: " + request.toHex(' ')), qPrintable(seen));
+    QVERIFY2(seen.contains(session ? "after: session 0x1b13" : "after: (none)"), qPrintable(seen));
+    if (answer == simtest::BadStatus) QCOMPARE(engine.summaries().last(), QString("call ?0x1234"));
+    // The check every test makes at its end fails and prints it.
+    QEXPECT_FAIL("", "provoked on purpose", Continue);
+    host.strict().verify();
+    // A message the host starts afresh is understood.
+    QCOMPARE(engine.feed(QByteArray::fromHex("0004011b311b33")).toHex(), "52371b3b1b330100");
 }
 
 void SimProtocolTest::logFileHasOneJsonLinePerExchange()
@@ -143,6 +192,7 @@ void SimProtocolTest::logFileHasOneJsonLinePerExchange()
     host.lookup("NOPE");
     host.store("KURZ", 65535);
     engine.feed(QByteArray::fromHex("011234"));
+    QCOMPARE(host.strict().take().size(), 1); // the unknown id, on purpose
 
     // Flushed per line: complete while the engine is still running.
     QFile file(config.logFile);
@@ -150,17 +200,17 @@ void SimProtocolTest::logFileHasOneJsonLinePerExchange()
     QList<QJsonObject> lines;
     for (const QByteArray& line : file.readAll().split('\n'))
         if (!line.isEmpty()) lines << QJsonDocument::fromJson(line).object();
-    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.size(), 5);
     QStringList summaries;
     for (const QJsonObject& o : lines)
         summaries << o.value("summary").toString();
-    QCOMPARE(summaries, engine.summaries());
-    QCOMPARE(lines[0].value("ok").toBool(), false);
-    QCOMPARE(lines[1].value("kind").toString(), "get");
-    QCOMPARE(lines[1].value("wordsIn").toVariant().toList(), QVariantList{65535});
-    QCOMPARE(lines[2].value("name").toString(), "KURZ");
-    QCOMPARE(lines[2].value("id").toString(), "0x1112");
-    QCOMPARE(lines[3].value("name").toString(), "?");
+    QCOMPARE(summaries, QStringList{"session 0x1b13"} + engine.summaries());
+    QCOMPARE(lines[1].value("ok").toBool(), false);
+    QCOMPARE(lines[2].value("kind").toString(), "get");
+    QCOMPARE(lines[2].value("wordsIn").toVariant().toList(), QVariantList{65535});
+    QCOMPARE(lines[3].value("name").toString(), "KURZ");
+    QCOMPARE(lines[3].value("id").toString(), "0x1112");
+    QCOMPARE(lines[4].value("name").toString(), "?");
 }
 
 QTEST_GUILESS_MAIN(SimProtocolTest)

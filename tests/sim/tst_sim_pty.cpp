@@ -1,5 +1,6 @@
 // The r73-sim program on its pseudo terminal, driven through the link with plain POSIX calls.
 
+#include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -78,6 +79,16 @@ QByteArray exchangeLogical(int fd, const QByteArray& logical, int expected)
     return r73::wire::unstuff(raw);
 }
 
+/// Ends the simulator; true when it saw nothing against the protocol (else it prints why).
+bool stoppedClean(QProcess& sim)
+{
+    sim.terminate();
+    if (!sim.waitForFinished(5000)) return false;
+    const QByteArray errors = sim.readAllStandardError();
+    if (sim.exitCode() != 0) qWarning().noquote() << errors;
+    return sim.exitStatus() == QProcess::NormalExit && sim.exitCode() == 0;
+}
+
 /// Looks up the getter, calls it and fetches its value with PUT; -1 when anything goes wrong.
 int readValue(int fd, const QByteArray& getter)
 {
@@ -107,6 +118,8 @@ private slots:
     void pacedExchangeTakesItsLineTime();
     void closeAfterEndsTheProgram();
     void frozenWordsFromTheCommandLine();
+    void hostBreakingTheProtocolFailsTheRun_data();
+    void hostBreakingTheProtocolFailsTheRun();
     void malformedWordIsRefused_data();
     void malformedWordIsRefused();
 };
@@ -143,6 +156,7 @@ void SimPtyTest::pacedExchangeTakesItsLineTime()
     QVERIFY(device.startsWith("/dev/"));
     const int fd = openRaw(device);
     QVERIFY(fd >= 0);
+    QCOMPARE(exchange(fd, Handshake, HandshakeAnswer.size()).toHex(), HandshakeAnswer.toHex());
 
     // 11 bytes out, 6 back, 10 bits each at 2400 baud.
     const qint64 lineNs =
@@ -154,8 +168,7 @@ void SimPtyTest::pacedExchangeTakesItsLineTime()
     ::close(fd);
     QVERIFY2(elapsed >= lineNs - 1000000, qPrintable(QString::number(elapsed)));
     QVERIFY2(elapsed < lineNs * 3, qPrintable(QString::number(elapsed)));
-    sim.terminate();
-    QVERIFY(sim.waitForFinished(5000));
+    QVERIFY(stoppedClean(sim));
 }
 
 void SimPtyTest::closeAfterEndsTheProgram()
@@ -181,13 +194,45 @@ void SimPtyTest::frozenWordsFromTheCommandLine()
     QVERIFY2(device.startsWith("/dev/"), qPrintable(sim.readAllStandardError()));
     const int fd = openRaw(device);
     QVERIFY(fd >= 0);
+    QCOMPARE(exchange(fd, Handshake, HandshakeAnswer.size()).toHex(), HandshakeAnswer.toHex());
     for (int i = 0; i < 100; ++i) { // several hundred exchanges: the machine runs on meanwhile
         QCOMPARE(readValue(fd, "R_INPORT"), 0x0081);
         QCOMPARE(readValue(fd, "R_OPORT"), 0x1B13);
     }
     ::close(fd);
+    QVERIFY(stoppedClean(sim));
+}
+
+void SimPtyTest::hostBreakingTheProtocolFailsTheRun_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QString>("violation");
+    // GET (0x1100) of a word whose low byte went out unescaped.
+    QTest::newRow("unescaped 0x11")
+        << Handshake + QByteArray::fromHex("011b31000011") << "unescaped 0x11";
+    QTest::newRow("no handshake") << LookupLang << "name lookup before the handshake";
+    QTest::newRow("unbalanced PUT")
+        << Handshake + QByteArray::fromHex("011b3101") << "PUT with nothing queued";
+    QTest::newRow("half-sent") << Handshake + QByteArray::fromHex("011b31")
+                               << "message stopped half-sent";
+}
+
+void SimPtyTest::hostBreakingTheProtocolFailsTheRun()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QString, violation);
+    QProcess sim;
+    const QString device = startSim(sim, {"--quiet", "100"});
+    QVERIFY(device.startsWith("/dev/"));
+    const int fd = openRaw(device);
+    QVERIFY(fd >= 0);
+    exchange(fd, request, 100); // whatever comes back within a quiet second
+    ::close(fd);
     sim.terminate();
     QVERIFY(sim.waitForFinished(5000));
+    QCOMPARE(sim.exitCode(), 3);
+    const QString errors = QString::fromLocal8Bit(sim.readAllStandardError());
+    QVERIFY2(errors.contains("r73-sim: protocol violation: " + violation), qPrintable(errors));
 }
 
 void SimPtyTest::malformedWordIsRefused_data()

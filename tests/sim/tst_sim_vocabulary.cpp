@@ -141,7 +141,9 @@ void SimVocabularyTest::idsNeedEscapingAndStayFixed()
     SimConfig config;
     config.bios = 300;
     SimEngine engine(config);
+    simtest::Host host(engine);
     QCOMPARE(engine.feed(simtest::request(hydr)), simtest::BadStatus);
+    QCOMPARE(host.strict().take().size(), 1); // the program never calls what it could not look up
 }
 
 QTEST_GUILESS_MAIN(SimVocabularyTest)

@@ -29,6 +29,8 @@ WaitResult SimPort::waitForData(quint8, int msecs)
     if (m_engine.lineClosed()) return WaitResult::LineFailed;
     // Everything the engine will ever say is already here: wait out the time as a quiet line.
     QThread::msleep(ulong(msecs));
+    // The host waited for an answer and sent nothing: a message it left half-sent stays so.
+    if (msecs > 0) m_engine.lineQuiet();
     return WaitResult::TimedOut;
 }
 
