@@ -4,6 +4,7 @@
 #include "ProgramState.h"
 #include "ProgramWindows.h"
 #include "SimPort.h"
+#include "StrictLine.h"
 #include "TestEnv.h"
 #include "TimerWrapper.h"
 #include "Translate.h"
@@ -45,6 +46,7 @@ struct ProgramFixture
     test::TestEnv env{1, 200};
     sim::SimEngine engine;
     test::SimPort* port = nullptr;
+    test::StrictLine strict{engine};
     std::unique_ptr<ProgramWindows> windows;
 };
 
