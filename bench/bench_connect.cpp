@@ -6,6 +6,7 @@
 
 #include "BenchSupport.h"
 #include "Form_cy.h"
+#include "KeepAlive.h"
 #include "LinkState.h"
 #include "MessageFacade.h"
 #include "PageHost.h"
@@ -50,6 +51,8 @@ int main(int argc, char* argv[])
     setSerialBackend(std::move(port));
 
     TForm1 window;
+    // --frozen: without the window's keep-alive, as the program was, for comparison.
+    if (QCoreApplication::arguments().contains(QStringLiteral("--frozen"))) setKeepAliveHook({});
     window.show();
     QApplication::processEvents();
     StallProbe probe;
