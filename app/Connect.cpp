@@ -11,6 +11,7 @@
 #include "Target.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
+#include "WindowKeepAlive.h"
 #include "ui_Form1.h"
 
 #include <QApplication>
@@ -65,6 +66,20 @@ void TForm1::Button3Click()
     QApplication::processEvents();
     for (size_t i = 2; i < group.size(); ++i)
         services().make(m_link, QString::fromLatin1(group[i].name));
+    // Progress while the window stays alive: the step and the exchanges made of those expected.
+    // Up to the version the count is exact (session, the four transfer look-ups, the names,
+    // "TEST_START", the version); the version then adds its groups and the serial number.
+    const quint32 firstExchange = m_link->ExchangeCount();
+    m_connectStep = tr73(0, QStringLiteral("VERBINDEN"));
+    const int names = m_link->WordList() ? m_link->WordList()->count() : 0;
+    m_connectExpected = 1 + 4 + quint32(names) + 1 + 2;
+    SequenceProgress progress([this, status, firstExchange] {
+        const quint32 done = m_link->ExchangeCount() - firstExchange;
+        status->setText(
+            done <= m_connectExpected
+                ? QStringLiteral("%1 … %2 / %3").arg(m_connectStep).arg(done).arg(m_connectExpected)
+                : QStringLiteral("%1 … %2").arg(m_connectStep).arg(done));
+    });
     m_link->Initialize(); // a failure shows in the first call that follows
     if (!DemoMode) setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
     status->clear();
@@ -95,6 +110,7 @@ void TForm1::Button3Click()
     m_ui->TabbedNotebook1->setEnabled(true);
 
     status->setText(tr73(0, QStringLiteral("LESEN")));
+    m_connectStep = status->text();
     if (m_params) {
         m_params->ReadSpann();
         m_params->ReadLoes();
@@ -113,6 +129,7 @@ void TForm1::Button3Click()
     m_ui->BitBtn10->setText(tr73(0, QStringLiteral("F7:BEENDEN")));
     m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
     if (BiosVersion >= 300 && m_analog) m_analog->ReadChannelNames();
+    if (status->text().startsWith(m_connectStep)) status->clear(); // the last progress shown
     Connecting = false;
     dropQueuedF7();
 }
@@ -133,6 +150,9 @@ void TForm1::ReadVersion()
     quint16 v = Receive(202);
     if (DemoMode) v = 300;
     BiosVersion = v;
+    for (const VersionGroup& g : versionGroups())
+        if (v >= g.fromVersion) m_connectExpected += quint32(g.functions.size());
+    m_connectExpected += (v >= 208 ? 1 : 0) + 2; // "_HIST_INIT_READ", the serial number
 
     if (v >= 200) makeAndResolve(m_link, groupFrom(200));
     if (v >= 208) {

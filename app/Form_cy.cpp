@@ -6,6 +6,7 @@
 #include "FiPri.h"
 #include "FunctionCatalog.h"
 #include "HistoryPage.h"
+#include "KeepAlive.h"
 #include "LinkState.h"
 #include "MessageFacade.h"
 #include "NorloIni.h"
@@ -20,6 +21,7 @@
 #include "TimerWrapper.h"
 #include "Translate.h"
 #include "VersInfo.h"
+#include "WindowKeepAlive.h"
 #include "comport.h"
 #include "ui_Form1.h"
 
@@ -36,6 +38,7 @@ using namespace r73;
 TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm1>())
 {
     m_ui->setupUi(this);
+    m_keepAlive = new WindowKeepAlive(this);
     // A main window of its own, with system menu and minimise button, centred on the screen.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -282,6 +285,17 @@ void TForm1::FormClose()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A close from the desktop reaches the window while an exchange lets the loop turn: it
+    // waits for the sequence to end, so its questions and "TEST_STOP" never cut into it.
+    if (insideExchange()) {
+        event->ignore();
+        if (!std::exchange(m_closePending, true))
+            m_keepAlive->afterSequence([this] {
+                m_closePending = false;
+                close();
+            });
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;

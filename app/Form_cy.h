@@ -24,6 +24,7 @@ class TTarget;
 class TTimer;
 class TVersInfo;
 class Hourglass;
+class WindowKeepAlive;
 } // namespace r73
 
 class TForm1 : public QDialog, public r73::PageHost
@@ -109,6 +110,8 @@ private:
     void setLamp(QLabel* lamp, bool on);
     void setResult(const QString& text, const QColor* colour);
     void setStatusPanels(const QString& text);
+    /// F4/F5: runs the action with its status text, counting its exchanges while it runs.
+    void withStatus(const QString& text, const std::function<void()>& action);
     /// Shows a page without running the page-change handler.
     void showPage(int index);
 
@@ -119,6 +122,7 @@ private:
     r73::TTimer* m_timer3 = nullptr;
     r73::TTimer* m_timer4 = nullptr;
     r73::TVersInfo* m_versInfo = nullptr;
+    r73::WindowKeepAlive* m_keepAlive = nullptr;
     r73::ParamPagesApi* m_params = nullptr;
     r73::HistoryApi* m_history = nullptr;
     r73::AnalogApi* m_analog = nullptr;
@@ -126,6 +130,9 @@ private:
     QList<QWidget*> m_parameterFields;
     bool m_changingPage = false;
     bool m_droppingF7 = false;
+    bool m_closePending = false;
+    QString m_connectStep;         ///< the connect's step shown with its progress
+    quint32 m_connectExpected = 0; ///< exchanges the connect is known to make so far
     int m_pollPhase = 0;
     quint16 m_inputWord = 0;
 };

@@ -6,8 +6,10 @@
 #include "FiPri.h"
 #include "LinkState.h"
 #include "ProgramState.h"
+#include "Target.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
+#include "WindowKeepAlive.h"
 #include "ui_Form1.h"
 
 #include <QPushButton>
@@ -137,26 +139,46 @@ void TForm1::TabbedNotebook1Click()
 void TForm1::BitBtn7Click()
 {
     if (!Connected) return;
-    setStatusPanels(tr73(0, QStringLiteral("SENDEN")));
-    m_timer2->setEnabled(true);
     const int page = m_ui->TabbedNotebook1->currentIndex();
-    if (page <= 3) {
-        if (m_params) m_params->SendPage(page);
-    } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
-        m_analog->WriteAnalog(page - 5);
-    }
+    withStatus(tr73(0, QStringLiteral("SENDEN")), [this, page] {
+        if (page <= 3) {
+            if (m_params) m_params->SendPage(page);
+        } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
+            m_analog->WriteAnalog(page - 5);
+        }
+    });
 }
 
 void TForm1::BitBtn8Click()
 {
     if (!Connected) return;
-    setStatusPanels(tr73(0, QStringLiteral("SPEICHERN")));
-    m_timer2->setEnabled(true);
     const int page = m_ui->TabbedNotebook1->currentIndex();
-    if (page <= 3) {
-        if (m_params) m_params->SavePage(page);
-    } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
-        m_analog->WriteAnalog(page - 5);
+    withStatus(tr73(0, QStringLiteral("SPEICHERN")), [this, page] {
+        if (page <= 3) {
+            if (m_params) m_params->SavePage(page);
+        } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
+            m_analog->WriteAnalog(page - 5);
+        }
+    });
+}
+
+void TForm1::withStatus(const QString& text, const std::function<void()>& action)
+{
+    setStatusPanels(text);
+    m_timer2->setEnabled(true);
+    // While the window stays alive the panels count the exchanges made; the plain text comes
+    // back at the end, for Timer2 to clear.
+    const QString counting = text + QStringLiteral(" … %1");
+    const quint32 first = m_link ? m_link->ExchangeCount() : 0;
+    {
+        SequenceProgress progress([&] {
+            if (m_link) setStatusPanels(counting.arg(m_link->ExchangeCount() - first));
+        });
+        action();
+    }
+    if (m_ui->pgSpannen->ui.Panel11->text().startsWith(text + QStringLiteral(" … "))) {
+        setStatusPanels(text);
+        m_timer2->setEnabled(true);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "ProgramState.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
+#include "WindowKeepAlive.h"
 #include "ui_Form1.h"
 
 #include <QApplication>
@@ -73,8 +74,13 @@ void TForm1::Timer1Timer()
         break;
     case 2:
         if (BiosVersion >= 208 && HistoryReading && m_history) {
+            // Esc or the Stop button during the pass switch the readout off: the pass ends
+            // at the next element, not after up to half a minute.
+            SequenceStop stop([this](QEvent* event, QWidget* target) {
+                return m_history->stopInput(event, target);
+            });
             // Bounded, and over at the first failed call: the program is ending then.
-            for (int n = 1; n <= HistoryApi::PassLimit && !CommErrorSeen; ++n) {
+            for (int n = 1; n <= HistoryApi::PassLimit && !CommErrorSeen && HistoryReading; ++n) {
                 m_history->setReadoutProgress(n);
                 if (m_history->ReadHistElement()) break;
                 if (m_history->Hist_End()) break;

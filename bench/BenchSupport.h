@@ -6,9 +6,11 @@
 #include "WireCodec.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <ctime>
 
 namespace r73::bench {
@@ -46,6 +48,37 @@ inline double wireSeconds(qint64 bytes)
 {
     return double(bytes) * wire::BitsPerByteOnLine / wire::BaudRate;
 }
+
+/// The longest stretch in which the GUI thread served no events: a zero-interval timer ticks
+/// at every turn of the event loop, so the largest gap between its ticks is the longest stall.
+class StallProbe
+{
+public:
+    StallProbe()
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_clock.start();
+        m_timer.start();
+    }
+    /// Milliseconds of the longest stall since start(), the stretch up to now included.
+    qint64 stop()
+    {
+        tick();
+        m_timer.stop();
+        return m_longest;
+    }
+
+private:
+    void tick() { m_longest = qMax(m_longest, m_clock.restart()); }
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
 
 /// r73-sim paced at 2400 baud, reachable through link().
 class PacedSimulator

@@ -8,6 +8,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace r73 {
@@ -71,6 +72,18 @@ void HistoryPage::setReadoutProgress(int n)
 {
     QProgressBar* bar = m_page->ui.ProgressBar4;
     bar->setValue(qMin(n, bar->maximum()));
+}
+
+bool HistoryPage::stopInput(const QEvent* event, const QWidget* target)
+{
+    const bool esc = event->type() == QEvent::KeyPress &&
+                     static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    const bool stopButton = event->type() == QEvent::MouseButtonPress &&
+                            static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton &&
+                            target == m_page->ui.Button8;
+    if (!(esc || stopButton) || !HistoryReading) return false;
+    Button8Click();
+    return true;
 }
 
 bool HistoryPage::eventFilter(QObject* watched, QEvent* event)

@@ -26,6 +26,7 @@ public:
     bool ReadHistElement() override;
     bool Hist_End() override;
     void setReadoutProgress(int n) override;
+    bool stopInput(const QEvent* event, const QWidget* target) override;
     void pageShown() override {}
 
     /// The read button: switches the readout on ("Stop") or off ("Lesen").

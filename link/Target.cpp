@@ -1,8 +1,9 @@
 #include "Target.h"
 
 #include "Cp1252.h"
-#include "LinkState.h"
+#include "KeepAlive.h"
 #include "LinkMessages.h"
+#include "LinkState.h"
 #include "NorloIni.h"
 #include "SuperCom.h"
 #include "Terminate.h"
@@ -48,7 +49,9 @@ public:
     explicit LinkClaim(TTarget& t) : m_target(t), m_taken(t.Claim()) {}
     ~LinkClaim()
     {
-        if (m_taken) m_target.m_linkBusy = false;
+        if (!m_taken) return;
+        m_target.m_linkBusy = false;
+        ++m_target.m_exchanges;
     }
     explicit operator bool() const { return m_taken; }
 
@@ -311,6 +314,11 @@ quint8 TTarget::ReadRaw()
     if (m_linkFailed) return 0;
     // Block in slices so a termination request (from a signal, say) is seen within a moment.
     constexpr int SliceMs = 250;
+    // While the link waits the program's window takes its turns (KeepAlive.h): when one is due
+    // and the line is quiet, after the question has left, so the turn overlaps the wait for the
+    // answer and the line does not wait for the window. Bytes that keep coming (a fast line)
+    // hold the turns off only so long.
+    keepAlive(2 * KeepAliveIntervalMs);
     QDeadlineTimer deadline(ReadTimeoutMs);
     while (ComBufEmpty(portIndex(), 0) != 0) {
         if (terminateRequested()) return 0;
@@ -318,11 +326,19 @@ quint8 TTarget::ReadRaw()
             m_linkFailed = true;
             return 0;
         }
-        const int wait = int(qMin<qint64>(deadline.remainingTime(), SliceMs));
-        if (ComWaitForData(portIndex(), wait) == WaitResult::LineFailed) {
+        const int due = keepAliveDueInMs();
+        int wait = int(qMin<qint64>(deadline.remainingTime(), SliceMs));
+        if (due == 0) {
+            wait = 0; // sends what is pending, then the turn
+        } else if (due > 0) {
+            wait = qMin(wait, due);
+        }
+        const WaitResult result = ComWaitForData(portIndex(), wait);
+        if (result == WaitResult::LineFailed) {
             m_linkFailed = true; // the other end is gone: as good as a time-out
             return 0;
         }
+        if (due == 0 && result != WaitResult::DataWaiting) keepAlive();
     }
     quint8 b = 0;
     ComRead(portIndex(), &b);

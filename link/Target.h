@@ -79,6 +79,8 @@ public:
     bool SessionOpen() const { return m_sessionOpen; }
     bool LinkBusy() const { return m_linkBusy; }
     bool LinkFailed() const { return m_linkFailed; }
+    /// Exchanges made so far (claims taken and released): the progress of a long sequence.
+    quint32 ExchangeCount() const { return m_exchanges; }
 
     /// The name table; null when the link was made without a usable port.
     TWordList* WordList() const { return m_wordList; }
@@ -104,6 +106,7 @@ private:
     bool m_sessionOpen = false;
     bool m_linkBusy = false;
     bool m_linkFailed = false;
+    quint32 m_exchanges = 0;
     QString m_portError;
 };
 

@@ -1,6 +1,6 @@
 # Shared by run.sh and test.sh: install what is missing, then configure and build into build/.
 
-R73_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core poppler-utils)
+R73_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-serialport-dev libgl-dev fonts-dejavu-core poppler-utils)
 
 r73_install_missing() {
     local missing=()

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+class QEvent;
 class QWidget;
 
 namespace r73 {
@@ -81,6 +82,10 @@ public:
     virtual bool Hist_End() = 0;
     /// The progress of a readout pass, 0 when none runs.
     virtual void setReadoutProgress(int n) = 0;
+    /// During a pass: true when the input (with the widget it is meant for) is the operator's
+    /// stop, Esc or the Stop button; it switches the readout off, and the pass ends at the
+    /// next element.
+    virtual bool stopInput(const QEvent* event, const QWidget* target) = 0;
     /// Page change to "LOGBUCH".
     virtual void pageShown() = 0;
 };

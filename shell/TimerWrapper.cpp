@@ -1,5 +1,7 @@
 #include "TimerWrapper.h"
 
+#include "KeepAlive.h"
+
 namespace r73 {
 
 TTimer::TTimer(QObject* parent, int intervalMs) : QObject(parent)
@@ -24,6 +26,9 @@ void TTimer::setInterval(int ms)
 
 void TTimer::fire()
 {
+    // A tick that falls inside an exchange sequence is skipped, not run inside it: the next
+    // tick comes an interval later, as after a tick the platform merged.
+    if (insideExchange()) return;
     if (m_onTimer) m_onTimer();
 }
 

@@ -7,6 +7,8 @@
 #include "TimerWrapper.h"
 #include "ui_Form1.h"
 
+#include <QTimer>
+
 using namespace r73;
 using r73::test::ConnectFixture;
 
@@ -96,7 +98,13 @@ void TstConnect::silentControllerAfterConnectIsFatalOnce()
     f.connect();
     QVERIFY(!terminateRequested());
     f.engine.faults().silentAfter = f.engine.completedExchanges();
+    // The window's loop keeps turning while the link waits out the time-out.
+    int turns = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&turns] { ++turns; });
+    probe.start(0);
     f.window->Timer1Timer(); // phase 0 starts with the sensor
+    QVERIFY2(turns >= ReadTimeoutMs / 100, qPrintable(QString::number(turns)));
     QCOMPARE(f.env.boxes.size(), 1);
     QCOMPARE(f.env.boxes[0].icon, MsgIcon::Error);
     QCOMPARE(f.env.boxes[0].caption, QString("Fehler"));
@@ -169,8 +177,8 @@ void TstConnect::unsavedSetsAreOfferedOnClose_data()
     QTest::addColumn<QStringList>("sent");
     QTest::newRow("nothing changed: no question") << false << true << QStringList{"call TEST_STOP"};
     QTest::newRow("saved") << true << true
-                           << QStringList{"call LOES",      "call SET_MEM_MODE", "call SPEICHERN",
-                                          "call PLAN",      "call SET_MEM_MODE", "call SPEICHERN",
+                           << QStringList{"call LOES",     "call SET_MEM_MODE", "call SPEICHERN",
+                                          "call PLAN",     "call SET_MEM_MODE", "call SPEICHERN",
                                           "call TEST_STOP"};
     QTest::newRow("not saved") << true << false << QStringList{"call TEST_STOP"};
 }
