@@ -320,12 +320,10 @@ quint8 TTarget::ReadRaw()
     // hold the turns off only so long.
     keepAlive(2 * KeepAliveIntervalMs);
     QDeadlineTimer deadline(ReadTimeoutMs);
-    while (ComBufEmpty(portIndex(), 0) != 0) {
+    // The wait itself tells whether a byte is there: a separate empty test first would cost a
+    // second system call for every byte, the larger part of the link's time on a slow machine.
+    for (;;) {
         if (terminateRequested()) return 0;
-        if (deadline.hasExpired()) {
-            m_linkFailed = true;
-            return 0;
-        }
         const int due = keepAliveDueInMs();
         int wait = int(qMin<qint64>(deadline.remainingTime(), SliceMs));
         if (due == 0) {
@@ -334,11 +332,16 @@ quint8 TTarget::ReadRaw()
             wait = qMin(wait, due);
         }
         const WaitResult result = ComWaitForData(portIndex(), wait);
+        if (result == WaitResult::DataWaiting) break;
         if (result == WaitResult::LineFailed) {
             m_linkFailed = true; // the other end is gone: as good as a time-out
             return 0;
         }
-        if (due == 0 && result != WaitResult::DataWaiting) keepAlive();
+        if (due == 0) keepAlive();
+        if (deadline.hasExpired()) {
+            m_linkFailed = true;
+            return 0;
+        }
     }
     quint8 b = 0;
     ComRead(portIndex(), &b);
