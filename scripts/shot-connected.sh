@@ -11,18 +11,8 @@ keys=("${@:6}")
 words=()
 [ "$outputs" != live ] && words+=(--outputs "$outputs")
 [ "$inputs" != live ] && words+=(--inputs "$inputs")
-top="$(cd "$(dirname "$0")/.." && pwd)"
-work=$(mktemp -d)
-trap 'kill $app $sim 2>/dev/null || true; rm -rf "$work"' EXIT
-mkdir -p "$work/ini"
-"$top/build/sim/r73-sim" --bios "${BIOS:-310}" --link "$work/sim.tty" "${words[@]}" >/dev/null &
-sim=$!
-for _ in $(seq 50); do [ -e "$work/sim.tty" ] && break; sleep 0.1; done
-printf '[Comunication]\r\nCOM=1\r\nDevice1=%s\r\n[Language]\r\nLanguage=%s\r\n' "$work/sim.tty" "$lang" >"$work/ini/norlo.ini"
-(cd "$work" && exec "$top/build/app/r73-service") &
-app=$!
-sleep 2
-xdotool search --sync --name "R73-Controller" windowfocus --sync key F7 >/dev/null 2>&1 || xdotool key F7
+. "$(dirname "$0")/shot-start.sh"
+start_on_sim "$lang" --bios "${BIOS:-310}" "${words[@]}"
 # Connect, then the poll has to come round to the lamps (Timer3 lets it resume).
 sleep 7
 for _ in $(seq "$page"); do xdotool key F3; sleep 1.5; done

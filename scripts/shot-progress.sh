@@ -6,19 +6,8 @@
 # Runs inside an X server (see screenshots.sh); presses the keys like a user.
 set -euo pipefail
 lang=$1 what=$2 file=$3
-top="$(cd "$(dirname "$0")/.." && pwd)"
-work=$(mktemp -d)
-trap 'kill $app $sim 2>/dev/null || true; rm -rf "$work"' EXIT
-mkdir -p "$work/ini"
-"$top/build/sim/r73-sim" --bios 310 --baud 2400 --link "$work/sim.tty" \
-    --fault endless-history=1 >/dev/null &
-sim=$!
-for _ in $(seq 50); do [ -e "$work/sim.tty" ] && break; sleep 0.1; done
-printf '[Comunication]\r\nCOM=1\r\nDevice1=%s\r\n[Language]\r\nLanguage=%s\r\n' "$work/sim.tty" "$lang" >"$work/ini/norlo.ini"
-(cd "$work" && exec "$top/build/app/r73-service") &
-app=$!
-sleep 2
-xdotool search --sync --name "R73-Controller" windowfocus --sync key F7 >/dev/null 2>&1 || xdotool key F7
+. "$(dirname "$0")/shot-start.sh"
+start_on_sim "$lang" --bios 310 --baud 2400 --fault endless-history=1
 if [ "$what" = history ]; then
     # The connect, then five pages on to the log page (each read at the line's pace), then
     # the read button, which has the focus there; the pass starts with the next poll cycle.
