@@ -1,13 +1,15 @@
 #include "ProgramWindows.h"
 
 #include "AppWindows.h"
+#include "ui_Form1.h"
 
 #include <QTimer>
 
 ProgramWindows::ProgramWindows()
     : mainWindow(&startWindow),
       languageDialog(&mainWindow, [this] { mainWindow.SetCaptionComStat(); }, &mainWindow),
-      portDialog(&mainWindow), logbookWindow(&mainWindow)
+      portDialog(&mainWindow), logbookWindow(&mainWindow),
+      extras(&mainWindow, mainWindow.form().Panel4, QRect(196, 1, 68, 18))
 {
     r73::frmMain = &startWindow;
     r73::Form1 = &mainWindow;
@@ -15,6 +17,9 @@ ProgramWindows::ProgramWindows()
     r73::frmComPort = &portDialog;
     r73::FileForm = &logbookWindow;
     startWindow.setMainForm(&mainWindow);
+    // The version text is short: its panel makes room for the button of the menu "Extras".
+    mainWindow.form().Label29->resize(188, 16);
+    addExtras();
 }
 
 ProgramWindows::~ProgramWindows()

@@ -3,6 +3,7 @@
 /// named like them. The start window never appears on screen: it only shows the main window
 /// modally once the message loop runs, and ends the program when that returns.
 
+#include "ExtrasMenu.h"
 #include "FiPri.h"
 #include "Form_cy.h"
 #include "Sprache.h"
@@ -23,4 +24,10 @@ public:
     TfrmSprache languageDialog;
     TfrmComPort portDialog;
     TFileForm logbookWindow;
+    /// The menu "Extras" of the main window, with the entries of every subsystem.
+    r73::ExtrasMenu extras;
+
+private:
+    /// Adds the subsystems' entries to the menu "Extras" (Extras.cpp).
+    void addExtras();
 };
