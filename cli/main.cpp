@@ -1,8 +1,8 @@
 // r73ctl: the device link from the command line, for scripts and quick checks.
 
-#include "Identify.h"
-#include "LinkState.h"
+#include "Command.h"
 #include "LinkMessages.h"
+#include "LinkState.h"
 #include "NorloIni.h"
 #include "QtSerialBackend.h"
 #include "WireCodec.h"
@@ -12,22 +12,57 @@
 #include <QTextStream>
 
 using namespace r73;
+using namespace r73::cli;
 
 namespace {
 
-constexpr auto Description =
-    "Talks to an R73 controller over a serial line (2400 baud, 8N1).\n\n"
-    "Commands:\n"
-    "  identify   connect, then print bios_version=<x.yy> and serial_number=<n>\n\n"
-    "Exit status: 0 on success, 1 on any failure (one line on standard error), 2 on bad usage.";
+int TimeoutSeconds = 5;
+
+QString description()
+{
+    QString text = QStringLiteral(
+        "Talks to an R73 controller over a serial line (2400 baud, 8N1).\n\nCommands:\n");
+    for (const Command& c : commands()) {
+        QString head = QString::fromLatin1(c.name);
+        if (*c.synopsis) head += u' ' + QString::fromLatin1(c.synopsis);
+        text += QStringLiteral("  %1\n").arg(head);
+        for (const QString& line : QString::fromLatin1(c.summary).split(u'\n'))
+            text += QStringLiteral("      %1\n").arg(line);
+    }
+    text += QStringLiteral("\nExit status: 0 on success, 1 on any failure (one line on standard "
+                           "error), 2 on bad usage.");
+    return text;
+}
+
+const Command* find(const QString& name)
+{
+    for (const Command& c : commands())
+        if (name == QLatin1String(c.name)) return &c;
+    return nullptr;
+}
+
+int usage(const QCommandLineParser& parser)
+{
+    QTextStream(stderr) << parser.helpText();
+    return BadUsage;
+}
+
+} // namespace
+
+namespace r73::cli {
 
 int fail(const QString& line)
 {
     QTextStream(stderr) << "r73ctl: " << line << Qt::endl;
-    return 1;
+    return Failed;
 }
 
-} // namespace
+int timeoutSeconds()
+{
+    return TimeoutSeconds;
+}
+
+} // namespace r73::cli
 
 int main(int argc, char* argv[])
 {
@@ -35,43 +70,42 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("r73ctl"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(Description));
+    parser.setApplicationDescription(description());
     parser.addHelpOption();
     QCommandLineOption device(QStringLiteral("device"),
-                              QStringLiteral("Serial device, e.g. /dev/ttyUSB0 (required)."),
+                              QStringLiteral("Serial device, e.g. /dev/ttyUSB0."),
                               QStringLiteral("path"));
     QCommandLineOption timeout(QStringLiteral("timeout"),
                                QStringLiteral("Seconds to wait for each byte (default 5)."),
                                QStringLiteral("seconds"), QStringLiteral("5"));
     parser.addOption(device);
     parser.addOption(timeout);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("identify"));
+    // Every command's own options are known to the one parser; a command reads only its own.
+    for (const Command& c : commands())
+        for (const QCommandLineOption& o : c.options)
+            parser.addOption(o);
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("One of the commands above."));
     parser.process(app);
 
-    const QStringList args = parser.positionalArguments();
-    if (args != QStringList{QStringLiteral("identify")} || !parser.isSet(device)) {
-        QTextStream(stderr) << parser.helpText();
-        return 2;
-    }
+    QStringList args = parser.positionalArguments();
+    const Command* command = args.isEmpty() ? nullptr : find(args.takeFirst());
+    if (!command || (command->needsDevice && !parser.isSet(device))) return usage(parser);
     bool ok = false;
-    const int seconds = parser.value(timeout).toInt(&ok);
-    if (!ok || seconds < 1 || seconds > 3600)
+    TimeoutSeconds = parser.value(timeout).toInt(&ok);
+    if (!ok || TimeoutSeconds < 1 || TimeoutSeconds > 3600)
         return fail(QStringLiteral("--timeout needs whole seconds from 1 to 3600"));
 
-    // The tool names its device itself and leaves the program's configuration file alone.
-    const QString path = parser.value(device);
-    useConfigFile(false);
-    setSerialBackend(std::make_unique<QtSerialBackend>([path](int) { return path; }));
-    // The link's own messages become the one error line printed below.
-    setLinkMessageHandler([](QObject*, const QString&, const QString&) {});
-    ReadTimeoutMs = seconds * 1000;
-    DemoMode = false;
-
-    cli::Identity id;
-    QString error;
-    if (!cli::identify(id, error, seconds)) return fail(error);
-    QTextStream out(stdout);
-    out << "bios_version=" << cli::formatVersion(id.biosVersion) << '\n'
-        << "serial_number=" << id.serialNumber << Qt::endl;
-    return 0;
+    if (command->needsDevice) {
+        // The tool names its device itself and leaves the program's configuration file alone.
+        const QString path = parser.value(device);
+        useConfigFile(false);
+        setSerialBackend(std::make_unique<QtSerialBackend>([path](int) { return path; }));
+        // The link's own messages become the one error line a command prints.
+        setLinkMessageHandler([](QObject*, const QString&, const QString&) {});
+        ReadTimeoutMs = TimeoutSeconds * 1000;
+        DemoMode = false;
+    }
+    const int status = command->run(args, parser);
+    return status == BadUsage ? usage(parser) : status;
 }
