@@ -132,6 +132,7 @@ void TForm1::Button3Click()
     if (status->text().startsWith(m_connectStep)) status->clear(); // the last progress shown
     Connecting = false;
     dropQueuedF7();
+    if (!CommErrorSeen) emit controllerConnected();
 }
 
 void TForm1::dropQueuedF7()

@@ -77,6 +77,9 @@ public:
     /// Focus entry or a character key in a parameter field: polling waits for Timer3.
     void PausePolling();
     int PollPhase() const { return m_pollPhase; }
+    /// The pages of the subsystems, for functions that read them afresh (report).
+    r73::ParamPagesApi* paramPages() const { return m_params; }
+    r73::AnalogApi* analogPages() const { return m_analog; }
     quint16 InputWord() const { return m_inputWord; }
 
     // Function keys and pages
@@ -87,6 +90,10 @@ public:
     void BitBtn8Click();
     void BitBtn9Click();
     void TabbedNotebook1Click();
+
+signals:
+    /// The connect step has read the controller's identity and pages.
+    void controllerConnected();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

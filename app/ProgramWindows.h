@@ -10,6 +10,10 @@
 #include "comport.h"
 #include "umain.h"
 
+namespace r73 {
+class ServiceRecord;
+}
+
 class ProgramWindows
 {
 public:
@@ -26,6 +30,8 @@ public:
     TFileForm logbookWindow;
     /// The menu "Extras" of the main window, with the entries of every subsystem.
     r73::ExtrasMenu extras;
+    /// The service report and the archive; records a visit with one call (recordVisit).
+    r73::ServiceRecord* serviceRecord = nullptr;
 
 private:
     /// Adds the subsystems' entries to the menu "Extras" (Extras.cpp).

@@ -62,6 +62,7 @@ bool TFileForm::SaveFile(const QString& path)
         QString text = file + tr73(0, QStringLiteral(" gespeichert !"));
         if (replaced > 0)
             text += tr73(0, QStringLiteral(" (%1 Zeichen durch \"?\" ersetzt)")).arg(replaced);
+        emit saved(path);
         showMessage(
             {this, text, QStringLiteral("Information"), MsgIcon::Information, MsgButtons::Ok});
         return true;

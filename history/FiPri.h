@@ -36,6 +36,10 @@ public:
     /// The window's controls.
     Ui::TFileForm ui;
 
+signals:
+    /// The logbook was written to path.
+    void saved(const QString& path);
+
 private:
     QPointer<QLineEdit> m_serial;
 };

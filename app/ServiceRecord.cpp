@@ -1,0 +1,230 @@
+#include "ServiceRecord.h"
+
+#include "ArchiveConfig.h"
+#include "ArchiveWindow.h"
+#include "Csv.h"
+#include "FiPri.h"
+#include "Form_cy.h"
+#include "LogPrint.h"
+#include "LinkState.h"
+#include "LogbuchPage.h"
+#include "MessageFacade.h"
+#include "PageHost.h"
+#include "ProgramState.h"
+#include "ReportFromWindow.h"
+#include "TextHook.h"
+#include "ui_Form1.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTreeWidget>
+
+namespace r73 {
+
+namespace {
+
+QString txt(const char* german)
+{
+    return tr73(0, QString::fromUtf8(german));
+}
+
+} // namespace
+
+ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent)
+    : QObject(parent), m_window(window)
+{
+    archive::Location where;
+    if (archive::configuredLocation(&where, &m_settingsProblem)) {
+        m_recorder = std::make_unique<archive::Recorder>(where, archive::localIndexFile(),
+                                                         archive::filesRoot());
+        connect(m_recorder.get(), &archive::Recorder::problem, this, &ServiceRecord::problem);
+        connect(m_recorder.get(), &archive::Recorder::serverBack, this, [this] {
+            if (showMessage({&m_window,
+                             txt("Der Archiv-Server ist wieder erreichbar. Die lokal "
+                                "aufgezeichneten Besuche jetzt dorthin senden?"),
+                             txt("Archiv"), MsgIcon::Question, MsgButtons::YesNo}) ==
+                MsgAnswer::Yes)
+                m_recorder->sendLocalVisits();
+        });
+    }
+    connect(&window, &TForm1::controllerConnected, this,
+            [this] { recordVisit(archive::KindConnect); });
+    connect(&logbook, &TFileForm::saved, this,
+            [this](const QString& path) { recordVisit(archive::KindLogbook, {path}); });
+}
+
+ServiceRecord::~ServiceRecord() = default;
+
+void ServiceRecord::problem(const QString& message)
+{
+    showMessage({&m_window, message, txt("Archiv"), MsgIcon::Warning, MsgButtons::Ok});
+}
+
+void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
+{
+    if (!m_recorder) {
+        if (!m_settingsProblem.isEmpty()) problem(m_settingsProblem);
+        m_settingsProblem.clear(); // said once
+        return;
+    }
+    archive::Visit v;
+    v.serial = m_window.form().Edit4->text().trimmed();
+    v.bios = m_window.form().Edit3->text().trimmed();
+    v.kind = QString::fromLatin1(kind);
+    v.technician = archive::technicianName();
+    v.counters = countersFromWindow(m_window);
+    m_recorder->record(v, files);
+}
+
+bool ServiceRecord::technicianKnown()
+{
+    if (!archive::technicianName().isEmpty()) return true;
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(&m_window, txt("Servicebericht"), txt("Name des Technikers:"),
+                              QLineEdit::Normal, {}, &ok)
+            .trimmed();
+    if (!ok || name.isEmpty()) return false;
+    if (!archive::writeTechnicianName(name))
+        problem(txt("Der Name kann nicht in der Konfigurationsdatei gespeichert werden."));
+    return true;
+}
+
+void ServiceRecord::refreshPages()
+{
+    // The channels and their live values as the controller holds them now, read as their page
+    // reads them; everything else is on the pages already.
+    if (BiosVersion >= 300 && !DemoMode && m_window.analogPages())
+        m_window.analogPages()->ReadGraphR73();
+}
+
+void ServiceRecord::makeReport()
+{
+    if (!technicianKnown()) return;
+    QDialog dialog(&m_window);
+    dialog.setWindowTitle(txt("Servicebericht"));
+    auto* technician = new QLineEdit(archive::technicianName(), &dialog);
+    auto* remarks = new QPlainTextEdit(&dialog);
+    remarks->setPlaceholderText(txt("Befund, durchgeführte Arbeiten, Empfehlungen"));
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* pdf = buttons->addButton(txt("PDF speichern"), QDialogButtonBox::AcceptRole);
+    QPushButton* print = buttons->addButton(txt("Drucken"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(txt("Techniker"), technician);
+    form->addRow(txt("Bemerkungen"), remarks);
+    form->addRow(buttons);
+    QPushButton* chosen = nullptr;
+    connect(buttons, &QDialogButtonBox::clicked, &dialog, [&](QAbstractButton* b) {
+        chosen = qobject_cast<QPushButton*>(b);
+        dialog.done(chosen == pdf || chosen == print ? QDialog::Accepted : QDialog::Rejected);
+    });
+    dialog.resize(480, 300);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (technician->text().trimmed() != archive::technicianName())
+        archive::writeTechnicianName(technician->text().trimmed());
+    if (chosen == print) {
+        printReport(remarks->toPlainText());
+        return;
+    }
+    const QString serial = m_window.form().Edit4->text().trimmed();
+    const QString folder = archive::controllerFolder(archive::filesRoot(), serial);
+    QDir().mkpath(folder);
+    const QString path = showSaveDialog(
+        {&m_window, txt("Servicebericht"), folder,
+         report::proposeReportFileName(serial, QDate::currentDate()), QStringLiteral("pdf"),
+         QStringLiteral("PDF (*.pdf)")});
+    if (!path.isEmpty()) saveReport(path, remarks->toPlainText());
+}
+
+bool ServiceRecord::saveReport(const QString& path, const QString& remarks)
+{
+    refreshPages();
+    report::ServiceReport r = reportFromWindow(m_window);
+    r.technician = archive::technicianName();
+    r.remarks = remarks;
+    QString error;
+    if (!report::writeReportPdf(r, path, &error)) {
+        showMessage({&m_window,
+                     txt("Der Servicebericht %1 kann nicht gespeichert werden: %2")
+                         .arg(QDir::toNativeSeparators(path), error),
+                     txt("Fehler"), MsgIcon::Error, MsgButtons::Ok});
+        return false;
+    }
+    recordVisit(archive::KindReport, {path});
+    return true;
+}
+
+bool ServiceRecord::printReport(const QString& remarks)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!runPrintDialog(&m_window, printer)) return false;
+    printer.setPageSize(report::paperFor(QLocale()));
+    refreshPages();
+    report::ServiceReport r = reportFromWindow(m_window);
+    r.technician = archive::technicianName();
+    r.remarks = remarks;
+    report::renderReport(r, printer);
+    if (printer.printerState() == QPrinter::Error) {
+        showMessage({&m_window, txt("Der Servicebericht kann nicht gedruckt werden."),
+                     txt("Fehler"), MsgIcon::Error, MsgButtons::Ok});
+        return false;
+    }
+    recordVisit(archive::KindReport);
+    return true;
+}
+
+void ServiceRecord::showArchive()
+{
+    if (!m_recorder) {
+        problem(m_settingsProblem);
+        return;
+    }
+    // The window reads what is written: visits still queued go in first.
+    m_recorder->flush(3000);
+    if (m_archiveWindow) m_archiveWindow->deleteLater();
+    m_archiveWindow = new archive::ArchiveWindow(m_recorder->location(), archive::filesRoot(),
+                                                 &m_window);
+    m_archiveWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_archiveWindow->showController(m_window.form().Edit4->text().trimmed());
+    m_archiveWindow->show();
+}
+
+bool ServiceRecord::exportHistory(const QString& path)
+{
+    const report::Table t = historyTable(m_window.form().pgLogbuch->ui.ListView1);
+    QStringList header = t.header;
+    // Travel columns: clamp and release, in pulses.
+    for (int c : {1, 3})
+        if (c < header.size()) header[c] += QStringLiteral(" [Pulse]");
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(archive::toCsv(header, t.rows).toUtf8()) >= 0 && file.commit())
+        return true;
+    showMessage({&m_window,
+                 txt("Datei %1 kann nicht gespeichert werden: %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString()),
+                 txt("Fehler"), MsgIcon::Error, MsgButtons::Ok});
+    return false;
+}
+
+void ServiceRecord::exportHistoryAsked()
+{
+    const QString serial = m_window.form().Edit4->text().trimmed();
+    const QString path = showSaveDialog(
+        {&m_window, txt("Historie als CSV"), QStringLiteral("Log"),
+         serial + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
+             QStringLiteral("_historie.csv"),
+         QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
+    if (!path.isEmpty()) exportHistory(path);
+}
+
+} // namespace r73

@@ -1,0 +1,57 @@
+#pragma once
+/// The service record of the main window: the service report (PDF or printer), the archive
+/// that records every connect, logbook save and report (and, through recordVisit, any other
+/// visit such as a backup), its window, and the history list as CSV.
+
+#include "ArchiveWindow.h"
+#include "Recorder.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class TForm1;
+class TFileForm;
+
+namespace r73 {
+
+class ServiceRecord : public QObject
+{
+    Q_OBJECT
+public:
+    ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent = nullptr);
+    ~ServiceRecord() override;
+
+    /// "Servicebericht": the technician's name (asked once), the remarks, then PDF or printer.
+    void makeReport();
+    /// Writes the report with these remarks to path and records it; false after a message.
+    bool saveReport(const QString& path, const QString& remarks);
+    /// Prints the report with these remarks through the print dialog.
+    bool printReport(const QString& remarks);
+    /// "Archiv": the window of the archive, on the connected controller.
+    void showArchive();
+    /// The history list of the page "LOGBUCH" as CSV into path; false after a message.
+    bool exportHistory(const QString& path);
+    /// Asks for a file, then exportHistory.
+    void exportHistoryAsked();
+
+    /// Records a visit of the connected controller (serial number, BIOS version and the
+    /// service counters as the window shows them) with the files it produced. Returns at once.
+    void recordVisit(const char* kind, const QStringList& files = {});
+
+    /// The recorder; null when the archive's settings could not be used.
+    archive::Recorder* recorder() const { return m_recorder.get(); }
+    archive::ArchiveWindow* archiveWindow() const { return m_archiveWindow; }
+
+private:
+    void problem(const QString& message);
+    bool technicianKnown();
+    void refreshPages();
+
+    TForm1& m_window;
+    std::unique_ptr<archive::Recorder> m_recorder;
+    QPointer<archive::ArchiveWindow> m_archiveWindow;
+    QString m_settingsProblem;
+};
+
+} // namespace r73

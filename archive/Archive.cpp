@@ -1,0 +1,305 @@
+#include "Archive.h"
+
+#include "Csv.h"
+#include "TextHook.h"
+
+#include <QAtomicInt>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+
+namespace r73::archive {
+
+namespace {
+
+QAtomicInt g_connections;
+
+QString isoText(const QDateTime& at)
+{
+    return at.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QByteArray fileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result();
+}
+
+} // namespace
+
+const QList<CounterDef>& counterDefs()
+{
+    static const QList<CounterDef> defs = {
+        {"clamp_pulses", "Spannen [Pulse]"},
+        {"release_pulses", "Lösen [Pulse]"},
+        {"release_deviation", "Löseabweichung [Pulse]"},
+        {"frequency", "Frequenz [0,1 Hz]"},
+        {"duration", "T_Dauer [ms]"},
+        {"vibration", "Schwingung [mm/s]"},
+        {"history_last", "Letzte Zyklus-Nr."},
+    };
+    return defs;
+}
+
+QString Location::describe() const
+{
+    if (!server()) return QDir::toNativeSeparators(sqliteFile);
+    return QStringLiteral("%1@%2/%3").arg(user, host, database);
+}
+
+Archive::Archive()
+    : m_connection(QStringLiteral("r73archive-%1").arg(g_connections.fetchAndAddRelaxed(1)))
+{
+}
+
+Archive::~Archive()
+{
+    close();
+}
+
+bool Archive::fail(QString* error, const QString& what) const
+{
+    if (error)
+        *error = tr73(0, QString::fromUtf8("Das Archiv %1 kann nicht benutzt werden: %2"))
+                     .arg(m_where.describe(), what.trimmed());
+    return false;
+}
+
+bool Archive::open(const Location& where, QString* error)
+{
+    close();
+    m_where = where;
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        where.server() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), m_connection);
+    if (!db.isValid()) return fail(error, tr73(0, QStringLiteral("Datenbanktreiber fehlt")));
+    if (where.server()) {
+        db.setHostName(where.host);
+        db.setPort(where.port);
+        db.setDatabaseName(where.database);
+        db.setUserName(where.user);
+        db.setPassword(where.password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=3"));
+    } else {
+        const QFileInfo info(where.sqliteFile);
+        if (!info.absoluteDir().exists() && !QDir().mkpath(info.absolutePath()))
+            return fail(error, tr73(0, QStringLiteral("Ordner kann nicht angelegt werden")));
+        db.setDatabaseName(where.sqliteFile);
+        // Another program writing the same file: wait for it rather than fail at once.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    }
+    if (!db.open()) {
+        const QString why = db.lastError().text();
+        close();
+        return fail(error, why);
+    }
+    if (!createOrUpgrade(error)) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool Archive::isOpen() const
+{
+    return QSqlDatabase::contains(m_connection) &&
+           QSqlDatabase::database(m_connection, false).isOpen();
+}
+
+void Archive::close()
+{
+    if (!QSqlDatabase::contains(m_connection)) return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool Archive::record(Visit v, QString* error)
+{
+    if (!isOpen()) return fail(error, tr73(0, QStringLiteral("nicht geöffnet")));
+    if (v.id.isEmpty()) v.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) return fail(error, db.lastError().text());
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO visits (id, serial, bios, kind, at, technician, host) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (id) DO NOTHING"));
+    for (const QString& value :
+         {v.id, v.serial, v.bios, v.kind, isoText(v.at), v.technician, v.host})
+        q.addBindValue(value);
+    bool ok = q.exec();
+    // Zero rows: this visit is in the archive already, with its counters and files.
+    const bool fresh = ok && q.numRowsAffected() != 0;
+    for (qsizetype i = 0; ok && fresh && i < v.counters.size(); ++i) {
+        q.prepare(QStringLiteral("INSERT INTO counters (visit_id, name, value) VALUES (?, ?, ?)"));
+        q.addBindValue(v.id);
+        q.addBindValue(v.counters[i].first);
+        q.addBindValue(v.counters[i].second);
+        ok = q.exec();
+    }
+    for (qsizetype i = 0; ok && fresh && i < v.files.size(); ++i) {
+        q.prepare(QStringLiteral("INSERT INTO files (visit_id, name) VALUES (?, ?)"));
+        q.addBindValue(v.id);
+        q.addBindValue(v.files[i]);
+        ok = q.exec();
+    }
+    const QString why = q.lastError().text();
+    q.finish();
+    if (!ok || !db.commit()) {
+        const QString reason = ok ? db.lastError().text() : why;
+        db.rollback();
+        return fail(error, reason);
+    }
+    return true;
+}
+
+QList<ControllerRow> Archive::controllers(QString* error) const
+{
+    QList<ControllerRow> rows;
+    if (!isOpen()) return rows;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    // The BIOS of the last visit: the visit whose time is the controller's latest.
+    if (!q.exec(QStringLiteral(
+            "SELECT v.serial, v.at, v.bios, c.n FROM visits v JOIN (SELECT serial, MAX(at) AS "
+            "last, COUNT(*) AS n FROM visits GROUP BY serial) c ON c.serial = v.serial AND "
+            "c.last = v.at ORDER BY v.at DESC, v.serial"))) {
+        fail(error, q.lastError().text());
+        return rows;
+    }
+    while (q.next()) {
+        if (!rows.isEmpty() && rows.last().serial == q.value(0).toString()) continue;
+        rows.append({q.value(0).toString(),
+                     QDateTime::fromString(q.value(1).toString(), Qt::ISODateWithMs),
+                     q.value(2).toString(), q.value(3).toInt()});
+    }
+    return rows;
+}
+
+QList<Visit> Archive::loadVisits(const QString& where, const QStringList& values,
+                                 QString* error) const
+{
+    QList<Visit> out;
+    if (!isOpen()) return out;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT id, serial, bios, kind, at, technician, host FROM visits ") +
+              where + QStringLiteral(" ORDER BY at, id"));
+    for (const QString& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        fail(error, q.lastError().text());
+        return out;
+    }
+    while (q.next()) {
+        Visit v;
+        v.id = q.value(0).toString();
+        v.serial = q.value(1).toString();
+        v.bios = q.value(2).toString();
+        v.kind = q.value(3).toString();
+        v.at = QDateTime::fromString(q.value(4).toString(), Qt::ISODateWithMs);
+        v.technician = q.value(5).toString();
+        v.host = q.value(6).toString();
+        out.append(v);
+    }
+    QSqlQuery part(db);
+    for (Visit& v : out) {
+        part.prepare(QStringLiteral("SELECT name, value FROM counters WHERE visit_id = ?"));
+        part.addBindValue(v.id);
+        if (part.exec())
+            while (part.next())
+                v.counters.append({part.value(0).toString(), part.value(1).toDouble()});
+        part.prepare(QStringLiteral("SELECT name FROM files WHERE visit_id = ? ORDER BY name"));
+        part.addBindValue(v.id);
+        if (part.exec())
+            while (part.next())
+                v.files.append(part.value(0).toString());
+    }
+    return out;
+}
+
+QList<Visit> Archive::visits(const QString& serial, QString* error) const
+{
+    return loadVisits(QStringLiteral("WHERE serial = ?"), {serial}, error);
+}
+
+QList<Visit> Archive::allVisits(QString* error) const
+{
+    return loadVisits({}, {}, error);
+}
+
+QString controllerFolder(const QString& root, const QString& serial)
+{
+    // A serial number is digits; anything else a damaged read may give stays out of the path.
+    QString safe = serial;
+    for (QChar& c : safe)
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'_') c = u'_';
+    if (safe.isEmpty()) safe = QStringLiteral("_");
+    return QDir(root).filePath(safe);
+}
+
+bool keepFiles(const QString& root, const QString& serial, const QStringList& paths,
+               QStringList* kept, QString* error)
+{
+    const QString folder = controllerFolder(root, serial);
+    if (!QDir().mkpath(folder)) {
+        if (error)
+            *error = tr73(0, QStringLiteral("Ordner %1 kann nicht angelegt werden"))
+                         .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    bool allKept = true;
+    for (const QString& path : paths) {
+        const QFileInfo from(path);
+        QString name = from.fileName();
+        QString target = QDir(folder).filePath(name);
+        if (QFileInfo(target).canonicalFilePath() == from.canonicalFilePath()) {
+            kept->append(name); // made in its folder already
+            continue;
+        }
+        for (int n = 1; QFile::exists(target) && fileHash(target) != fileHash(path); ++n) {
+            name = from.completeBaseName() + QStringLiteral("_%1.").arg(n) + from.suffix();
+            target = QDir(folder).filePath(name);
+        }
+        if (QFile::exists(target) || QFile::copy(path, target)) {
+            kept->append(name);
+            continue;
+        }
+        allKept = false;
+        QFile::remove(target); // a copy cut short by a full disk
+        if (error)
+            *error = tr73(0, QStringLiteral("Datei %1 kann nicht ins Archiv kopiert werden"))
+                         .arg(QDir::toNativeSeparators(path));
+    }
+    return allKept;
+}
+
+QString countersCsv(const QList<Visit>& visits)
+{
+    QStringList header{tr73(0, QStringLiteral("Datum")), tr73(0, QStringLiteral("Art")),
+                       QStringLiteral("BIOS")};
+    for (const CounterDef& d : counterDefs())
+        header << tr73(0, QString::fromUtf8(d.caption));
+    QList<QStringList> rows;
+    for (const Visit& v : visits) {
+        QStringList row{v.at.toUTC().toString(Qt::ISODate), v.kind, v.bios};
+        for (const CounterDef& d : counterDefs()) {
+            QString cell;
+            for (const auto& [key, value] : v.counters)
+                if (key == QLatin1String(d.key)) cell = QString::number(value, 'g', 10);
+            row << cell;
+        }
+        rows << row;
+    }
+    return toCsv(header, rows);
+}
+
+} // namespace r73::archive

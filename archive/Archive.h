@@ -1,0 +1,118 @@
+#pragma once
+/// The archive: every connect, backup, restore, logbook save and report, recorded per
+/// controller (serial number and BIOS version) with its time, the service counters read then
+/// and the files it produced. The index is a database through Qt SQL; the files are kept in a
+/// folder per controller, "Archive/<serial number>/".
+///
+/// A visit carries a unique id: recording it again (after a failed commit, or sending local
+/// visits to the team's server) changes nothing, and each visit is written in one transaction,
+/// so several programs writing at once neither lose nor duplicate one.
+
+#include <QDateTime>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace r73::archive {
+
+/// What a visit did; stored by these names.
+inline constexpr auto KindConnect = "connect";
+inline constexpr auto KindBackup = "backup";
+inline constexpr auto KindRestore = "restore";
+inline constexpr auto KindLogbook = "logbook";
+inline constexpr auto KindReport = "report";
+
+/// A service counter: its stored key and its German caption with the unit.
+struct CounterDef
+{
+    const char* key;
+    const char* caption;
+};
+/// The counters the program records, in the order of the service page.
+const QList<CounterDef>& counterDefs();
+
+struct Visit
+{
+    QString id; ///< unique; record() makes one when empty
+    QString serial;
+    QString bios;
+    QString kind;
+    QDateTime at; ///< kept in UTC
+    QString technician;
+    QString host; ///< the workstation that recorded it
+    QList<QPair<QString, double>> counters; ///< key, value
+    QStringList files; ///< names in the controller's folder
+};
+
+struct ControllerRow
+{
+    QString serial;
+    QDateTime lastSeen;
+    QString bios; ///< at the last visit
+    int visits = 0;
+};
+
+/// Where the index lives: a SQLite file, or a PostgreSQL server when host is set.
+struct Location
+{
+    QString sqliteFile;
+    QString host; ///< a name, an address, or the folder of a Unix socket
+    int port = 5432;
+    QString database;
+    QString user;
+    QString password;
+    bool server() const { return !host.isEmpty(); }
+    /// For messages: the file, or user@host/database.
+    QString describe() const;
+};
+
+class Archive
+{
+public:
+    /// The schema this program writes. Older files are upgraded, newer ones refused.
+    static constexpr int SchemaVersion = 2;
+
+    Archive();
+    ~Archive();
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
+    /// Opens the index, creating or upgrading its schema. False with a message a technician
+    /// understands (damaged file, newer program, server not reachable).
+    bool open(const Location& where, QString* error);
+    bool isOpen() const;
+    void close();
+    const Location& location() const { return m_where; }
+
+    /// Records a visit in one transaction; a visit whose id is there already is left alone.
+    bool record(Visit visit, QString* error);
+    /// Every controller, the one seen last first.
+    QList<ControllerRow> controllers(QString* error) const;
+    /// The visits of one controller, oldest first, with counters and files.
+    QList<Visit> visits(const QString& serial, QString* error) const;
+    /// Every visit of every controller, for sending them to another archive.
+    QList<Visit> allVisits(QString* error) const;
+
+private:
+    bool createOrUpgrade(QString* error);
+    bool fail(QString* error, const QString& what) const;
+    QList<Visit> loadVisits(const QString& where, const QStringList& values, QString* error) const;
+
+    QString m_connection;
+    Location m_where;
+};
+
+/// The folder of a controller's files below root ("Archive" in the working folder).
+QString controllerFolder(const QString& root, const QString& serial);
+
+/// Copies files into the controller's folder (made if needed), each under its own name, or with
+/// a number added when that name holds a different file already. Returns the names kept; false
+/// and the reason when one could not be copied (the others stay).
+bool keepFiles(const QString& root, const QString& serial, const QStringList& paths,
+               QStringList* kept, QString* error);
+
+/// Counters of visits as comma-separated values: date (ISO 8601), kind, one column per counter.
+QString countersCsv(const QList<Visit>& visits);
+
+} // namespace r73::archive

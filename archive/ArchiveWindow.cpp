@@ -1,0 +1,306 @@
+#include "ArchiveWindow.h"
+
+#include "MessageFacade.h"
+#include "TextHook.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProcess>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace r73::archive {
+
+namespace {
+
+QString txt(const char* german)
+{
+    return tr73(0, QString::fromUtf8(german));
+}
+
+QString localTime(const QDateTime& at)
+{
+    return QLocale().toString(at.toLocalTime(), QLocale::ShortFormat);
+}
+
+QString kindText(const QString& kind)
+{
+    static const QList<QPair<const char*, const char*>> kinds = {
+        {KindConnect, "Verbindung"}, {KindBackup, "Sicherung"}, {KindRestore, "Wiederherstellung"},
+        {KindLogbook, "Logbuch"},    {KindReport, "Servicebericht"}};
+    for (const auto& [key, german] : kinds)
+        if (kind == QLatin1String(key)) return txt(german);
+    return kind;
+}
+
+} // namespace
+
+/// One counter of one controller from visit to visit, as a line with its points.
+class CounterChart : public QWidget
+{
+public:
+    explicit CounterChart(QWidget* parent) : QWidget(parent) { setMinimumHeight(120); }
+
+    void setValues(QList<QPair<QDateTime, double>> values)
+    {
+        m_values = std::move(values);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(rect(), palette().base());
+        const QRectF area = QRectF(rect()).adjusted(56, 10, -12, -22);
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(area);
+        if (m_values.isEmpty()) {
+            p.drawText(area, Qt::AlignCenter, txt("Keine Werte"));
+            return;
+        }
+        double low = m_values.first().second, high = low;
+        for (const auto& v : m_values) {
+            low = std::min(low, v.second);
+            high = std::max(high, v.second);
+        }
+        if (high == low) high = low + 1;
+        const auto point = [&](qsizetype i) {
+            const double x = m_values.size() == 1
+                                 ? area.center().x()
+                                 : area.left() + area.width() * double(i) / (m_values.size() - 1);
+            return QPointF(x, area.bottom() - area.height() * (m_values[i].second - low) /
+                                                   (high - low));
+        };
+        p.setPen(palette().color(QPalette::Text));
+        p.drawText(QRectF(0, area.top() - 6, 52, 14), Qt::AlignRight, QString::number(high, 'g', 6));
+        p.drawText(QRectF(0, area.bottom() - 8, 52, 14), Qt::AlignRight, QString::number(low, 'g', 6));
+        p.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 16), Qt::AlignLeft,
+                   localTime(m_values.first().first));
+        p.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 16), Qt::AlignRight,
+                   localTime(m_values.last().first));
+        QPainterPath path(point(0));
+        for (qsizetype i = 1; i < m_values.size(); ++i)
+            path.lineTo(point(i));
+        p.setPen(QPen(QColor(0x3b, 0x7d, 0xd8), 2));
+        p.drawPath(path);
+        p.setBrush(QColor(0x3b, 0x7d, 0xd8));
+        for (qsizetype i = 0; i < m_values.size(); ++i)
+            p.drawEllipse(point(i), 3, 3);
+    }
+
+private:
+    QList<QPair<QDateTime, double>> m_values;
+};
+
+ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QWidget* parent)
+    : QDialog(parent), m_filesRoot(filesRoot)
+{
+    setObjectName(QStringLiteral("frmArchiv"));
+    setWindowTitle(txt("Archiv"));
+    resize(780, 560);
+    m_controllers = new QTreeWidget(this);
+    m_controllers->setHeaderLabels(
+        {txt("Ser. Nr."), txt("Zuletzt gesehen"), QStringLiteral("BIOS"), txt("Besuche")});
+    m_controllers->setRootIsDecorated(false);
+    m_visits = new QTreeWidget(this);
+    m_visits->setHeaderLabels(
+        {txt("Datum"), txt("Art"), QStringLiteral("BIOS"), txt("Techniker"), txt("Dateien")});
+    m_visits->setRootIsDecorated(false);
+    m_files = new QListWidget(this);
+    m_counter = new QComboBox(this);
+    for (const CounterDef& d : counterDefs())
+        m_counter->addItem(tr73(0, QString::fromUtf8(d.caption)), QString::fromLatin1(d.key));
+    m_chart = new CounterChart(this);
+    m_open = new QPushButton(txt("Öffnen"), this);
+    m_print = new QPushButton(txt("Drucken"), this);
+    auto* csv = new QPushButton(txt("CSV exportieren"), this);
+    auto* close = new QPushButton(txt("Schliessen"), this);
+
+    auto* fileButtons = new QHBoxLayout;
+    fileButtons->addWidget(m_open);
+    fileButtons->addWidget(m_print);
+    fileButtons->addStretch();
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(new QLabel(txt("Besuche"), right));
+    rightLayout->addWidget(m_visits, 3);
+    rightLayout->addWidget(new QLabel(txt("Dateien des Besuchs"), right));
+    rightLayout->addWidget(m_files, 1);
+    rightLayout->addLayout(fileButtons);
+    auto* split = new QSplitter(this);
+    split->addWidget(m_controllers);
+    split->addWidget(right);
+    split->setSizes({300, 480});
+    auto* chartHead = new QHBoxLayout;
+    chartHead->addWidget(new QLabel(txt("Zähler von Besuch zu Besuch:"), this));
+    chartHead->addWidget(m_counter, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(where.describe(), this), 1);
+    bottom->addWidget(csv);
+    bottom->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(split, 3);
+    layout->addLayout(chartHead);
+    layout->addWidget(m_chart, 1);
+    layout->addLayout(bottom);
+
+    connect(m_controllers, &QTreeWidget::itemSelectionChanged, this,
+            &ArchiveWindow::controllerChosen);
+    connect(m_visits, &QTreeWidget::itemSelectionChanged, this, &ArchiveWindow::visitChosen);
+    connect(m_counter, &QComboBox::currentIndexChanged, this, &ArchiveWindow::counterChosen);
+    connect(m_files, &QListWidget::itemDoubleClicked, this, &ArchiveWindow::openFile);
+    connect(m_open, &QPushButton::clicked, this, &ArchiveWindow::openFile);
+    connect(m_print, &QPushButton::clicked, this, &ArchiveWindow::printFile);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(csv, &QPushButton::clicked, this, [this] {
+        if (m_serial.isEmpty()) return;
+        const QString path = showSaveDialog(
+            {this, txt("CSV exportieren"), controllerFolder(m_filesRoot, m_serial),
+             m_serial + QStringLiteral("_zaehler.csv"), QStringLiteral("csv"),
+             QStringLiteral("CSV (*.csv)")});
+        if (!path.isEmpty()) exportCounters(path);
+    });
+
+    QString error;
+    if (!m_archive.open(where, &error)) {
+        complain(error);
+        return;
+    }
+    reload();
+}
+
+ArchiveWindow::~ArchiveWindow() = default;
+
+void ArchiveWindow::complain(const QString& text)
+{
+    showMessage({this, text, txt("Archiv"), MsgIcon::Error, MsgButtons::Ok});
+}
+
+void ArchiveWindow::reload()
+{
+    QString error;
+    const QList<ControllerRow> rows = m_archive.controllers(&error);
+    if (!error.isEmpty()) complain(error);
+    m_controllers->clear();
+    for (const ControllerRow& r : rows)
+        m_controllers->addTopLevelItem(new QTreeWidgetItem(
+            {r.serial, localTime(r.lastSeen), r.bios, QString::number(r.visits)}));
+    for (int c = 0; c < m_controllers->columnCount(); ++c)
+        m_controllers->resizeColumnToContents(c);
+    if (m_controllers->topLevelItemCount() > 0)
+        m_controllers->setCurrentItem(m_controllers->topLevelItem(0));
+}
+
+void ArchiveWindow::showController(const QString& serial)
+{
+    const QList<QTreeWidgetItem*> found = m_controllers->findItems(serial, Qt::MatchExactly);
+    if (!found.isEmpty()) m_controllers->setCurrentItem(found.first());
+}
+
+void ArchiveWindow::controllerChosen()
+{
+    const QTreeWidgetItem* item = m_controllers->currentItem();
+    m_serial = item ? item->text(0) : QString();
+    QString error;
+    m_visitData = m_serial.isEmpty() ? QList<Visit>() : m_archive.visits(m_serial, &error);
+    if (!error.isEmpty()) complain(error);
+    m_visits->clear();
+    // Newest on top, as in the history list.
+    for (qsizetype i = m_visitData.size() - 1; i >= 0; --i) {
+        const Visit& v = m_visitData[i];
+        auto* row = new QTreeWidgetItem({localTime(v.at), kindText(v.kind), v.bios, v.technician,
+                                         QString::number(v.files.size())});
+        row->setData(0, Qt::UserRole, int(i));
+        m_visits->addTopLevelItem(row);
+    }
+    for (int c = 0; c < m_visits->columnCount(); ++c)
+        m_visits->resizeColumnToContents(c);
+    m_files->clear();
+    counterChosen();
+}
+
+void ArchiveWindow::visitChosen()
+{
+    m_files->clear();
+    const QTreeWidgetItem* item = m_visits->currentItem();
+    if (!item) return;
+    const Visit& v = m_visitData[item->data(0, Qt::UserRole).toInt()];
+    const QDir folder(controllerFolder(m_filesRoot, v.serial));
+    for (const QString& name : v.files) {
+        auto* file = new QListWidgetItem(name, m_files);
+        file->setData(Qt::UserRole, folder.filePath(name));
+        if (!QFile::exists(folder.filePath(name))) {
+            file->setText(name + QStringLiteral(" — ") + txt("fehlt"));
+            file->setForeground(Qt::gray);
+        }
+    }
+    if (m_files->count() > 0) m_files->setCurrentRow(0);
+}
+
+void ArchiveWindow::counterChosen()
+{
+    const QString key = m_counter->currentData().toString();
+    QList<QPair<QDateTime, double>> values;
+    for (const Visit& v : m_visitData)
+        for (const auto& [name, value] : v.counters)
+            if (name == key) values.append({v.at, value});
+    m_chart->setValues(values);
+}
+
+QString ArchiveWindow::chosenFilePath() const
+{
+    const QListWidgetItem* item = m_files->currentItem();
+    if (!item) return {};
+    const QString path = item->data(Qt::UserRole).toString();
+    if (QFile::exists(path)) return path;
+    const_cast<ArchiveWindow*>(this)->complain(
+        txt("Die Datei %1 fehlt im Archiv; sie wurde wohl von Hand gelöscht.")
+            .arg(QDir::toNativeSeparators(path)));
+    return {};
+}
+
+void ArchiveWindow::openFile()
+{
+    const QString path = chosenFilePath();
+    if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ArchiveWindow::printFile()
+{
+    const QString path = chosenFilePath();
+    if (path.isEmpty()) return;
+    // The system's print queue takes the PDF reports and the text logbooks alike.
+    const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
+    if (lp.isEmpty() || !QProcess::startDetached(lp, {path}))
+        complain(txt("Kein Druckbefehl (lp) gefunden; bitte die Datei öffnen und von dort "
+                    "drucken."));
+}
+
+bool ArchiveWindow::exportCounters(const QString& path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(countersCsv(m_visitData).toUtf8()) >= 0 &&
+        file.commit())
+        return true;
+    complain(txt("Datei %1 kann nicht gespeichert werden: %2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return false;
+}
+
+} // namespace r73::archive

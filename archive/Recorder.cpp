@@ -1,0 +1,158 @@
+#include "Recorder.h"
+
+#include "TextHook.h"
+
+#include <QSysInfo>
+#include <QUuid>
+
+namespace r73::archive {
+
+/// Lives on the recorder's thread: the database connections belong to it.
+class RecorderWorker : public QObject
+{
+public:
+    RecorderWorker(Recorder& owner, Location where, QString localFile)
+        : m_owner(owner), m_where(std::move(where))
+    {
+        m_local.sqliteFile = std::move(localFile);
+    }
+
+    void write(Visit visit, const QStringList& paths)
+    {
+        QString problem;
+        if (!paths.isEmpty() &&
+            !keepFiles(m_owner.m_filesRoot, visit.serial, paths, &visit.files, &problem))
+            say(problem); // the visit is recorded all the same, with the files that were kept
+        QString error;
+        if (ready(m_main, m_where, &error) && m_main.record(visit, &error)) {
+            if (m_where.server() && m_wentLocal) {
+                m_wentLocal = false;
+                emit m_owner.serverBack();
+            }
+            succeeded(visit.serial);
+            return;
+        }
+        if (!m_where.server()) {
+            say(error);
+            return;
+        }
+        // The team's server is away: the visit stays here until it can be sent.
+        m_main.close();
+        QString localError;
+        if (ready(m_localArchive, m_local, &localError) && m_localArchive.record(visit, &localError)) {
+            m_wentLocal = true;
+            say(error + u'\n' +
+                tr73(0, QString::fromUtf8("Der Besuch wurde lokal aufgezeichnet.")));
+            emit m_owner.recorded(visit.serial);
+        } else {
+            say(error + u'\n' + localError);
+        }
+    }
+
+    void sendLocal()
+    {
+        QString error;
+        if (!ready(m_localArchive, m_local, &error) || !ready(m_main, m_where, &error)) {
+            say(error);
+            return;
+        }
+        int count = 0;
+        const QList<Visit> visits = m_localArchive.allVisits(&error);
+        for (const Visit& v : visits) {
+            if (!m_main.record(v, &error)) {
+                say(error);
+                return;
+            }
+            ++count;
+        }
+        emit m_owner.sent(count);
+    }
+
+private:
+    static bool ready(Archive& archive, const Location& where, QString* error)
+    {
+        return archive.isOpen() || archive.open(where, error);
+    }
+
+    void say(const QString& message)
+    {
+        if (message == m_said) return;
+        m_said = message;
+        emit m_owner.problem(message);
+    }
+
+    void succeeded(const QString& serial)
+    {
+        m_said.clear();
+        emit m_owner.recorded(serial);
+    }
+
+    Recorder& m_owner;
+    Location m_where;
+    Location m_local;
+    Archive m_main;
+    Archive m_localArchive;
+    QString m_said;
+    bool m_wentLocal = false;
+};
+
+Recorder::Recorder(const Location& where, const QString& localFile, const QString& filesRoot,
+                   QObject* parent)
+    : QObject(parent), m_where(where), m_filesRoot(filesRoot)
+{
+    m_worker = new RecorderWorker(*this, where, localFile);
+    m_worker->moveToThread(&m_thread);
+    m_thread.setObjectName(QStringLiteral("archive"));
+    m_thread.start(QThread::LowPriority);
+}
+
+Recorder::~Recorder()
+{
+    flush(5000);
+    // The connections end on the thread that made them.
+    QMetaObject::invokeMethod(m_worker, [this] { delete m_worker; }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void Recorder::queue(std::function<void()> job)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        ++m_pending;
+    }
+    QMetaObject::invokeMethod(m_worker, [this, job = std::move(job)] {
+        job();
+        done();
+    });
+}
+
+void Recorder::done()
+{
+    QMutexLocker lock(&m_mutex);
+    if (--m_pending == 0) m_idle.wakeAll();
+}
+
+void Recorder::record(Visit visit, const QStringList& filePaths)
+{
+    if (visit.id.isEmpty()) visit.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!visit.at.isValid()) visit.at = QDateTime::currentDateTimeUtc();
+    if (visit.host.isEmpty()) visit.host = QSysInfo::machineHostName();
+    queue([this, visit, filePaths] { m_worker->write(visit, filePaths); });
+}
+
+void Recorder::sendLocalVisits()
+{
+    queue([this] { m_worker->sendLocal(); });
+}
+
+bool Recorder::flush(int timeoutMs)
+{
+    QMutexLocker lock(&m_mutex);
+    QDeadlineTimer deadline(timeoutMs);
+    while (m_pending > 0)
+        if (!m_idle.wait(&m_mutex, deadline)) return false;
+    return true;
+}
+
+} // namespace r73::archive

@@ -1,0 +1,63 @@
+#pragma once
+/// Records visits without holding up the window or the controller: each visit is queued and
+/// written, its files copied, on a thread of its own. A team's server that cannot be reached is
+/// said once; the visit then goes into the local index, and once the server answers again the
+/// program may send those local visits there (a visit sent twice stays one).
+
+#include "Archive.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QThread>
+#include <QWaitCondition>
+
+namespace r73::archive {
+
+class RecorderWorker;
+
+class Recorder : public QObject
+{
+    Q_OBJECT
+public:
+    /// where: the configured index; local: the fall-back SQLite file; filesRoot: "Archive".
+    Recorder(const Location& where, const QString& localFile, const QString& filesRoot,
+             QObject* parent = nullptr);
+    /// Writes what is queued still (for a few seconds at most), then ends the thread.
+    ~Recorder() override;
+
+    /// Queues a visit; the files at filePaths are copied into the controller's folder and
+    /// listed with it. Returns at once.
+    void record(Visit visit, const QStringList& filePaths = {});
+    /// Queues sending every local visit to the server.
+    void sendLocalVisits();
+    /// Waits until everything queued is written; false on time-out.
+    bool flush(int timeoutMs = 10000);
+
+    const Location& location() const { return m_where; }
+    QString filesRoot() const { return m_filesRoot; }
+
+signals:
+    /// A failure, said once until the archive works again.
+    void problem(const QString& message);
+    /// A visit is in the archive.
+    void recorded(const QString& serial);
+    /// The server answers again after visits went into the local index.
+    void serverBack();
+    /// Local visits were sent to the server.
+    void sent(int count);
+
+private:
+    friend class RecorderWorker;
+    void queue(std::function<void()> job);
+    void done();
+
+    Location m_where;
+    QString m_filesRoot;
+    QThread m_thread;
+    RecorderWorker* m_worker = nullptr;
+    QMutex m_mutex;
+    QWaitCondition m_idle;
+    int m_pending = 0;
+};
+
+} // namespace r73::archive

@@ -1,0 +1,222 @@
+#include "ServiceReport.h"
+
+#include "TextHook.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace r73::report {
+
+namespace {
+
+QString tr(const char* german)
+{
+    return tr73(0, QString::fromUtf8(german));
+}
+
+QString esc(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+const char* const Grid = "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+                         "style=\"border-color:#888; border-style:solid\">";
+
+QString heading(const QString& title)
+{
+    return QStringLiteral("<h3 style=\"margin-top:12px; margin-bottom:4px; color:#1f3f66\">%1</h3>")
+        .arg(esc(title));
+}
+
+QString tableHtml(const Table& t)
+{
+    QString html = heading(t.title) + QLatin1String(Grid);
+    const qsizetype columns = t.header.isEmpty() ? 2 : t.header.size();
+    if (!t.header.isEmpty()) {
+        html += QStringLiteral("<tr style=\"background-color:#dde4ee\">");
+        for (const QString& h : t.header)
+            html += QStringLiteral("<th align=\"left\">%1</th>").arg(esc(h));
+        html += QStringLiteral("</tr>");
+    }
+    for (qsizetype r = 0; r < t.rows.size(); ++r) {
+        html += r % 2 ? QStringLiteral("<tr style=\"background-color:#f4f6f9\">")
+                      : QStringLiteral("<tr>");
+        for (qsizetype c = 0; c < columns; ++c) {
+            const QString cell = c < t.rows[r].size() ? t.rows[r][c] : QString();
+            // In a caption / value table the caption is the first column, the value the rest.
+            html += t.header.isEmpty() && c == 0
+                        ? QStringLiteral("<td width=\"45%\">%1</td>").arg(esc(cell))
+                        : QStringLiteral("<td>%1</td>").arg(esc(cell));
+        }
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+QString barHtml(double fraction)
+{
+    const int filled = qBound(0, qRound(fraction * 100), 100);
+    QString cells;
+    if (filled > 0)
+        cells += QStringLiteral("<td width=\"%1%\" style=\"background-color:#3b7dd8\">&nbsp;</td>")
+                     .arg(filled);
+    if (filled < 100)
+        cells += QStringLiteral("<td width=\"%1%\" style=\"background-color:#e6e9ee\">&nbsp;</td>")
+                     .arg(100 - filled);
+    return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>") +
+           cells + QStringLiteral("</tr></table>");
+}
+
+QString gaugesHtml(const QList<Gauge>& gauges)
+{
+    if (gauges.isEmpty()) return {};
+    QString html = QLatin1String(Grid);
+    for (const Gauge& g : gauges)
+        html += QStringLiteral("<tr><td width=\"30%\">%1</td><td width=\"15%\" align=\"right\">%2"
+                               "</td><td>%3</td></tr>")
+                    .arg(esc(g.caption), esc(g.value), barHtml(g.fraction));
+    return html + QStringLiteral("</table>");
+}
+
+QString lampsRow(const QList<Lamp>& lamps)
+{
+    QString html = QStringLiteral("<tr>");
+    for (const Lamp& l : lamps)
+        html += QStringLiteral("<td align=\"center\" style=\"background-color:%1\">%2</td>")
+                    .arg(l.on ? QStringLiteral("#ffff00") : QStringLiteral("#e6e9ee"),
+                         esc(l.caption));
+    return html + QStringLiteral("</tr>");
+}
+
+QString identityHtml(const ServiceReport& r)
+{
+    const QLocale locale;
+    const QString date = locale.toString(r.when, QLocale::ShortFormat);
+    const auto row = [](const QString& a, const QString& va, const QString& b, const QString& vb) {
+        return QStringLiteral("<tr><td width=\"20%\"><b>%1</b></td><td width=\"30%\">%2</td>"
+                              "<td width=\"20%\"><b>%3</b></td><td width=\"30%\">%4</td></tr>")
+            .arg(esc(a), esc(va), esc(b), esc(vb));
+    };
+    return QLatin1String(Grid) +
+           row(tr("Seriennummer"), r.serialNumber, tr("BIOS-Version"), r.biosVersion) +
+           row(tr("Datum"), date, tr("Programmversion"), r.programVersion) +
+           row(tr("Techniker"), r.technician, QString(), QString()) + QStringLiteral("</table>");
+}
+
+QString remarksHtml(const QString& remarks)
+{
+    QString body = esc(remarks.trimmed()).replace(u'\n', QStringLiteral("<br>"));
+    if (body.isEmpty()) body = QStringLiteral("&nbsp;<br>&nbsp;");
+    return heading(tr("Bemerkungen")) + QLatin1String(Grid) +
+           QStringLiteral("<tr><td>%1</td></tr></table>").arg(body);
+}
+
+QString signatureHtml()
+{
+    const QString line = QStringLiteral("_______________________________");
+    return QStringLiteral("<p>&nbsp;</p><p>&nbsp;</p><table width=\"100%\" cellpadding=\"4\"><tr>"
+                          "<td width=\"50%\">%1<br>%2</td><td width=\"50%\">%1<br>%3</td>"
+                          "</tr></table>")
+        .arg(line, esc(tr("Ort, Datum, Unterschrift Techniker")),
+             esc(tr("Ort, Datum, Unterschrift Kunde")));
+}
+
+} // namespace
+
+QString reportHtml(const ServiceReport& r)
+{
+    QString html = QStringLiteral("<html><body>");
+    html += QStringLiteral("<h1 style=\"color:#1f3f66\">%1</h1>")
+                .arg(esc(tr("Servicebericht R73-Controller")));
+    html += identityHtml(r);
+    for (qsizetype i = 0; i < r.tables.size(); ++i) {
+        html += tableHtml(r.tables[i]);
+        if (i == r.gaugesAfter) html += gaugesHtml(r.gauges);
+    }
+    if (r.gaugesAfter < 0 || r.gaugesAfter >= r.tables.size()) html += gaugesHtml(r.gauges);
+    if (!r.inputs.isEmpty() || !r.outputs.isEmpty()) {
+        html += heading(tr("Eingänge und Ausgänge")) + QLatin1String(Grid) + lampsRow(r.inputs) +
+                lampsRow(r.outputs) + QStringLiteral("</table>");
+    }
+    if (!r.history.rows.isEmpty()) html += tableHtml(r.history);
+    html += remarksHtml(r.remarks) + signatureHtml();
+    return html + QStringLiteral("</body></html>");
+}
+
+void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
+{
+    QPainter painter(&device);
+    const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    QFont font(QStringLiteral("DejaVu Sans"), 9);
+    const qreal footer = QFontMetricsF(font, &device).height() * 2.5;
+
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(&device);
+    doc.setDefaultFont(font);
+    doc.setDocumentMargin(0);
+    doc.setHtml(reportHtml(r));
+    doc.setPageSize(QSizeF(page.width(), page.height() - footer));
+
+    const int pages = doc.pageCount();
+    const qreal bodyHeight = page.height() - footer;
+    const QString left = tr("Servicebericht") + QStringLiteral(" · ") + r.serialNumber + QStringLiteral(" · ") +
+                         QLocale().toString(r.when.date(), QLocale::ShortFormat);
+    for (int p = 0; p < pages; ++p) {
+        if (p > 0) device.newPage();
+        painter.save();
+        painter.translate(0, -p * bodyHeight);
+        doc.drawContents(&painter, QRectF(0, p * bodyHeight, page.width(), bodyHeight));
+        painter.restore();
+        painter.setFont(font);
+        painter.setPen(QColor(0x55, 0x55, 0x55));
+        const QRectF foot(0, page.height() - footer * 0.6, page.width(), footer * 0.6);
+        painter.drawLine(foot.topLeft(), foot.topRight());
+        painter.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, left);
+        painter.drawText(foot, Qt::AlignRight | Qt::AlignBottom,
+                         tr("Seite %1 von %2").arg(p + 1).arg(pages));
+    }
+}
+
+QPageSize paperFor(const QLocale& locale)
+{
+    const bool letter = locale.measurementSystem() == QLocale::ImperialUSSystem ||
+                        locale.territory() == QLocale::Canada;
+    return QPageSize(letter ? QPageSize::Letter : QPageSize::A4);
+}
+
+bool writeReportPdf(const ServiceReport& r, const QString& path, QString* error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        writer.setTitle(tr("Servicebericht") + u' ' + r.serialNumber);
+        writer.setCreator(QStringLiteral("R73 Service ") + r.programVersion);
+        writer.setPageSize(paperFor(QLocale()));
+        writer.setPageMargins(QMarginsF(18, 15, 15, 12), QPageLayout::Millimeter);
+        renderReport(r, writer);
+    }
+    if (file.error() != QFileDevice::NoError || !file.commit()) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString proposeReportFileName(const QString& serial, const QDate& day)
+{
+    return serial + u'_' + day.toString(QStringLiteral("yyyyMMdd")) +
+           QStringLiteral("_bericht.pdf");
+}
+
+} // namespace r73::report
