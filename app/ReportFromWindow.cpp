@@ -98,7 +98,7 @@ report::ServiceReport reportFromWindow(TForm1& window)
     report::ServiceReport r;
     r.serialNumber = ui.Edit4->text();
     r.biosVersion = ui.Edit3->text();
-    r.programVersion = ui.Label29->text();
+    r.programVersion = ui.Label29->text().section(u' ', -1); // "SW-Version: 3.14"
     r.when = QDateTime::currentDateTime();
 
     r.tables << pairs(w, setTitle(w, "GroupBox2"),

@@ -87,7 +87,10 @@ bool Archive::open(const Location& where, QString* error)
         db.setDatabaseName(where.database);
         db.setUserName(where.user);
         db.setPassword(where.password);
-        db.setConnectOptions(QStringLiteral("connect_timeout=3"));
+        // A server that does not answer must not hold up a visit for long; its notices about
+        // tables that exist already are no news.
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=3;options='-c client_min_messages=warning'"));
     } else {
         const QFileInfo info(where.sqliteFile);
         if (!info.absoluteDir().exists() && !QDir().mkpath(info.absolutePath()))
@@ -98,9 +101,11 @@ bool Archive::open(const Location& where, QString* error)
     }
     if (!db.open()) {
         const QString why = db.lastError().text();
+        db = QSqlDatabase();
         close();
         return fail(error, why);
     }
+    db = QSqlDatabase(); // the connection is looked up by name from here on
     if (!createOrUpgrade(error)) {
         close();
         return false;

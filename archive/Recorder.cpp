@@ -40,9 +40,11 @@ public:
         m_main.close();
         QString localError;
         if (ready(m_localArchive, m_local, &localError) && m_localArchive.record(visit, &localError)) {
+            // Said once: while the server is away, every visit goes the same way.
+            if (!m_wentLocal)
+                say(error + u'\n' +
+                    tr73(0, QString::fromUtf8("Der Besuch wurde lokal aufgezeichnet.")));
             m_wentLocal = true;
-            say(error + u'\n' +
-                tr73(0, QString::fromUtf8("Der Besuch wurde lokal aufgezeichnet.")));
             emit m_owner.recorded(visit.serial);
         } else {
             say(error + u'\n' + localError);
