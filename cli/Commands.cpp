@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include "ArchiveCommand.h"
 #include "Identify.h"
 
 #include <QTextStream>
@@ -26,6 +27,10 @@ const std::vector<Command>& commands()
     static const std::vector<Command> all = {
         {"identify", "", "connect, then print bios_version=<x.yy> and serial_number=<n>", true,
          {}, runIdentify},
+        {"archive", "list | show SERIAL",
+         "list: the controllers in the archive (serial, last seen, BIOS, visits)\n"
+         "show: one controller's visits and their counters as CSV",
+         false, {}, runArchive},
     };
     return all;
 }

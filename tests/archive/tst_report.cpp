@@ -92,6 +92,15 @@ void TstReport::reportAndArchiveOnTheController()
     QVERIFY(!visits[0].counters.isEmpty());
 
     if (language != 0) return;
+    // For the documentation: the report and the window, looked at by people.
+    if (const QString docs = qEnvironmentVariable("R73_SHOTS"); !docs.isEmpty()) {
+        QFile::copy(pdf, docs + "/service-report-de.pdf");
+        record.showArchive();
+        record.archiveWindow()->visitList()->setCurrentItem(
+            record.archiveWindow()->visitList()->topLevelItem(1));
+        record.archiveWindow()->grab().save(docs + "/archive-window-de.png");
+        record.archiveWindow()->close();
+    }
     // A file deleted by hand: the window says it is missing, and opening it says why.
     QVERIFY(QFile::remove(f.env.path("Archive/1234/bericht.pdf")));
     record.showArchive();
@@ -132,6 +141,14 @@ void TstReport::unwritableReportIsSaidAndNotRecorded()
     QString error;
     QVERIFY(a.open(record.recorder()->location(), &error));
     QCOMPARE(a.visits("1234", &error).size(), 1); // the connect only
+    // The same archive for scripts.
+    QProcess ctl;
+    ctl.start(qEnvironmentVariable("R73_CTL"), {"archive", "list"});
+    QVERIFY(ctl.waitForFinished(10000));
+    QVERIFY(ctl.readAllStandardOutput().contains("\n1234\t"));
+    ctl.start(qEnvironmentVariable("R73_CTL"), {"archive", "show", "99"});
+    QVERIFY(ctl.waitForFinished(10000));
+    QCOMPARE(ctl.exitCode(), 1);
 }
 
 void TstReport::recordingCostsTheWindowNoPause()

@@ -1,0 +1,39 @@
+// "r73ctl archive list" and "r73ctl archive show SERIAL": the archive of the working folder
+// (or the team's server its configuration names), for scripts.
+
+#include "ArchiveCommand.h"
+
+#include "Archive.h"
+#include "ArchiveConfig.h"
+
+#include <QTextStream>
+
+namespace r73::cli {
+
+int runArchive(const QStringList& args, const QCommandLineParser&)
+{
+    const bool list = args.size() == 1 && args[0] == QLatin1String("list");
+    const bool show = args.size() == 2 && args[0] == QLatin1String("show");
+    if (!list && !show) return BadUsage;
+    archive::Location where;
+    QString error;
+    archive::Archive a;
+    if (!archive::configuredLocation(&where, &error) || !a.open(where, &error)) return fail(error);
+    QTextStream out(stdout);
+    if (list) {
+        const QList<archive::ControllerRow> rows = a.controllers(&error);
+        if (!error.isEmpty()) return fail(error);
+        out << "serial\tlast_seen\tbios\tvisits\n";
+        for (const archive::ControllerRow& r : rows)
+            out << r.serial << '\t' << r.lastSeen.toUTC().toString(Qt::ISODate) << '\t' << r.bios
+                << '\t' << r.visits << '\n';
+        return Done;
+    }
+    const QList<archive::Visit> visits = a.visits(args[1], &error);
+    if (!error.isEmpty()) return fail(error);
+    if (visits.isEmpty()) return fail(QStringLiteral("no visits of %1 in the archive").arg(args[1]));
+    out << archive::countersCsv(visits);
+    return Done;
+}
+
+} // namespace r73::cli
