@@ -10,8 +10,9 @@ void ProgramWindows::addExtras()
     serviceRecord = new r73::ServiceRecord(mainWindow, logbookWindow, &mainWindow);
     extras.add("Servicebericht", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
                [this] { serviceRecord->makeReport(); });
-    extras.add("Archiv", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] { serviceRecord->showArchive(); },
-               r73::ExtrasMenu::When::Always);
+    extras.add(
+        "Archiv", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
+        [this] { serviceRecord->showArchive(); }, r73::ExtrasMenu::When::Always);
     extras.add("Historie als CSV", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H),
                [this] { serviceRecord->exportHistoryAsked(); });
 }

@@ -52,8 +52,9 @@ report::Table channelsTable(const WindowReader& w)
     const Channel& first = ChannelControls[0];
     report::Table t{tr("Analogkanäle"), {QString()}, {}};
     for (int c = 0; c < 3; ++c)
-        t.header << w.text(c == 0 ? "edtBezeichnung_1" : c == 1 ? "edtBezeichnung_2"
-                                                                 : "edtBezeichnung_3");
+        t.header << w.text(c == 0   ? "edtBezeichnung_1"
+                           : c == 1 ? "edtBezeichnung_2"
+                                    : "edtBezeichnung_3");
     for (int item = 0; item < 7; ++item) {
         QStringList row{w.text(first.values[item].label)};
         for (const Channel& c : ChannelControls)
@@ -102,30 +103,44 @@ report::ServiceReport reportFromWindow(TForm1& window)
     r.when = QDateTime::currentDateTime();
 
     r.tables << pairs(w, setTitle(w, "GroupBox2"),
-                      {{"Label1", "Edit10"}, {"Label2", "Edit11"}, {"Label65", "Edit16"},
-                       {"Label12", "Edit12"}, {"Label14", "Edit14"}, {"Label15", "Edit15"}});
+                      {{"Label1", "Edit10"},
+                       {"Label2", "Edit11"},
+                       {"Label65", "Edit16"},
+                       {"Label12", "Edit12"},
+                       {"Label14", "Edit14"},
+                       {"Label15", "Edit15"}});
     r.tables << pairs(w, setTitle(w, "GroupBox1"),
-                      {{"Label20", "Edit20"}, {"Label21", "Edit21"}, {"Label22", "Edit22"},
-                       {"Label24", "Edit24"}, {"Label25", "Edit25"}});
+                      {{"Label20", "Edit20"},
+                       {"Label21", "Edit21"},
+                       {"Label22", "Edit22"},
+                       {"Label24", "Edit24"},
+                       {"Label25", "Edit25"}});
     r.tables << pairs(w, tr("Parametersatz") + u' ' + w.pageCaption(2),
                       {{"Label30", "Edit30"}, {"Label31", "Edit31"}});
     r.tables << pairs(w, tr("Parametersatz") + u' ' + w.pageCaption(3),
                       {{"Label40", "Edit40"}, {"Label41", "Edit41"}});
     if (w.shown("gbHydr")) {
-        report::Table hydr = pairs(w, w.text("gbHydr"),
-                                   {{"Label7", "edHydrPulse"}, {"Label8", "edHydrDauer"}});
+        report::Table hydr =
+            pairs(w, w.text("gbHydr"), {{"Label7", "edHydrPulse"}, {"Label8", "edHydrDauer"}});
         hydr.rows.prepend({w.text("cbHydr"), w.checked("cbHydr") ? tr("ein") : tr("aus")});
         r.tables << hydr;
     }
     r.tables << pairs(w, w.pageCaption(4),
-                      {{"Label50", "Edit50"}, {"Label51", "Edit51"}, {"Label52", "Edit52"},
-                       {"Label53", "Edit53"}, {"Label54", "Edit54"}, {"Label55", "Edit55"},
-                       {"Label56", "Edit56"}, {"Label57", "Edit57"}});
+                      {{"Label50", "Edit50"},
+                       {"Label51", "Edit51"},
+                       {"Label52", "Edit52"},
+                       {"Label53", "Edit53"},
+                       {"Label54", "Edit54"},
+                       {"Label55", "Edit55"},
+                       {"Label56", "Edit56"},
+                       {"Label57", "Edit57"}});
     r.gaugesAfter = int(r.tables.size()) - 1;
     const auto* vibration = w.find<QProgressBar>("ProgressBar1");
     const auto* frequency = w.find<QProgressBar>("ProgressBar2");
-    if (vibration) r.gauges << report::Gauge{w.text("Label66"), w.text("Edit57"), fraction(vibration)};
-    if (frequency) r.gauges << report::Gauge{w.text("Label67"), w.text("Edit53"), fraction(frequency)};
+    if (vibration)
+        r.gauges << report::Gauge{w.text("Label66"), w.text("Edit57"), fraction(vibration)};
+    if (frequency)
+        r.gauges << report::Gauge{w.text("Label67"), w.text("Edit53"), fraction(frequency)};
     if (BiosVersion >= 300) r.tables << channelsTable(w);
 
     report::Table status{tr("Status und letzter Test"), {}, {}};
@@ -134,8 +149,8 @@ report::ServiceReport reportFromWindow(TForm1& window)
                 << QStringList{w.text("Label63"),
                                (w.text("Label59") + u' ' + w.text("Label62")).trimmed()}
                 << QStringList{w.text("Label3"), w.text("Edit1")}
-                << QStringList{w.text("Label36"), w.text("Label37") + QStringLiteral("  ") +
-                                                      w.text("Label38")};
+                << QStringList{w.text("Label36"),
+                               w.text("Label37") + QStringLiteral("  ") + w.text("Label38")};
     r.tables << status;
     for (int i = 0; i < 8; ++i) {
         if (const auto* in = w.find<QLabel>(qPrintable(QStringLiteral("Label10%1").arg(i))))
@@ -146,8 +161,8 @@ report::ServiceReport reportFromWindow(TForm1& window)
     const QTreeWidget* list = ui.pgLogbuch->ui.ListView1;
     if (!list->isHidden() && list->topLevelItemCount() > 0) {
         r.history = historyTable(list);
-        r.history.title = tr("Historie des Controllers") + QStringLiteral(" (") +
-                          w.pageCaption(5) + u')';
+        r.history.title =
+            tr("Historie des Controllers") + QStringLiteral(" (") + w.pageCaption(5) + u')';
     }
     return r;
 }
@@ -155,8 +170,8 @@ report::ServiceReport reportFromWindow(TForm1& window)
 QList<QPair<QString, double>> countersFromWindow(TForm1& window)
 {
     const WindowReader w(&window);
-    static const char* const fields[] = {"Edit50", "Edit51", "Edit52", "Edit53", "Edit56",
-                                         "Edit57"};
+    static const char* const fields[] = {"Edit50", "Edit51", "Edit52",
+                                         "Edit53", "Edit56", "Edit57"};
     QList<QPair<QString, double>> out;
     const QList<archive::CounterDef>& defs = archive::counterDefs();
     for (int i = 0; i < 6; ++i) {

@@ -5,8 +5,8 @@
 #include "Csv.h"
 #include "FiPri.h"
 #include "Form_cy.h"
-#include "LogPrint.h"
 #include "LinkState.h"
+#include "LogPrint.h"
 #include "LogbuchPage.h"
 #include "MessageFacade.h"
 #include "PageHost.h"
@@ -49,7 +49,7 @@ ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent
         connect(m_recorder.get(), &archive::Recorder::serverBack, this, [this] {
             if (showMessage({&m_window,
                              txt("Der Archiv-Server ist wieder erreichbar. Die lokal "
-                                "aufgezeichneten Besuche jetzt dorthin senden?"),
+                                 "aufgezeichneten Besuche jetzt dorthin senden?"),
                              txt("Archiv"), MsgIcon::Question, MsgButtons::YesNo}) ==
                 MsgAnswer::Yes)
                 m_recorder->sendLocalVisits();
@@ -138,10 +138,10 @@ void ServiceRecord::makeReport()
     const QString serial = m_window.form().Edit4->text().trimmed();
     const QString folder = archive::controllerFolder(archive::filesRoot(), serial);
     QDir().mkpath(folder);
-    const QString path = showSaveDialog(
-        {&m_window, txt("Servicebericht"), folder,
-         report::proposeReportFileName(serial, QDate::currentDate()), QStringLiteral("pdf"),
-         QStringLiteral("PDF (*.pdf)")});
+    const QString path =
+        showSaveDialog({&m_window, txt("Servicebericht"), folder,
+                        report::proposeReportFileName(serial, QDate::currentDate()),
+                        QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)")});
     if (!path.isEmpty()) saveReport(path, remarks->toPlainText());
 }
 
@@ -191,8 +191,8 @@ void ServiceRecord::showArchive()
     // The window reads what is written: visits still queued go in first.
     m_recorder->flush(3000);
     if (m_archiveWindow) m_archiveWindow->deleteLater();
-    m_archiveWindow = new archive::ArchiveWindow(m_recorder->location(), archive::filesRoot(),
-                                                 &m_window);
+    m_archiveWindow =
+        new archive::ArchiveWindow(m_recorder->location(), archive::filesRoot(), &m_window);
     m_archiveWindow->setAttribute(Qt::WA_DeleteOnClose);
     m_archiveWindow->showController(m_window.form().Edit4->text().trimmed());
     m_archiveWindow->show();
@@ -219,11 +219,11 @@ bool ServiceRecord::exportHistory(const QString& path)
 void ServiceRecord::exportHistoryAsked()
 {
     const QString serial = m_window.form().Edit4->text().trimmed();
-    const QString path = showSaveDialog(
-        {&m_window, txt("Historie als CSV"), QStringLiteral("Log"),
-         serial + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
-             QStringLiteral("_historie.csv"),
-         QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
+    const QString path =
+        showSaveDialog({&m_window, txt("Historie als CSV"), QStringLiteral("Log"),
+                        serial + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
+                            QStringLiteral("_historie.csv"),
+                        QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
     if (!path.isEmpty()) exportHistory(path);
 }
 

@@ -58,8 +58,7 @@ QString Location::describe() const
 
 Archive::Archive()
     : m_connection(QStringLiteral("r73archive-%1").arg(g_connections.fetchAndAddRelaxed(1)))
-{
-}
+{}
 
 Archive::~Archive()
 {

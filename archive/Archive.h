@@ -40,9 +40,9 @@ struct Visit
     QString kind;
     QDateTime at; ///< kept in UTC
     QString technician;
-    QString host; ///< the workstation that recorded it
+    QString host;                           ///< the workstation that recorded it
     QList<QPair<QString, double>> counters; ///< key, value
-    QStringList files; ///< names in the controller's folder
+    QStringList files;                      ///< names in the controller's folder
 };
 
 struct ControllerRow

@@ -49,7 +49,8 @@ bool Archive::createOrUpgrade(QString* error)
     if (m_where.server()) run(db, "SELECT pg_advisory_xact_lock(7304)", &message);
     QSqlQuery q(db);
     int version = 0;
-    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))) {
+    if (!q.exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"))) {
         db.rollback();
         return fail(error, q.lastError().text());
     }

@@ -38,9 +38,11 @@ QString localTime(const QDateTime& at)
 
 QString kindText(const QString& kind)
 {
-    static const QList<QPair<const char*, const char*>> kinds = {
-        {KindConnect, "Verbindung"}, {KindBackup, "Sicherung"}, {KindRestore, "Wiederherstellung"},
-        {KindLogbook, "Logbuch"},    {KindReport, "Servicebericht"}};
+    static const QList<QPair<const char*, const char*>> kinds = {{KindConnect, "Verbindung"},
+                                                                 {KindBackup, "Sicherung"},
+                                                                 {KindRestore, "Wiederherstellung"},
+                                                                 {KindLogbook, "Logbuch"},
+                                                                 {KindReport, "Servicebericht"}};
     for (const auto& [key, german] : kinds)
         if (kind == QLatin1String(key)) return txt(german);
     return kind;
@@ -83,12 +85,14 @@ protected:
             const double x = m_values.size() == 1
                                  ? area.center().x()
                                  : area.left() + area.width() * double(i) / (m_values.size() - 1);
-            return QPointF(x, area.bottom() - area.height() * (m_values[i].second - low) /
-                                                   (high - low));
+            return QPointF(x, area.bottom() -
+                                  area.height() * (m_values[i].second - low) / (high - low));
         };
         p.setPen(palette().color(QPalette::Text));
-        p.drawText(QRectF(0, area.top() - 6, 52, 14), Qt::AlignRight, QString::number(high, 'g', 6));
-        p.drawText(QRectF(0, area.bottom() - 8, 52, 14), Qt::AlignRight, QString::number(low, 'g', 6));
+        p.drawText(QRectF(0, area.top() - 6, 52, 14), Qt::AlignRight,
+                   QString::number(high, 'g', 6));
+        p.drawText(QRectF(0, area.bottom() - 8, 52, 14), Qt::AlignRight,
+                   QString::number(low, 'g', 6));
         p.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 16), Qt::AlignLeft,
                    localTime(m_values.first().first));
         p.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 16), Qt::AlignRight,
@@ -170,10 +174,10 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(csv, &QPushButton::clicked, this, [this] {
         if (m_serial.isEmpty()) return;
-        const QString path = showSaveDialog(
-            {this, txt("CSV exportieren"), controllerFolder(m_filesRoot, m_serial),
-             m_serial + QStringLiteral("_zaehler.csv"), QStringLiteral("csv"),
-             QStringLiteral("CSV (*.csv)")});
+        const QString path =
+            showSaveDialog({this, txt("CSV exportieren"), controllerFolder(m_filesRoot, m_serial),
+                            m_serial + QStringLiteral("_zaehler.csv"), QStringLiteral("csv"),
+                            QStringLiteral("CSV (*.csv)")});
         if (!path.isEmpty()) exportCounters(path);
     });
 
@@ -289,7 +293,7 @@ void ArchiveWindow::printFile()
     const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
     if (lp.isEmpty() || !QProcess::startDetached(lp, {path}))
         complain(txt("Kein Druckbefehl (lp) gefunden; bitte die Datei öffnen und von dort "
-                    "drucken."));
+                     "drucken."));
 }
 
 bool ArchiveWindow::exportCounters(const QString& path)

@@ -39,7 +39,8 @@ public:
         // The team's server is away: the visit stays here until it can be sent.
         m_main.close();
         QString localError;
-        if (ready(m_localArchive, m_local, &localError) && m_localArchive.record(visit, &localError)) {
+        if (ready(m_localArchive, m_local, &localError) &&
+            m_localArchive.record(visit, &localError)) {
             // Said once: while the server is away, every visit goes the same way.
             if (!m_wentLocal)
                 say(error + u'\n' +
@@ -112,7 +113,8 @@ Recorder::~Recorder()
 {
     flush(5000);
     // The connections end on the thread that made them.
-    QMetaObject::invokeMethod(m_worker, [this] { delete m_worker; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [this] { delete m_worker; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }

@@ -31,7 +31,8 @@ int runArchive(const QStringList& args, const QCommandLineParser&)
     }
     const QList<archive::Visit> visits = a.visits(args[1], &error);
     if (!error.isEmpty()) return fail(error);
-    if (visits.isEmpty()) return fail(QStringLiteral("no visits of %1 in the archive").arg(args[1]));
+    if (visits.isEmpty())
+        return fail(QStringLiteral("no visits of %1 in the archive").arg(args[1]));
     out << archive::countersCsv(visits);
     return Done;
 }

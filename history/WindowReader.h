@@ -60,6 +60,7 @@ public:
         const auto* book = find<QTabWidget>("TabbedNotebook1");
         return book ? book->tabText(page) : QString();
     }
+
 private:
     QWidget* m_window;
 };

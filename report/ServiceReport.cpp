@@ -88,9 +88,9 @@ QString lampsRow(const QList<Lamp>& lamps)
 {
     QString html = QStringLiteral("<tr>");
     for (const Lamp& l : lamps)
-        html += QStringLiteral("<td align=\"center\" style=\"background-color:%1\">%2</td>")
-                    .arg(l.on ? QStringLiteral("#ffff00") : QStringLiteral("#e6e9ee"),
-                         esc(l.caption));
+        html +=
+            QStringLiteral("<td align=\"center\" style=\"background-color:%1\">%2</td>")
+                .arg(l.on ? QStringLiteral("#ffff00") : QStringLiteral("#e6e9ee"), esc(l.caption));
     return html + QStringLiteral("</tr>");
 }
 
@@ -165,7 +165,8 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
 
     const int pages = doc.pageCount();
     const qreal bodyHeight = page.height() - footer;
-    const QString left = tr("Servicebericht") + QStringLiteral(" · ") + r.serialNumber + QStringLiteral(" · ") +
+    const QString left = tr("Servicebericht") + QStringLiteral(" · ") + r.serialNumber +
+                         QStringLiteral(" · ") +
                          QLocale().toString(r.when.date(), QLocale::ShortFormat);
     for (int p = 0; p < pages; ++p) {
         if (p > 0) device.newPage();

@@ -45,12 +45,12 @@ struct ServiceReport
     QString programVersion;
     QString technician;
     QDateTime when;
-    QList<Table> tables; ///< parameter sets, hydraulics, service counters, channels, status
-    QList<Gauge> gauges; ///< drawn right after the service counters' table
+    QList<Table> tables;  ///< parameter sets, hydraulics, service counters, channels, status
+    QList<Gauge> gauges;  ///< drawn right after the service counters' table
     int gaugesAfter = -1; ///< index of the table the gauges follow; -1: after all tables
     QList<Lamp> inputs;
     QList<Lamp> outputs;
-    Table history;        ///< left out when it has no rows
+    Table history; ///< left out when it has no rows
     QString remarks;
 };
 

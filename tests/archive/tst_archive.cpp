@@ -28,8 +28,7 @@ public:
     bool start()
     {
         if (!QFile::exists(PgBin + "initdb")) return fail("PostgreSQL 15 is not installed");
-        if (geteuid() == 0 &&
-            QProcess::execute("chown", {"postgres", m_dir.path()}) != 0)
+        if (geteuid() == 0 && QProcess::execute("chown", {"postgres", m_dir.path()}) != 0)
             return fail("no user postgres");
         return run("initdb", {"-D", data(), "-A", "trust", "-U", "r73"}) && startServer();
     }
@@ -230,7 +229,8 @@ void TstArchive::twoProgramsWritingAtOnce()
         Recorder two(where, m_dir.filePath("local2.sqlite"), m_dir.filePath("Archive"));
         QSignalSpy problems(&one, &Recorder::problem), problems2(&two, &Recorder::problem);
         for (int i = 0; i < 30; ++i) {
-            const Visit v = visit(QString::number(1000 + i % 3), KindConnect, QString("v%1").arg(i));
+            const Visit v =
+                visit(QString::number(1000 + i % 3), KindConnect, QString("v%1").arg(i));
             one.record(v);
             two.record(v);
         }

@@ -57,7 +57,9 @@ void TstReport::reportAndArchiveOnTheController()
     QFETCH(int, language);
     QFETCH(QStringList, texts);
     ConnectFixture f{310, QString("[Language]\r\nLanguage=%1\r\n[Servicebericht]\r\nTechniker="
-                                  "Anna Weiß\r\n").arg(language).toLatin1()};
+                                  "Anna Weiß\r\n")
+                              .arg(language)
+                              .toLatin1()};
     TFileForm logbook(f.window.get());
     ServiceRecord record(*f.window, logbook);
     f.connect();
@@ -72,7 +74,8 @@ void TstReport::reportAndArchiveOnTheController()
     for (const QString& t : texts + QStringList{"1234", "3.10", "Anna Weiß", clampShort,
                                                 "Dichtung am Spannzylinder getauscht"})
         QVERIFY2(text.contains(t), qPrintable(t + " missing in:\n" + text));
-    QVERIFY(text.contains(QRegularExpression("\\s" + QRegularExpression::escape(frequency) + "\\s")));
+    QVERIFY(
+        text.contains(QRegularExpression("\\s" + QRegularExpression::escape(frequency) + "\\s")));
 
     // The logbook saved from its window is a visit too; all land in the controller's folder.
     logbook.setLines({"Logbuch"});
