@@ -5,6 +5,7 @@
 #include "LinkMessages.h"
 #include "LinkState.h"
 #include "NorloIni.h"
+#include "PortCheck.h"
 #include "SuperCom.h"
 #include "Terminate.h"
 #include "TextHook.h"
@@ -84,7 +85,9 @@ void TTarget::OpenPort()
 {
     m_linkFailed = false;
     m_portError.clear();
+    m_portProblem.clear();
     ComPortNumber = readComPort();
+    const int number = ComPortNumber;
     if (ComPortNumber >= 1 && ComPortNumber <= 4) {
         const quint8 index = portIndex();
         ComInit(index);
@@ -102,7 +105,9 @@ void TTarget::OpenPort()
         ComPortNumber = 0;
     }
     if (ComPortNumber == 0) {
-        showLinkError(parent(), tr73(0, "Schnittstelle nicht verfügbar!"), tr73(0, "Fehler"));
+        m_portProblem = portProblemText(number);
+        showLinkError(parent(), tr73(0, "Schnittstelle nicht verfügbar!"), tr73(0, "Fehler"),
+                      m_portProblem);
     }
 }
 
@@ -162,6 +167,12 @@ quint16 TTarget::Initialize()
     quint16 result = 0;
     if (!DemoMode) {
         if (OpenSession() == 0) result = 1;
+        // Not a byte back: wrong port, cable or controller off. The caller may try elsewhere;
+        // every failure after the controller has answered once stays fatal.
+        if (m_linkFailed && m_bytesReceived == 0) {
+            m_noAnswer = true;
+            return 1;
+        }
         m_getId = ResolveName(QStringLiteral("GET"));
         if (m_getId == 0) {
             showLinkError(parent(),
@@ -345,6 +356,7 @@ quint8 TTarget::ReadRaw()
     }
     quint8 b = 0;
     ComRead(portIndex(), &b);
+    ++m_bytesReceived;
     return b;
 }
 
