@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include "Identify.h"
+#include "Ports.h"
 
 #include <QTextStream>
 
@@ -26,6 +27,7 @@ const std::vector<Command>& commands()
     static const std::vector<Command> all = {
         {"identify", "", "connect, then print bios_version=<x.yy> and serial_number=<n>", true,
          {}, runIdentify},
+        portsCommand(),
     };
     return all;
 }
