@@ -18,8 +18,9 @@ app=$!
 sleep 2
 xdotool key Return # the message about COM3
 sleep 0.5
-xdotool search --sync --name "R73-Controller" windowfocus --sync key alt+s >/dev/null 2>&1 ||
-    xdotool key alt+s
+dialog=$([ "$lang" = 0 ] && echo alt+s || echo alt+i) # "&Schnittstelle", "&Interface"
+xdotool search --sync --name "R73-Controller" windowfocus --sync key "$dialog" >/dev/null 2>&1 ||
+    xdotool key "$dialog"
 sleep 1.5
 xdotool key alt+s # search
 sleep 2

@@ -1,12 +1,14 @@
 #include "comport.h"
 
 #include "Hourglass.h"
+#include "LineTrace.h"
 #include "MessageFacade.h"
 #include "NorloIni.h"
 #include "ProfileFile.h"
 #include "TextHook.h"
 #include "ui_comport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
 #include <QScreen>
@@ -46,6 +48,8 @@ void TfrmComPort::showEvent(QShowEvent* event)
     // Choices of an earlier showing that were not confirmed are gone.
     m_assigned.clear();
     m_probed.clear();
+    m_ui->cbTrace->setChecked(r73::trace::active());
+    m_ui->cbTrace->setToolTip(QDir::toNativeSeparators(r73::trace::path()));
     refreshPorts();
     QDialog::showEvent(event);
 }
@@ -80,6 +84,7 @@ void TfrmComPort::storeChoice()
 {
     const int port = checkedPort();
     if (port == 0) return;
+    if (!applyTrace()) return;
     r73::ProfileFile file(r73::configFilePath());
     bool written = true;
     for (auto it = m_assigned.cbegin(); it != m_assigned.cend() && written; ++it)
@@ -217,4 +222,22 @@ void TfrmComPort::searchController()
         m_ui->BtOK->setFocus(Qt::OtherFocusReason);
         return;
     }
+}
+
+bool TfrmComPort::applyTrace()
+{
+    const bool wanted = m_ui->cbTrace->isChecked();
+    if (wanted == r73::trace::active()) return true;
+    // A new file each time, in the folder of the logbook, to send along with a report.
+    const QString path =
+        wanted ? QDir::current().filePath(
+                     QStringLiteral("Log/trace-%1.jsonl")
+                         .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))))
+               : QString();
+    QString error;
+    if (r73::trace::start(path, &error)) return true;
+    r73::showMessage({this, r73::tr73(0, QStringLiteral("Das Leitungsprotokoll kann nicht geschrieben werden.")),
+                      r73::tr73(0, QStringLiteral("Fehler")), r73::MsgIcon::Error,
+                      r73::MsgButtons::Ok, error});
+    return false;
 }

@@ -53,6 +53,8 @@ private:
     void showPortState(int number);
     void assignListed(QTreeWidgetItem* item);
     QString stateOrProbe(const r73::PortStatus& status) const;
+    /// Starts or stops the line trace as the check box says; false after a message.
+    bool applyTrace();
 
     std::unique_ptr<Ui::TfrmComPort> m_ui;
     QString m_germanTitle;
