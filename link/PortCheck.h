@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace r73 {
 
@@ -43,7 +44,12 @@ struct SystemPort
     QString about() const;
 };
 
+/// The ports the system lists now.
 QList<SystemPort> systemPorts();
+/// Where systemPorts() looks: the system by default; a test that has no USB adapter to plug in
+/// names devices of its own. Returns the previous source; an empty one restores the system.
+using PortLister = std::function<QList<SystemPort>()>;
+PortLister setPortLister(PortLister lister);
 
 /// The same device under another name (a symlink, the by-id name)?
 bool sameDevice(const QString& a, const QString& b);
