@@ -5,13 +5,15 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/common.sh
-r73_install_missing
-r73_build
-
+# Before the build: without a display there is nothing to show it on.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run.sh: no display to show the program on; on a machine without one use: xvfb-run -a ./run.sh" >&2
     exit 1
 fi
+r73_install_missing
+r73_build
+echo "run.sh: run/ is the simulator's folder: its ini/norlo.ini gets Device1 set to the simulator on every start."
+echo "        Use a real controller from another folder, or from the installed program."
 
 mkdir -p run/ini
 link="$PWD/run/r73-sim.tty"

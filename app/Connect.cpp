@@ -6,6 +6,8 @@
 #include "FunctionCatalog.h"
 #include "Hourglass.h"
 #include "LinkState.h"
+#include "MessageFacade.h"
+#include "NorloIni.h"
 #include "ProgramState.h"
 #include "Protocol.h"
 #include "Target.h"
@@ -47,7 +49,9 @@ void TForm1::Button3Click()
         close();
         return;
     }
-    if (ComPortNumber == 0 || !m_link) return;
+    // No usable port: try it again, an adapter may have been plugged in since; if it still
+    // fails, the same message as at the start says why.
+    if ((ComPortNumber == 0 || !m_link) && !makeLink()) return;
     Connecting = true;
     Hourglass hourglass;
     hourglass.show();
@@ -81,6 +85,10 @@ void TForm1::Button3Click()
                 : QStringLiteral("%1 … %2").arg(m_connectStep).arg(done));
     });
     m_link->Initialize(); // a failure shows in the first call that follows
+    if (m_link->NoAnswer()) {
+        notAnswered();
+        return;
+    }
     if (!DemoMode) setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
     status->clear();
     ClampChanged = ReleaseChanged = FlatChanged = VibrationChanged = false;
@@ -133,6 +141,29 @@ void TForm1::Button3Click()
     Connecting = false;
     dropQueuedF7();
     if (!CommErrorSeen) emit controllerConnected();
+}
+
+void TForm1::notAnswered()
+{
+    // Nothing was exchanged, so nothing is lost: back to the unconnected window, where another
+    // port can be chosen. The silent link is dropped; the next F7 opens the port afresh.
+    ReportCommErrors = false;
+    m_ui->pgSpannen->ui.Panel11->clear();
+    m_ui->TabbedNotebook1->setVisible(false);
+    m_ui->GroupBox10->setVisible(true);
+    m_ui->Button3->setEnabled(true);
+    m_ui->BitBtn10->setEnabled(true);
+    m_link = nullptr;
+    m_portProblem =
+        tr73(0, QString::fromUtf8("Keine Antwort vom R73 an COM%1 (%2): Kabel, Schnittstelle und "
+                                  "Controller prüfen"))
+            .arg(ComPortNumber)
+            .arg(deviceNameForPort(ComPortNumber));
+    SetCaptionComStat();
+    Connecting = false;
+    showMessage({this, m_portProblem, tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning,
+                 MsgButtons::Ok});
+    dropQueuedF7();
 }
 
 void TForm1::dropQueuedF7()

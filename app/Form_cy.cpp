@@ -115,11 +115,7 @@ void TForm1::FormCreate()
     BuildTextTable();
     ApplyLanguage(this, [this] { SetCaptionComStat(); });
     // 6
-    m_link = new TTarget(this);
-    if (ComPortNumber == 0) {
-        delete m_link;
-        m_link = nullptr;
-    }
+    makeLink();
     // 7, 8
     SetCaptionComStat();
     if (DemoMode) setWindowTitle(windowTitle() + QStringLiteral(" Demo-Version"));
@@ -171,8 +167,29 @@ void TForm1::SetCaptionComStat()
     static const char* const texts[] = {" Schnittstelle: Fehler!", " Schnittstelle: Com1",
                                         " Schnittstelle: Com2", " Schnittstelle: Com3",
                                         " Schnittstelle: Com4"};
-    if (ComPortNumber >= 0 && ComPortNumber <= 4)
-        m_ui->Panel17->setText(tr73(0, QString::fromUtf8(texts[ComPortNumber])));
+    if (ComPortNumber < 0 || ComPortNumber > 4) return;
+    QString text = tr73(0, QString::fromUtf8(texts[ComPortNumber]));
+    // The reason below, so the technician need not remember the message box.
+    QLabel* panel = m_ui->Panel17;
+    panel->setWordWrap(!m_portProblem.isEmpty());
+    if (!m_portProblem.isEmpty()) text += QStringLiteral("\n ") + m_portProblem;
+    panel->setText(text);
+    panel->setToolTip(m_portProblem);
+    panel->resize(panel->width(), m_portProblem.isEmpty()
+                                      ? 24
+                                      : qMin(panel->heightForWidth(panel->width()) + 4, 100));
+}
+
+bool TForm1::makeLink()
+{
+    m_link = new TTarget(this); // opens the port; an unusable one is reported there
+    m_portProblem = m_link->PortProblem();
+    if (ComPortNumber == 0) {
+        delete m_link;
+        m_link = nullptr;
+    }
+    SetCaptionComStat();
+    return m_link;
 }
 
 void TForm1::CommErr(quint16 status, quint16 location)
@@ -200,10 +217,8 @@ void TForm1::Button7Click()
     if (!frmComPort) frmComPort = new TfrmComPort(this);
     frmComPort->exec();
     ComPortNumber = readComPort();
-    if (ComPortNumber != 0) {
-        // The previous link stays with the window; the new one becomes current.
-        m_link = new TTarget(this);
-    }
+    // The previous link stays with the window; the new one becomes current.
+    if (ComPortNumber != 0) makeLink();
     SetCaptionComStat();
 }
 

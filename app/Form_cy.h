@@ -112,6 +112,10 @@ private:
     void setUpFunctionKeys();
     void watchParameterFields();
     void showVersionGroups(quint16 v);
+    /// Makes a new link on the configured port; false (and no link) when the port is unusable.
+    bool makeLink();
+    /// The controller did not answer the opening handshake: back to unconnected, with a message.
+    void notAnswered();
     /// Delivers the input queued during the connect, without its F7 presses.
     void dropQueuedF7();
     void setLamp(QLabel* lamp, bool on);
@@ -138,6 +142,7 @@ private:
     bool m_changingPage = false;
     bool m_droppingF7 = false;
     bool m_closePending = false;
+    QString m_portProblem;         ///< why the port is not usable, shown under Panel17's text
     QString m_connectStep;         ///< the connect's step shown with its progress
     quint32 m_connectExpected = 0; ///< exchanges the connect is known to make so far
     int m_pollPhase = 0;

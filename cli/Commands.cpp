@@ -2,6 +2,7 @@
 
 #include "ArchiveCommand.h"
 #include "Identify.h"
+#include "Ports.h"
 
 #include <QTextStream>
 
@@ -31,6 +32,7 @@ const std::vector<Command>& commands()
          "list: the controllers in the archive (serial, last seen, BIOS, visits)\n"
          "show: one controller's visits and their counters as CSV",
          false, {}, runArchive},
+        portsCommand(),
     };
     return all;
 }

@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
         useConfigFile(false);
         setSerialBackend(std::make_unique<QtSerialBackend>([path](int) { return path; }));
         // The link's own messages become the one error line a command prints.
-        setLinkMessageHandler([](QObject*, const QString&, const QString&) {});
+        setLinkMessageHandler([](QObject*, const QString&, const QString&, const QString&) {});
         ReadTimeoutMs = TimeoutSeconds * 1000;
         DemoMode = false;
     }

@@ -7,10 +7,12 @@ namespace r73 {
 
 namespace {
 
-void printToStderr(QObject*, const QString& text, const QString& caption)
+void printToStderr(QObject*, const QString& text, const QString& caption, const QString& detail)
 {
     QTextStream err(stderr);
-    err << caption << ": " << text << Qt::endl;
+    err << caption << ": " << text;
+    if (!detail.isEmpty()) err << ' ' << detail;
+    err << Qt::endl;
 }
 
 LinkMessageHandler& handler()
@@ -28,9 +30,10 @@ LinkMessageHandler setLinkMessageHandler(LinkMessageHandler h)
     return old;
 }
 
-void showLinkError(QObject* owner, const QString& text, const QString& caption)
+void showLinkError(QObject* owner, const QString& text, const QString& caption,
+                   const QString& detail)
 {
-    handler()(owner, text, caption);
+    handler()(owner, text, caption, detail);
 }
 
 } // namespace r73

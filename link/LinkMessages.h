@@ -10,13 +10,15 @@ class QObject;
 
 namespace r73 {
 
-using LinkMessageHandler =
-    std::function<void(QObject* owner, const QString& text, const QString& caption)>;
+/// detail: what exactly is wrong (the device and the reason), shown below the text; may be empty.
+using LinkMessageHandler = std::function<void(QObject* owner, const QString& text,
+                                              const QString& caption, const QString& detail)>;
 
 /// Installs a handler and returns the previous one; an empty handler restores the default.
 LinkMessageHandler setLinkMessageHandler(LinkMessageHandler handler);
 
 /// Reports an error of the link to the user; returns once it has been seen.
-void showLinkError(QObject* owner, const QString& text, const QString& caption);
+void showLinkError(QObject* owner, const QString& text, const QString& caption,
+                   const QString& detail = QString());
 
 } // namespace r73

@@ -2,9 +2,11 @@
 
 #include "Cp1252.h"
 #include "KeepAlive.h"
+#include "LineTrace.h"
 #include "LinkMessages.h"
 #include "LinkState.h"
 #include "NorloIni.h"
+#include "PortCheck.h"
 #include "SuperCom.h"
 #include "Terminate.h"
 #include "TextHook.h"
@@ -46,10 +48,16 @@ void TWordList::setId(int index, quint16 id)
 class LinkClaim
 {
 public:
-    explicit LinkClaim(TTarget& t) : m_target(t), m_taken(t.Claim()) {}
+    /// kind and name label the exchange in the line trace.
+    LinkClaim(TTarget& t, const char* kind, const QString& name = QString())
+        : m_target(t), m_taken(t.Claim())
+    {
+        if (m_taken) trace::begin(kind, name);
+    }
     ~LinkClaim()
     {
         if (!m_taken) return;
+        trace::end();
         m_target.m_linkBusy = false;
         ++m_target.m_exchanges;
     }
@@ -84,7 +92,9 @@ void TTarget::OpenPort()
 {
     m_linkFailed = false;
     m_portError.clear();
+    m_portProblem.clear();
     ComPortNumber = readComPort();
+    const int number = ComPortNumber;
     if (ComPortNumber >= 1 && ComPortNumber <= 4) {
         const quint8 index = portIndex();
         ComInit(index);
@@ -102,7 +112,9 @@ void TTarget::OpenPort()
         ComPortNumber = 0;
     }
     if (ComPortNumber == 0) {
-        showLinkError(parent(), tr73(0, "Schnittstelle nicht verfügbar!"), tr73(0, "Fehler"));
+        m_portProblem = portProblemText(number);
+        showLinkError(parent(), tr73(0, "Schnittstelle nicht verfügbar!"), tr73(0, "Fehler"),
+                      m_portProblem);
     }
 }
 
@@ -115,7 +127,7 @@ bool TTarget::Claim()
 
 quint16 TTarget::OpenSession()
 {
-    LinkClaim claim(*this);
+    LinkClaim claim(*this, "session");
     if (!claim) return 0;
     WriteByte(wire::OpeningByte);
     WriteByte(wire::SessionRequest);
@@ -130,7 +142,7 @@ quint16 TTarget::ResolveName(const QString& name)
     if (DemoMode) return 0;
     QByteArray bytes;
     if (!toCp1252(name, bytes) || bytes.size() > wire::MaxStringLength) return 0;
-    LinkClaim claim(*this);
+    LinkClaim claim(*this, "lookup", name);
     if (!claim) return 0;
     WriteByte(wire::CallByte);
     WriteWord(m_sessionId);
@@ -162,6 +174,12 @@ quint16 TTarget::Initialize()
     quint16 result = 0;
     if (!DemoMode) {
         if (OpenSession() == 0) result = 1;
+        // Not a byte back: wrong port, cable or controller off. The caller may try elsewhere;
+        // every failure after the controller has answered once stays fatal.
+        if (m_linkFailed && m_bytesReceived == 0) {
+            m_noAnswer = true;
+            return 1;
+        }
         m_getId = ResolveName(QStringLiteral("GET"));
         if (m_getId == 0) {
             showLinkError(parent(),
@@ -185,8 +203,10 @@ void TTarget::flushReceived()
 {
     // Stray bytes from an earlier exchange would be taken for the answer.
     quint8 discard = 0;
-    while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0)
+    while (!m_linkFailed && ComBufEmpty(portIndex(), 0) == 0) {
         ComRead(portIndex(), &discard);
+        trace::received(discard);
+    }
 }
 
 quint16 TTarget::readStatus()
@@ -204,7 +224,7 @@ quint16 TTarget::CallFunction(qint32 index)
     if (index < 0 || !m_wordList || index >= TWordList::Capacity) return 1;
     const quint16 id = m_wordList->id(index);
     if (id == 0) return 1;
-    LinkClaim claim(*this);
+    LinkClaim claim(*this, "call", m_wordList->name(index));
     if (!claim) return 1;
     WriteByte(wire::CallByte);
     WriteWord(id);
@@ -216,7 +236,7 @@ quint16 TTarget::SendValue(quint16 value)
     m_echoValue = value;
     if (DemoMode) return 0;
     if (!m_sessionOpen) return 0;
-    LinkClaim claim(*this);
+    LinkClaim claim(*this, "get", QStringLiteral("GET"));
     if (!claim) return 0;
     WriteByte(wire::CallByte);
     WriteWord(m_getId);
@@ -232,7 +252,7 @@ quint16 TTarget::ReceiveValue(quint16& value)
         return 0;
     }
     if (!m_sessionOpen) return 0;
-    LinkClaim claim(*this);
+    LinkClaim claim(*this, "put", QStringLiteral("PUT"));
     if (!claim) return 0;
     flushReceived();
     WriteByte(wire::CallByte);
@@ -248,7 +268,7 @@ quint16 TTarget::SendString(const QString& text)
     m_echoText = text;
     if (DemoMode) return 0;
     if (!m_sessionOpen) return 0;
-    LinkClaim claim(*this);
+    LinkClaim claim(*this, "strget", QStringLiteral("STRGET"));
     if (!claim) return 0;
     WriteByte(wire::CallByte);
     WriteWord(m_strGetId);
@@ -263,7 +283,7 @@ quint16 TTarget::ReceiveString(QString& text)
         return 0;
     }
     if (!m_sessionOpen) return 0;
-    LinkClaim claim(*this);
+    LinkClaim claim(*this, "strput", QStringLiteral("STRPUT"));
     if (!claim) return 0;
     flushReceived();
     WriteByte(wire::CallByte);
@@ -276,7 +296,10 @@ void TTarget::WriteRaw(quint8 b)
 {
     for (;;) {
         if (terminateRequested()) return;
-        if (ComWrite(portIndex(), b) != 0) return;
+        if (ComWrite(portIndex(), b) != 0) {
+            trace::sent(b);
+            return;
+        }
         // A port that reports a failure will never take the byte: offering it again would
         // hang the program, so the link counts as failed instead.
         if (ComResult(portIndex()) != 0) {
@@ -345,6 +368,8 @@ quint8 TTarget::ReadRaw()
     }
     quint8 b = 0;
     ComRead(portIndex(), &b);
+    trace::received(b);
+    ++m_bytesReceived;
     return b;
 }
 

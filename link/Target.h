@@ -88,6 +88,11 @@ public:
     QStringList UnresolvedNames() const;
     /// Why the port could not be opened, in words; empty when it opened.
     const QString& PortError() const { return m_portError; }
+    /// The same in the window's language, with the port and its device; empty when it opened.
+    const QString& PortProblem() const { return m_portProblem; }
+    /// Initialize found nobody at the other end: not a byte came back to the opening handshake.
+    /// Nothing else was sent, and nothing can have been lost.
+    bool NoAnswer() const { return m_noAnswer; }
 
 private:
     friend class LinkClaim;
@@ -107,7 +112,10 @@ private:
     bool m_linkBusy = false;
     bool m_linkFailed = false;
     quint32 m_exchanges = 0;
+    quint32 m_bytesReceived = 0;
+    bool m_noAnswer = false;
     QString m_portError;
+    QString m_portProblem;
 };
 
 } // namespace r73

@@ -68,6 +68,8 @@ MsgAnswer showQtBox(const MessageRequest& r)
     const QString caption = r.caption.isEmpty() ? QStringLiteral("R73") : r.caption;
     QMessageBox box(qtIcon(r.icon), caption, r.text, qtButtons(r.buttons), owner);
     box.setWindowModality(Qt::ApplicationModal);
+    // Shown at once, not behind a button: it says what to do about the message.
+    if (!r.detail.isEmpty()) box.setInformativeText(r.detail);
     const int pressed = box.exec();
     // Closing the box with Escape or the window button counts as its cancel button, if any.
     if (pressed == 0 || pressed == QMessageBox::Escape)

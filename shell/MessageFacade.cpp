@@ -16,7 +16,9 @@ MsgAnswer printToStderr(const MessageRequest& r)
 {
     // Without a window (command-line tool) the box becomes one line on standard error.
     QTextStream err(stderr);
-    err << r.caption << ": " << r.text << Qt::endl;
+    err << r.caption << ": " << r.text;
+    if (!r.detail.isEmpty()) err << ' ' << r.detail;
+    err << Qt::endl;
     return defaultAnswer(r.buttons);
 }
 
@@ -29,8 +31,10 @@ MessageHandler& handler()
 // Wherever the program's boxes are in use, the link's errors are boxes too, owned by the link's
 // owner window, and go through whatever handler is installed (tests record them).
 [[maybe_unused]] const bool linkErrorsAreBoxes = [] {
-    setLinkMessageHandler([](QObject* owner, const QString& text, const QString& caption) {
-        showMessage({qobject_cast<QWidget*>(owner), text, caption, MsgIcon::Error, MsgButtons::Ok});
+    setLinkMessageHandler([](QObject* owner, const QString& text, const QString& caption,
+                             const QString& detail) {
+        showMessage({qobject_cast<QWidget*>(owner), text, caption, MsgIcon::Error, MsgButtons::Ok,
+                     detail});
     });
     return true;
 }();

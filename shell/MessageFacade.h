@@ -25,6 +25,7 @@ struct MessageRequest
     QString caption;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
+    QString detail{}; ///< what exactly went wrong, shown below the text; may be empty
 };
 
 using MessageHandler = std::function<MsgAnswer(const MessageRequest&)>;

@@ -25,7 +25,9 @@ private slots:
     void secondF7EndsTheProgram();
     void unsavedSetsAreOfferedOnClose_data();
     void unsavedSetsAreOfferedOnClose();
-    void noPortMeansNoConnect();
+    void f7OpensTheUnusablePortAgain_data();
+    void f7OpensTheUnusablePortAgain();
+    void silenceAtTheHandshakeIsNotFatal();
 };
 
 void TstConnect::connectSequenceAndPagesByVersion_data()
@@ -207,15 +209,62 @@ void TstConnect::unsavedSetsAreOfferedOnClose()
     QCOMPARE(f.env.boxes.last().text, QString("Verbindung zum R73 trennen!"));
 }
 
-void TstConnect::noPortMeansNoConnect()
+void TstConnect::f7OpensTheUnusablePortAgain_data()
 {
-    ConnectFixture f(310, "[Comunication]\r\nCOM=0\r\n");
-    // Only the first "COM" of the file counts; make it unusable instead.
-    ComPortNumber = 0;
+    QTest::addColumn<bool>("stillFails");
+    QTest::newRow("adapter plugged in since: connects") << false;
+    QTest::newRow("still unusable: the message again") << true;
+}
+
+void TstConnect::f7OpensTheUnusablePortAgain()
+{
+    QFETCH(bool, stillFails);
+    r73::test::TestEnv env(1, 300);
+    resetProgramState();
+    sim::SimEngine engine(ConnectFixture::config(310));
+    auto& port = env.install(std::make_unique<r73::test::SimPort>(engine));
+    port.openFails = true;
+    TForm1 window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(env.boxes.size(), 1);
+    QVERIFY(!window.link());
+    port.openFails = stillFails;
+    QTest::keyClick(&window, Qt::Key_F7);
+    QCOMPARE(Connected, !stillFails);
+    QCOMPARE(env.boxes.size(), stillFails ? 2 : 1);
+    QCOMPARE(env.boxes.last().text, QString::fromUtf8("Schnittstelle nicht verfügbar!"));
+    QVERIFY2(env.boxes.last().detail.startsWith("COM1 (/dev/ttyS0): "),
+             qPrintable(env.boxes.last().detail));
+    QCOMPARE(window.form().Panel17->text().startsWith(" Schnittstelle: Fehler!"), stillFails);
+    if (!stillFails) window.close();
+}
+
+void TstConnect::silenceAtTheHandshakeIsNotFatal()
+{
+    ConnectFixture f(310);
+    f.engine.faults().silentAfter = 0;
     f.connect();
-    QVERIFY(!Connected);
-    QVERIFY(f.engine.summaries().isEmpty());
-    QVERIFY(!f.window->form().GroupBox10->isHidden());
+    QVERIFY(!Connected && !Connecting && !terminateRequested());
+    QCOMPARE(f.env.boxes.size(), 1);
+    QCOMPARE(f.env.boxes[0].icon, MsgIcon::Warning);
+    const QString text = QString::fromUtf8("Keine Antwort vom R73 an COM1 (/dev/ttyS0): Kabel, "
+                                           "Schnittstelle und Controller prüfen");
+    QCOMPARE(f.env.boxes[0].text, text);
+    Ui::TForm1& ui = f.window->form();
+    QVERIFY(!ui.GroupBox10->isHidden() && ui.TabbedNotebook1->isHidden() &&
+            ui.BitBtn10->isEnabled());
+    QVERIFY(ui.Panel17->text().endsWith(text));
+    QCOMPARE(ui.BitBtn10->text(), QString("F7:VERBINDEN"));
+
+    // Once the controller answers, the same F7 connects as usual.
+    f.engine.faults().silentAfter = -1;
+    f.engine.clearLog();
+    f.connect();
+    QVERIFY(Connected);
+    QCOMPARE(f.engine.summaries().at(0), QString("session 0x1b13"));
+    QCOMPARE(f.env.boxes.size(), 1);
 }
 
 QTEST_MAIN(TstConnect)

@@ -174,7 +174,10 @@ void TstForm1::unusablePortIsReportedOnceAndShown()
     QCOMPARE(env.boxes[0].icon, MsgIcon::Error);
     QVERIFY(!w.link());
     QCOMPARE(ComPortNumber, 0);
-    QCOMPARE(w.form().Panel17->text(), QString(" Schnittstelle: Fehler!"));
+    // The device and why, below the message and in the panel.
+    const QString detail = env.boxes[0].detail;
+    QVERIFY2(detail.startsWith("COM2 (/dev/ttyS1): "), qPrintable(detail));
+    QCOMPARE(w.form().Panel17->text(), QString(" Schnittstelle: Fehler!\n ") + detail);
 }
 
 void TstForm1::englishCaptionsAndEmptiedFields()

@@ -1,10 +1,15 @@
 // r73ctl end to end: the built tool against the simulator on a pseudo-terminal.
 
+#include "PortCheck.h"
 #include "SimProcess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using r73::test::SimProcess;
 
@@ -18,12 +23,20 @@ struct Run
     qint64 ms = 0;
 };
 
-Run r73ctl(const QStringList& args)
+/// Runs the tool in folder (empty: here), as another user if one is named.
+Run r73ctl(const QStringList& args, const QString& folder = {}, const QString& user = {})
 {
+    QString program = qEnvironmentVariable("R73_CTL");
+    QStringList all = args;
+    if (!user.isEmpty()) {
+        all = QStringList{"-u", user, "--", program} + args;
+        program = QStringLiteral("runuser");
+    }
     QProcess p;
+    p.setWorkingDirectory(folder);
     QElapsedTimer t;
     t.start();
-    p.start(qEnvironmentVariable("R73_CTL"), args);
+    p.start(program, all);
     p.waitForFinished(20000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError()), t.elapsed()};
@@ -41,6 +54,8 @@ private slots:
     void failuresGiveOneClearLine();
     void silentControllerTimesOutAfterFiveSeconds();
     void badUsageShowsHelp();
+    void portsShowStatesAndFindTheController();
+    void portsExplainAMissingPermission();
 };
 
 void TstR73ctl::identifyPrintsVersionAndSerial_data()
@@ -113,6 +128,59 @@ void TstR73ctl::badUsageShowsHelp()
     run = r73ctl({"--help"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.contains("identify"));
+}
+
+void TstR73ctl::portsShowStatesAndFindTheController()
+{
+    SimProcess answering;
+    SimProcess silent({"--fault", "silent-after=0"});
+    QVERIFY2(answering.started() && silent.started(), qPrintable(answering.errors()));
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir("ini"));
+    QFile ini(folder.filePath("ini/norlo.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[Comunication]\r\nDevice1=/dev/r73-none\r\nDevice2=%1\r\n"
+                             "Device3=%2\r\nDevice4=%1\r\n")
+                  .arg(answering.link(), silent.link())
+                  .toLocal8Bit());
+    ini.close();
+    // Another program holds COM3 while it waits for an answer that does not come.
+    QProcess holder;
+    holder.start(qEnvironmentVariable("R73_CTL"), {"--device", silent.link(), "identify"});
+    QVERIFY(holder.waitForStarted());
+    QTRY_COMPARE(r73::checkPort(silent.link()).state, r73::PortState::Busy);
+
+    const Run run = r73ctl({"ports", "--probe"}, folder.path());
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split('\n');
+    QCOMPARE(lines.mid(0, 4),
+             (QStringList{"COM1 /dev/r73-none missing", "COM2 " + answering.link() + " free r73=found",
+                          QStringLiteral("COM3 %1 busy by=r73ctl (PID %2)")
+                              .arg(silent.link())
+                              .arg(holder.processId()),
+                          "COM4 " + answering.link() + " free r73=found"}));
+    holder.kill();
+    holder.waitForFinished();
+    // Asked twice (COM2 and COM4), each time for the session only.
+    QVERIFY(answering.stop());
+    QFile log(answering.logFile());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray sessions = log.readAll();
+    QCOMPARE(sessions.count('\n'), 2);
+    QCOMPARE(sessions.count("\"kind\":\"session\""), 2);
+}
+
+void TstR73ctl::portsExplainAMissingPermission()
+{
+    if (::geteuid() != 0 || QStandardPaths::findExecutable("runuser").isEmpty())
+        QSKIP("needs root to run r73ctl as a user without rights to the device");
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    // The line itself: its link lies in a folder only root may enter.
+    const Run run = r73ctl({"ports", "--device", sim.device()}, QDir::tempPath(), "nobody");
+    QVERIFY2(run.out.contains("- " + sim.device() + " no-permission\n"), qPrintable(run.out));
+    QVERIFY2(run.err.contains("add the user to the group dialout"), qPrintable(run.err));
+    QCOMPARE(run.exitCode, 0);
 }
 
 QTEST_GUILESS_MAIN(TstR73ctl)

@@ -2,6 +2,7 @@
 // other end.
 
 #include "FunctionCatalog.h"
+#include "LineTrace.h"
 #include "LinkState.h"
 #include "Protocol.h"
 #include "QtSerialBackend.h"
@@ -11,6 +12,9 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <ctime>
 
@@ -52,6 +56,7 @@ private slots:
     void silentControllerTimesOutWithoutBurningCpu();
     void closedLineFailsAtOnce();
     void unusablePortsAreExplained();
+    void traceRecordsEveryByteOfAnExchange();
 };
 
 void TstSerialPort::connectsAndCallsOverThePseudoTerminal()
@@ -136,6 +141,30 @@ void TstSerialPort::unusablePortsAreExplained()
     QCOMPARE(missing.result(0), quint16(1));
     QVERIFY2(missing.errorText(0).contains("does not exist"), qPrintable(missing.errorText(0)));
     QCOMPARE(missing.waitForData(0, 10), WaitResult::LineFailed);
+}
+
+void TstSerialPort::traceRecordsEveryByteOfAnExchange()
+{
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    TestEnv env(1, 2000);
+    configurePort1(sim.link());
+    env.install(std::make_unique<QtSerialBackend>());
+    QVERIFY(trace::start(env.path("trace.jsonl")));
+    TTarget link;
+    QCOMPARE(link.OpenSession(), quint16(0x1b13));
+    QVERIFY(trace::start(QString()));
+    QFile file(env.path("trace.jsonl"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 1);
+    const QJsonObject exchange = QJsonDocument::fromJson(lines[0]).object();
+    QCOMPARE(exchange["kind"].toString(), QString("session"));
+    QString line;
+    for (const QJsonValue& b : exchange["bytes"].toArray())
+        line += b[1].toString() + b[2].toString() + u' ';
+    // Two bytes that are not looked at, then the session id 0x1b13, escaped: 1b 3b 1b 33.
+    QCOMPARE(line.mid(0, 8) + line.mid(16), QString(">00 >04 <1b <3b <1b <33 "));
 }
 
 QTEST_GUILESS_MAIN(TstSerialPort)

@@ -1,5 +1,7 @@
 #include "MessageFacade.h"
 #include "NorloIni.h"
+#include "PortCheck.h"
+#include "SimProcess.h"
 #include "TextHook.h"
 #include "comport.h"
 
@@ -7,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
+#include <QTreeWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -30,6 +34,9 @@ private slots:
     void failedWriteKeepsDialogOpen();
     void radioClickFocusesOk_data();
     void radioClickFocusesOk();
+    void statesAndSearchFindTheController();
+    void listedPortIsGivenToTheCheckedNumber_data();
+    void listedPortIsGivenToTheCheckedNumber();
 
 private:
     static QRadioButton* radio(const QDialog& d, int n);
@@ -235,6 +242,75 @@ void TestComPort::radioClickFocusesOk()
     QTest::mouseClick(radio(dialog, port), Qt::LeftButton);
     QVERIFY(radio(dialog, port)->isChecked());
     QCOMPARE(QApplication::focusWidget(), button(dialog, "BtOK"));
+}
+
+void TestComPort::statesAndSearchFindTheController()
+{
+    r73::test::SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    put(QStringLiteral("[Comunication]\r\nCOM=1\r\nDevice1=/dev/r73-none\r\nDevice2=%1\r\n")
+            .arg(sim.link())
+            .toLocal8Bit());
+    TfrmComPort dialog;
+    dialog.show();
+    auto label = [&](int n) {
+        return dialog.findChild<QLabel*>(QStringLiteral("lbCOM%1").arg(n))->text();
+    };
+    QCOMPARE(label(1), QString::fromUtf8("/dev/r73-none \u2013 nicht vorhanden"));
+    QCOMPARE(label(2), sim.link() + QString::fromUtf8(" \u2013 frei"));
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+    QPushButton* search = button(dialog, "BtSuchen");
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Space);
+    QCOMPARE(label(2), sim.link() + QString::fromUtf8(" \u2013 R73 gefunden"));
+    QVERIFY(radio(dialog, 2)->isChecked());
+    QCOMPARE(QApplication::focusWidget(), button(dialog, "BtOK"));
+    // The search asked for a session and nothing else.
+    QVERIFY(sim.stop());
+    QFile log(sim.logFile());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].contains("\"kind\":\"session\""), lines[0].constData());
+}
+
+void TestComPort::listedPortIsGivenToTheCheckedNumber_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK stores it") << true;
+    QTest::newRow("Cancel forgets it") << false;
+}
+
+void TestComPort::listedPortIsGivenToTheCheckedNumber()
+{
+    QFETCH(bool, ok);
+    // No USB adapter to plug in here: the simulator's line stands for one, its link for the
+    // stable name.
+    r73::test::SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const auto old = r73::setPortLister([&sim] {
+        return QList<r73::SystemPort>{
+            {sim.device(), sim.link(), "USB-Serial Controller", "Prolific", "A1B2"}};
+    });
+    const QByteArray before = "[Comunication]\r\nCOM=4\r\n";
+    put(before);
+    TfrmComPort dialog;
+    dialog.show();
+    auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("lvPorts"));
+    QCOMPARE(list->topLevelItemCount(), 1);
+    QTreeWidgetItem* item = list->topLevelItem(0);
+    QCOMPARE(item->text(0), sim.link());
+    QCOMPARE(item->text(1), QString("USB-Serial Controller, Prolific, Nr. A1B2"));
+    QCOMPARE(item->text(2), QString("frei"));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    QCOMPARE(dialog.findChild<QLabel*>("lbCOM4")->text(),
+             sim.link() + QString::fromUtf8(" \u2013 frei"));
+    button(dialog, ok ? "BtOK" : "BtCancel")->click();
+    r73::setPortLister(old);
+    QCOMPARE(contents(), ok ? before + "Device4=" + sim.link().toLocal8Bit() + "\r\n" : before);
 }
 
 QTEST_MAIN(TestComPort)

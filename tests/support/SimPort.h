@@ -14,7 +14,11 @@ class SimPort : public SerialBackend
 public:
     explicit SimPort(sim::SimEngine& engine) : m_engine(engine) {}
 
-    void init(quint8) override { ++initCalls; }
+    void init(quint8) override
+    {
+        ++initCalls;
+        m_result = openFails ? 1 : 0;
+    }
     quint16 result(quint8) override { return m_result; }
     void setState(quint8, quint32, quint8, quint8, char, quint8) override {}
     bool write(quint8, quint8 byte) override;
@@ -24,6 +28,7 @@ public:
     QString errorText(quint8) override { return {}; }
 
     std::function<void()> afterWrite; ///< runs after each byte the host writes
+    bool openFails = false; ///< the port will not open, as a missing or busy one
     int initCalls = 0;
     qint64 bytesWritten = 0;
     qint64 bytesRead = 0;
