@@ -91,7 +91,7 @@ QString label(const Setting& s)
     case Kind::Param:
         return t(s.param->group) + QStringLiteral(": ") + t(s.param->label);
     case Kind::Switch:
-        return t("HYDRAULIKÜBERWACHUNG") + QStringLiteral(": ") + t("Hydrauliküberwachung");
+        return t("HYDRAULIKÜBERWACHUNG") + QStringLiteral(": ") + t("Ein/Aus");
     default:
         break;
     }

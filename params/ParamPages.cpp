@@ -109,6 +109,13 @@ const TParamPages::Field* TParamPages::fieldOf(const QObject* edit) const
     return nullptr;
 }
 
+QLineEdit* TParamPages::editOf(const ParamDef& def) const
+{
+    for (const Field& f : m_fields)
+        if (f.def == &def) return f.edit;
+    return nullptr;
+}
+
 bool TParamPages::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && pasteWithinLimit(edit, event)) {

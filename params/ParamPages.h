@@ -70,6 +70,8 @@ public:
     void SendEnHydr();
     /// Writes one service read into the page; the display half of ReadService.
     void ShowService(const ServiceValues& values);
+    /// The field of a parameter (paramDefs()), or null.
+    QLineEdit* editOf(const ParamDef& def) const;
     /// The analog channel pages' part of the demonstration values.
     void setFillPage6To8(std::function<void()> fill) { m_fillPage6To8 = std::move(fill); }
 
