@@ -15,22 +15,22 @@ using S = SetId;
 constexpr ParamDef Defs[] = {
     {"clamp.short", "SPANNEN", "Kurz [Pulse]", "SPANN", 300, false, "KURZ", "M_ZKLEIN@", 800, C::Whole, S::Clamp, 0},
     {"clamp.long", "SPANNEN", "Lang [Pulse]", "SPANN", 300, false, "LANG", "M_ZGROSS@", 900, C::Whole, S::Clamp, 0},
-    {"clamp.without_tool", "SPANNEN", "Spannen o. Werkzg", "SPANN", 300, false, "M_OHNE_TOOL", "F_MIN2@", 900, C::Whole, S::Clamp, 210},
+    {"clamp.without_tool", "SPANNEN", "Spannen ohne Werkzeug", "SPANN", 300, false, "M_OHNE_TOOL", "F_MIN2@", 900, C::Whole, S::Clamp, 210},
     {"release.short", "LÖSEN", "Kurz [Pulse]", "LOES", 400, false, "KURZ", "M_ZKLEIN@", 1400, C::Whole, S::Release, 0},
     {"release.long", "LÖSEN", "Lang [Pulse]", "LOES", 400, false, "LANG", "M_ZGROSS@", 1500, C::Whole, S::Release, 0},
     // The hydraulic values are global; a change marks the clamping set for its save.
     {"hydraulics.pulses", "HYDRAULIKÜBERWACHUNG", "Pulse", nullptr, 0, false, "!HYDR_PULSE", "@HYDR_PULSE", 804, C::Whole, S::Clamp, 310},
     {"hydraulics.duration", "HYDRAULIKÜBERWACHUNG", "Dauer [ms]", nullptr, 0, false, "!HYDR_DAUER", "@HYDR_DAUER", 808, C::Whole, S::Clamp, 310},
     {"clamp.min_time", "SPANNEN", "Mindestmesszeit [ms]", "SPANN", 300, false, "F_START", "F_MIN1@", 1000, C::Whole, S::Clamp, 0},
-    {"clamp.stop_frequency", "SPANNEN", "Stopfreq  [ms]", "SPANN", 300, false, "F_STOP", "F_MIN3@", 1200, C::StopFrequency, S::Clamp, 0},
+    {"clamp.stop_frequency", "SPANNEN", "Stopfreq [ms]", "SPANN", 300, false, "F_STOP", "F_MIN3@", 1200, C::StopFrequency, S::Clamp, 0},
     {"clamp.timeout", "SPANNEN", "Timeout [ms]", "SPANN", 300, false, "!TIMEOUT", "T_DAUER_TO@", 1300, C::Whole, S::Clamp, 0},
     {"release.min_time", "LÖSEN", "Mindestmesszeit [ms]", "LOES", 400, false, "F_START", "F_MIN1@", 1600, C::Whole, S::Release, 0},
-    {"release.stop_frequency", "LÖSEN", "Stopfreq  [ms]", "LOES", 400, false, "F_STOP", "F_MIN3@", 1800, C::StopFrequency, S::Release, 0},
+    {"release.stop_frequency", "LÖSEN", "Stopfreq [ms]", "LOES", 400, false, "F_STOP", "F_MIN3@", 1800, C::StopFrequency, S::Release, 0},
     {"release.timeout", "LÖSEN", "Timeout [ms]", "LOES", 400, false, "!TIMEOUT", "T_DAUER_TO@", 1900, C::Whole, S::Release, 0},
     // The flat-contact and vibration sets are selected by their page's read.
-    {"flat.threshold", "PLANANLAGE", "Schwelle  [ms]", "PLAN", 500, true, "F_PLAN", "F_MIN1@", 2000, C::Whole, S::Flat, 0},
+    {"flat.threshold", "PLANANLAGE", "Schwelle [ms]", "PLAN", 500, true, "F_PLAN", "F_MIN1@", 2000, C::Whole, S::Flat, 0},
     {"flat.timeout", "PLANANLAGE", "Timeout [ms]", "PLAN", 500, true, "!TIMEOUT", "T_DAUER_TO@", 2100, C::Whole, S::Flat, 0},
-    {"vibration.threshold", "SCHWINGUNG", "Schwelle  [mm/sek]", "SCHWING", 600, true, "MAX_SCHWING", "SCHWING_MAX@", 2200, C::Threshold, S::Vibration, 0},
+    {"vibration.threshold", "SCHWINGUNG", "Schwelle [mm/sek]", "SCHWING", 600, true, "MAX_SCHWING", "SCHWING_MAX@", 2200, C::Threshold, S::Vibration, 0},
     {"vibration.timeout", "SCHWINGUNG", "Timeout [ms]", "SCHWING", 600, true, "!TIMEOUT", "T_DAUER_TO@", 2300, C::Whole, S::Vibration, 0},
 };
 // clang-format on
