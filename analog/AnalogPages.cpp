@@ -41,12 +41,6 @@ template <class T> T* control(QWidget* parent, const QString& name)
 
 } // namespace
 
-QString limitName(Limit limit)
-{
-    static const char* const names[] = {"Min2", "Min1", "Max1", "Max2"};
-    return QString::fromLatin1(names[int(limit) - 1]);
-}
-
 qint32& rawOf(TRawLimits& raw, Limit limit)
 {
     switch (limit) {
@@ -72,14 +66,11 @@ TAnalogPages::TAnalogPages(PageHost& host, AnalogPage1* page1, AnalogPage2* page
     : QObject(parent), m_host(host), m_notebook(notebook)
 {
     setObjectName(QStringLiteral("analogPages"));
-    static const Places places[] = {{5100, 5102, 5104, 5106, 5302, 5304, 5158, 5160},
-                                    {5116, 5118, 5120, 5122, 5312, 5330, 5150, 5152},
-                                    {5132, 5134, 5136, 5138, 5320, 5318, 5154, 5156}};
     QWidget* const pages[] = {page1, page2, page3};
     for (int i = 0; i < 3; ++i) {
         Channel& c = m_channels[i];
         c.n = i + 1;
-        c.at = places[i];
+        c.at = channelPlaces(i + 1);
         c.scale = TUmrechnung(host.window());
         c.scale.BinMin = 0;
         c.scale.BinMax = 255;

@@ -11,6 +11,7 @@
 /// writes of a channel), LiveValues.cpp (the live page), DemoAnalog.cpp (demonstration values).
 
 #include "Berechnung.h"
+#include "ChannelSequences.h"
 #include "PageHost.h"
 
 #include <QObject>
@@ -29,9 +30,6 @@ class QRadioButton;
 class QTabWidget;
 
 namespace r73 {
-
-/// The four limits of a channel; the value is the units digit of the limit field's tag.
-enum class Limit { Min2 = 1, Min1 = 2, Max1 = 3, Max2 = 4 };
 
 class TAnalogPages : public QObject, public AnalogApi
 {
@@ -89,17 +87,11 @@ public:
     void NullSetzenKanal(int channel);
 
 private:
-    /// Place numbers of the calls that differ between the channels.
-    struct Places
-    {
-        quint16 nameRead, unitRead, zeroRead, rangeRead, nameSend, unitSend, value, flags;
-    };
-
     /// One channel's controls on its page and on the live page, its scaling and raw limits.
     struct Channel
     {
         int n = 0;
-        Places at{};
+        ChannelPlaces at{};
         QLineEdit* edtMax = nullptr;
         QLineEdit* edtMin = nullptr;
         std::array<QLineEdit*, 4> limitEdit{}; ///< by Limit − 1
@@ -149,8 +141,6 @@ private:
     std::array<Channel, 3> m_channels;
 };
 
-/// Name of a limit as its caption shows it: "Min2", "Min1", "Max1", "Max2".
-QString limitName(Limit limit);
 /// The bit of a limit in the controller's limit flag word.
 quint16 flagBit(Limit limit);
 /// The raw record's field of a limit.

@@ -15,30 +15,6 @@ namespace r73 {
 
 namespace {
 
-/// The controller's name of a channel function: "READ_NAME%1" for channel 2 is "READ_NAME2".
-QString fn(const char* pattern, int channel)
-{
-    return QString::fromLatin1(pattern).arg(channel);
-}
-
-/// "MIN2_1" for Min2 of channel 1: the stem of the limit's functions.
-QString limitStem(Limit limit, int channel)
-{
-    return limitName(limit).toUpper() + u'_' + QString::number(channel);
-}
-
-/// Leading and trailing blanks and control characters removed.
-QString trimControls(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 void numberFromControllerRefused(QWidget* owner, const QString& caption)
 {
     showMessage({owner,
@@ -68,15 +44,14 @@ void TAnalogPages::ReadAnalog(int channel)
     GetPhysEinh(channel);
     GetMinimum(channel);
     GetMaximum(channel);
-    for (Limit l : {Limit::Min2, Limit::Min1, Limit::Max2, Limit::Max1})
+    for (Limit l : LimitReadOrder)
         GetBinValue(channel, l);
 }
 
 void TAnalogPages::GetParametrierung(int channel)
 {
     Channel& c = ch(channel);
-    m_host.Exec(fn("@ANA_PARA%1", c.n), 5148);
-    const quint16 word = m_host.Receive(5149);
+    const quint16 word = readParameterWord(m_host, c.n);
     // The boxes' handlers run on every change; while loading they must not send it back.
     ParamLoading = true;
     c.ckbKanalAktiv->setChecked(word & 1);
@@ -87,8 +62,7 @@ void TAnalogPages::GetParametrierung(int channel)
 void TAnalogPages::GetBezeichnung(int channel)
 {
     Channel& c = ch(channel);
-    m_host.Exec(fn("READ_NAME%1", c.n), c.at.nameRead);
-    const QString name = m_host.ReceiveText(c.at.nameRead + 1);
+    const QString name = readChannelName(m_host, c.n);
     c.edtBezeichnung->setText(name);
     setTabCaption(c.n, name);
 }
@@ -96,15 +70,13 @@ void TAnalogPages::GetBezeichnung(int channel)
 void TAnalogPages::GetPhysEinh(int channel)
 {
     Channel& c = ch(channel);
-    m_host.Exec(fn("READ_EINH%1", c.n), c.at.unitRead);
-    c.edtPhysEinh->setText(m_host.ReceiveText(c.at.unitRead + 1));
+    c.edtPhysEinh->setText(readChannelUnit(m_host, c.n));
 }
 
 void TAnalogPages::GetMinimum(int channel)
 {
     Channel& c = ch(channel);
-    m_host.Exec(fn("READ_PHYS_ZERO%1", c.n), c.at.zeroRead);
-    const QString text = m_host.ReceiveText(c.at.zeroRead + 1);
+    const QString text = readRangeBottom(m_host, c.n);
     c.edtMin->setText(text);
     if (!parsePhys(text, c.scale.PhysMin))
         numberFromControllerRefused(m_host.window(), QStringLiteral("Physikalisches Minimum"));
@@ -113,8 +85,7 @@ void TAnalogPages::GetMinimum(int channel)
 void TAnalogPages::GetMaximum(int channel)
 {
     Channel& c = ch(channel);
-    m_host.Exec(fn("READ_PHYS_RANGE%1", c.n), c.at.rangeRead);
-    const QString text = m_host.ReceiveText(c.at.rangeRead + 1);
+    const QString text = readRangeTop(m_host, c.n);
     c.edtMax->setText(text);
     if (!parsePhys(text, c.scale.PhysMax))
         numberFromControllerRefused(m_host.window(), QStringLiteral("Physikalisches Maximum"));
@@ -123,11 +94,9 @@ void TAnalogPages::GetMaximum(int channel)
 void TAnalogPages::GetBinValue(int channel, Limit limit)
 {
     Channel& c = ch(channel);
-    const QString stem = limitStem(limit, c.n);
-    m_host.Exec(u'@' + stem, 5112);
-    rawOf(c.raw, limit) = m_host.Receive(5113);
-    m_host.Exec(QStringLiteral("READ_STR_") + stem, 5108);
-    c.edit(limit)->setText(m_host.ReceiveText(5109));
+    const LimitValue v = readLimit(m_host, c.n, limit);
+    rawOf(c.raw, limit) = v.raw;
+    c.edit(limit)->setText(v.text);
 }
 
 void TAnalogPages::WriteAnalog(int channel)
@@ -136,7 +105,7 @@ void TAnalogPages::WriteAnalog(int channel)
     if (!SendenMinimum(channel) || !SendenMaximum(channel)) return;
     SendenBezeichnung(channel);
     SendenPhysEinh(channel);
-    for (Limit l : {Limit::Max2, Limit::Max1, Limit::Min1, Limit::Min2})
+    for (Limit l : LimitWriteOrder)
         SendenR73(channel, l, c.edit(l)->text(), rawOf(c.raw, l));
     // The page then shows what the controller holds, not what was typed.
     ReadAnalog(channel);
@@ -166,8 +135,7 @@ bool TAnalogPages::SendenMinimum(int channel)
         return false;
     const QString text = c.edtMin->text();
     if (!sendable(text, QStringLiteral("Minimum"))) return false;
-    m_host.SendText(text, 5315);
-    m_host.Exec(fn("WRITE_PHYS_ZERO%1", c.n), 5316);
+    sendRangeBottom(m_host, c.n, text);
     return true;
 }
 
@@ -178,8 +146,7 @@ bool TAnalogPages::SendenMaximum(int channel)
         return false;
     const QString text = c.edtMax->text();
     if (!sendable(text, QStringLiteral("Maximum"))) return false;
-    m_host.SendText(text, 5310);
-    m_host.Exec(fn("WRITE_PHYS_RANGE%1", c.n), 5311);
+    sendRangeTop(m_host, c.n, text);
     return true;
 }
 
@@ -206,11 +173,7 @@ bool TAnalogPages::SendenR73(int channel, Limit limit, const QString& text, qint
         return false;
     }
     raw = qint32(c.scale.PhysToBin(value));
-    const QString stem = limitStem(limit, c.n);
-    m_host.Send(quint16(raw), 5306);
-    m_host.Exec(u'!' + stem, 5307);
-    m_host.SendText(text, 5308);
-    m_host.Exec(QStringLiteral("WRITE_STR_") + stem, 5309);
+    sendLimit(m_host, c.n, limit, quint16(raw), text);
     return true;
 }
 
@@ -226,8 +189,7 @@ void TAnalogPages::SendenBezeichnung(int channel)
     }
     if (!sendable(name, QStringLiteral("Bezeichnung"))) return;
     // Sent as typed, surrounding blanks included.
-    m_host.SendText(name, c.at.nameSend);
-    m_host.Exec(fn("WRITE_NAME%1", c.n), c.at.nameSend + 1);
+    sendChannelName(m_host, c.n, name);
     setTabCaption(c.n, name);
 }
 
@@ -238,22 +200,19 @@ void TAnalogPages::SendenPhysEinh(int channel)
     if (trimControls(c.edtPhysEinh->text()).isEmpty()) c.edtPhysEinh->setText(QStringLiteral(" "));
     const QString unit = c.edtPhysEinh->text();
     if (!sendable(unit, QStringLiteral("physikalische Einheit"))) return;
-    m_host.SendText(unit, c.at.unitSend);
-    m_host.Exec(fn("WRITE_EINH%1", c.n), c.at.unitSend + 1);
+    sendChannelUnit(m_host, c.n, unit);
 }
 
 void TAnalogPages::SendenKanalAktiv(int channel)
 {
     Channel& c = ch(channel);
-    m_host.Send(c.parameterWord(), 5325);
-    m_host.Exec(fn("!ANA_PARA%1", c.n), 5326);
+    sendParameterWord(m_host, c.n, c.parameterWord(), ParameterWordByActive);
 }
 
 void TAnalogPages::SendenPos(int channel)
 {
     Channel& c = ch(channel);
-    m_host.Send(c.parameterWord(), 5300);
-    m_host.Exec(fn("!ANA_PARA%1", c.n), 5301);
+    sendParameterWord(m_host, c.n, c.parameterWord(), ParameterWordByLevel);
 }
 
 } // namespace r73

@@ -2,10 +2,25 @@
 
 #include "ProgramWindows.h"
 
+#include "AnalogPages.h"
+#include "BackupWindows.h"
+#include "ParamPages.h"
 #include "ServiceRecord.h"
 
 void ProgramWindows::addExtras()
 {
+    // backup: service data on file
+    auto* backup = new r73::TBackupActions(
+        mainWindow, mainWindow.findChild<r73::TParamPages*>(),
+        mainWindow.findChild<r73::TAnalogPages*>(), [this] { mainWindow.TabbedNotebook1Click(); },
+        &mainWindow);
+    extras.add("Service-Daten sichern …", QKeySequence(Qt::CTRL | Qt::Key_B),
+               [backup] { backup->Backup(); });
+    extras.add("Mit Sicherung vergleichen …", QKeySequence(Qt::CTRL | Qt::Key_D),
+               [backup] { backup->Compare(); });
+    extras.add("Sicherung wiederherstellen …", QKeySequence(Qt::CTRL | Qt::Key_R),
+               [backup] { backup->Restore(); });
+    extras.addSeparator();
     // report and archive
     serviceRecord = new r73::ServiceRecord(mainWindow, logbookWindow, &mainWindow);
     extras.add("Servicebericht", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),

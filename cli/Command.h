@@ -16,8 +16,10 @@ namespace r73::cli {
 /// The tool's exit status; the same for every command (listed in --help and the README).
 enum Exit : int {
     Done = 0,
-    Failed = 1,   ///< one line on standard error says why
-    BadUsage = 2, ///< the help text follows on standard error
+    Failed = 1,    ///< one line on standard error says why
+    Mismatch = 2,  ///< a restore's read-back differs from what was written
+    Refused = 3,   ///< nothing was done: a bad file, or another controller not confirmed
+    BadUsage = 64, ///< the help text follows on standard error (as sysexits' EX_USAGE)
 };
 
 struct Command

@@ -3,6 +3,7 @@
 #include "ArchiveCommand.h"
 #include "Identify.h"
 #include "Ports.h"
+#include "SettingsCommands.h"
 
 #include <QTextStream>
 
@@ -33,6 +34,16 @@ const std::vector<Command>& commands()
          "show: one controller's visits and their counters as CSV",
          false, {}, runArchive},
         portsCommand(),
+        {"params", "[--json]", "every setting as name=value lines, or as a backup file", true,
+         {jsonOption()}, runParams},
+        {"backup", "[FILE]", "reads every setting into a backup file (default: Backup/serial_date.json)",
+         true, {}, runBackup},
+        {"diff", "FILE [FILE2]", "compares a backup with the controller (--device), or with another backup", false,
+         {}, runDiff},
+        {"restore", "FILE [--save] [--yes] [--confirm-identity S:V]",
+         "compares; with --yes writes what differs, reads all back and verifies;\n"
+         "with --save then saves the changed sets permanently", true,
+         {saveOption(), yesOption(), confirmIdentityOption()}, runRestore},
     };
     return all;
 }

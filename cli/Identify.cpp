@@ -31,6 +31,11 @@ QString formatVersion(quint16 v)
 bool identify(Identity& out, QString& error, int timeoutSeconds)
 {
     TTarget link;
+    return openSession(link, out, error, timeoutSeconds);
+}
+
+bool openSession(TTarget& link, Identity& out, QString& error, int timeoutSeconds)
+{
     if (!link.WordList()) {
         error = QStringLiteral("cannot open the port: %1").arg(link.PortError());
         return false;

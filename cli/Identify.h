@@ -5,6 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace r73 {
+class TTarget;
+}
+
 namespace r73::cli {
 
 struct Identity
@@ -16,6 +20,9 @@ struct Identity
 /// Registers the connect group, opens the session and reads the identity over the port that is
 /// configured now. False with a one-line reason in error on any failure.
 bool identify(Identity& out, QString& error, int timeoutSeconds);
+
+/// The same over link, which stays open for the command's further calls.
+bool openSession(TTarget& link, Identity& out, QString& error, int timeoutSeconds);
 
 /// "3.10" for 310: two decimals and a point, whatever the locale.
 QString formatVersion(quint16 v);

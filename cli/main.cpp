@@ -5,6 +5,8 @@
 #include "LinkState.h"
 #include "NorloIni.h"
 #include "QtSerialBackend.h"
+#include "TextTable.h"
+#include "Translate.h"
 #include "WireCodec.h"
 
 #include <QCommandLineParser>
@@ -29,8 +31,10 @@ QString description()
         for (const QString& line : QString::fromLatin1(c.summary).split(u'\n'))
             text += QStringLiteral("      %1\n").arg(line);
     }
-    text += QStringLiteral("\nExit status: 0 on success, 1 on any failure (one line on standard "
-                           "error), 2 on bad usage.");
+    text += QStringLiteral(
+        "\nExit status: 0 done; 1 failed (one line on standard error); 2 a restore's read-back "
+        "differs from what was written; 3 refused, nothing was done (a bad backup file, another "
+        "controller not confirmed); 64 bad usage.");
     return text;
 }
 
@@ -68,6 +72,10 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("r73ctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(R73_VERSION));
+    // The tool speaks English: the program's texts through the language table's English.
+    CurrentLanguage = 1;
+    BuildTextTable();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
@@ -96,7 +104,7 @@ int main(int argc, char* argv[])
     if (!ok || TimeoutSeconds < 1 || TimeoutSeconds > 3600)
         return fail(QStringLiteral("--timeout needs whole seconds from 1 to 3600"));
 
-    if (command->needsDevice) {
+    if (command->needsDevice || parser.isSet(device)) {
         // The tool names its device itself and leaves the program's configuration file alone.
         const QString path = parser.value(device);
         useConfigFile(false);

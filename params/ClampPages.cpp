@@ -17,41 +17,29 @@ namespace r73 {
 
 void TParamPages::ReadSpann()
 {
-    select("SPANN", 300);
-    const quint16 shortLimit = fetch("M_ZKLEIN@", 301);
-    const quint16 longLimit = fetch("M_ZGROSS@", 303);
-    const quint16 minTime = fetch("F_MIN1@", 305);
-    const quint16 withoutTool = fetch("F_MIN2@", 307);
-    const quint16 stopFrequency = fetch("F_MIN3@", 309);
-    const quint16 timeout = fetch("T_DAUER_TO@", 311);
+    const SetWords w = m_sets.ReadSpann();
     const Ui::SpannenPage& sp = m_spannen->ui;
     const Ui::ZeitenPage& zt = m_zeiten->ui;
-    sp.Edit10->setText(signedText(shortLimit));
-    sp.Edit11->setText(signedText(longLimit));
-    zt.Edit12->setText(signedText(minTime));
-    sp.Edit16->setText(signedText(withoutTool));
-    zt.Edit14->setText(signedText(stopFrequency));
-    zt.Edit15->setText(signedText(timeout));
+    sp.Edit10->setText(signedText(w.shortLimit));
+    sp.Edit11->setText(signedText(w.longLimit));
+    zt.Edit12->setText(signedText(w.minTime));
+    sp.Edit16->setText(signedText(w.withoutTool));
+    zt.Edit14->setText(signedText(w.stopFrequency));
+    zt.Edit15->setText(signedText(w.timeout));
 }
 
 void TParamPages::ReadLoes()
 {
-    select("LOES", 400);
-    const quint16 shortLimit = fetch("M_ZKLEIN@", 401);
-    const quint16 longLimit = fetch("M_ZGROSS@", 403);
-    const quint16 minTime = fetch("F_MIN1@", 405);
-    fetch("F_MIN2@", 407); // the release set's is read but has no field
-    const quint16 stopFrequency = fetch("F_MIN3@", 409);
-    const quint16 timeout = fetch("T_DAUER_TO@", 411);
-    std::optional<HydraulicValues> hydraulics;
-    if (BiosVersion >= 310) hydraulics = readHydraulics();
+    const SetWords w = m_sets.ReadLoes(); // its F_MIN2 has no field
+    std::optional<HydraulicWords> hydraulics;
+    if (BiosVersion >= 310) hydraulics = m_sets.ReadHydraulics();
     const Ui::SpannenPage& sp = m_spannen->ui;
     const Ui::ZeitenPage& zt = m_zeiten->ui;
-    sp.Edit20->setText(signedText(shortLimit));
-    sp.Edit21->setText(signedText(longLimit));
-    zt.Edit22->setText(signedText(minTime));
-    zt.Edit24->setText(signedText(stopFrequency));
-    zt.Edit25->setText(signedText(timeout));
+    sp.Edit20->setText(signedText(w.shortLimit));
+    sp.Edit21->setText(signedText(w.longLimit));
+    zt.Edit22->setText(signedText(w.minTime));
+    zt.Edit24->setText(signedText(w.stopFrequency));
+    zt.Edit25->setText(signedText(w.timeout));
     if (hydraulics) showHydraulics(*hydraulics);
 }
 
@@ -102,11 +90,7 @@ void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releas
     const bool failedBefore = CommErrorSeen;
     sp.Edit16->setText(QString::number(raised));
     sp.Edit16->setModified(true);
-    select("SPANN", 300);
-    m_host.Send(quint16(raised), 900);
-    m_host.Exec(QStringLiteral("M_OHNE_TOOL"), 901);
-    m_host.Exec(QStringLiteral("F_MIN2@"), 902);
-    const quint16 word = m_host.Receive(903);
+    const quint16 word = m_sets.send(*fieldOf(sp.Edit16)->def, raised);
     sp.Edit16->setText(signedText(word));
     sp.Edit16->setModified(false);
     ClampChanged = true;
@@ -130,9 +114,8 @@ void TParamPages::Edit16KeyDown()
                      tr73(0, QString::fromUtf8("Spannen ohne Werkzeug muß größer sein als Lang")),
                      tr73(0, QStringLiteral("Fehler")), MsgIcon::Error, MsgButtons::Ok});
         // Show what the controller holds again; the field stays as modified as it was.
-        select("SPANN", 300);
-        m_host.Exec(QStringLiteral("F_MIN2@"), 902);
-        const quint16 word = m_host.Receive(903);
+        m_sets.select("SPANN", 300);
+        const quint16 word = m_sets.fetch("F_MIN2@", 902);
         const bool modified = sp.Edit16->isModified();
         sp.Edit16->setText(signedText(word));
         sp.Edit16->setModified(modified);
@@ -143,8 +126,8 @@ void TParamPages::Edit16KeyDown()
 
 void TParamPages::Button1Click()
 {
-    saveSet(ClampChanged, "SPANN", 300, 2801, 2800, QString::fromUtf8("Spannen: Speichern EEPROM"));
-    saveSet(ReleaseChanged, "LOES", 400, 2901, 2900, QString::fromUtf8("Lösen: Speichern EEPROM"));
+    saveSet(ClampChanged, SetId::Clamp, QString::fromUtf8("Spannen: Speichern EEPROM"));
+    saveSet(ReleaseChanged, SetId::Release, QString::fromUtf8("Lösen: Speichern EEPROM"));
 }
 
 } // namespace r73

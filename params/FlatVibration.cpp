@@ -14,20 +14,16 @@ namespace r73 {
 
 void TParamPages::ReadPlan()
 {
-    select("PLAN", 500);
-    const quint16 threshold = fetch("F_MIN1@", 501);
-    const quint16 timeout = fetch("T_DAUER_TO@", 503);
-    m_plan->ui.Edit30->setText(signedText(threshold));
-    m_plan->ui.Edit31->setText(signedText(timeout));
+    const PairWords w = m_sets.ReadPlan();
+    m_plan->ui.Edit30->setText(signedText(w.threshold));
+    m_plan->ui.Edit31->setText(signedText(w.timeout));
 }
 
 void TParamPages::ReadSchwing()
 {
-    select("SCHWING", 600);
-    const quint16 threshold = fetch("SCHWING_MAX@", 601);
-    const quint16 timeout = fetch("T_DAUER_TO@", 603);
-    showThreshold(threshold);
-    m_schwingung->ui.Edit41->setText(QString::number(timeout));
+    const PairWords w = m_sets.ReadSchwing();
+    showThreshold(w.threshold);
+    m_schwingung->ui.Edit41->setText(QString::number(w.timeout));
 }
 
 void TParamPages::showThreshold(quint16 raw)
@@ -38,14 +34,12 @@ void TParamPages::showThreshold(quint16 raw)
 
 void TParamPages::Button4Click()
 {
-    saveSet(FlatChanged, "PLAN", 3000, 3001, 3002,
-            QString::fromUtf8("Plananlage: Speichern EEPROM"));
+    saveSet(FlatChanged, SetId::Flat, QString::fromUtf8("Plananlage: Speichern EEPROM"));
 }
 
 void TParamPages::Button6Click()
 {
-    saveSet(VibrationChanged, "SCHWING", 3000, 3101, 3100,
-            QString::fromUtf8("Schwingung: Speichern EEPROM"));
+    saveSet(VibrationChanged, SetId::Vibration, QString::fromUtf8("Schwingung: Speichern EEPROM"));
 }
 
 } // namespace r73

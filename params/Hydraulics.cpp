@@ -10,16 +10,7 @@
 
 namespace r73 {
 
-TParamPages::HydraulicValues TParamPages::readHydraulics()
-{
-    HydraulicValues v;
-    v.enabled = fetch("@EN_HYDR", 413);
-    v.duration = fetch("@HYDR_DAUER", 415);
-    v.pulses = fetch("@HYDR_PULSE", 417);
-    return v;
-}
-
-void TParamPages::showHydraulics(const HydraulicValues& values)
+void TParamPages::showHydraulics(const HydraulicWords& values)
 {
     const Ui::SpannenPage& sp = m_spannen->ui;
     // A changed state runs cbHydrClick, as a click would.
@@ -38,8 +29,7 @@ void TParamPages::cbHydrClick()
 
 void TParamPages::SendEnHydr()
 {
-    m_host.Send(m_spannen->ui.cbHydr->isChecked() ? 0xFFFF : 0, 420);
-    m_host.Exec(QStringLiteral("!EN_HYDR"), 421);
+    m_sets.SendEnHydr(m_spannen->ui.cbHydr->isChecked());
 }
 
 } // namespace r73

@@ -17,7 +17,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <algorithm>
 
 namespace r73 {
 
@@ -36,7 +35,7 @@ TParamPages::TParamPages(PageHost& host, SpannenPage* spannen, ZeitenPage* zeite
                          SchwingungPage* schwingung, ServicePage* service, QLineEdit* edit2,
                          QObject* parent)
     : QObject(parent), m_host(host), m_spannen(spannen), m_zeiten(zeiten), m_plan(plan),
-      m_schwingung(schwingung), m_service(service), m_edit2(edit2)
+      m_schwingung(schwingung), m_service(service), m_edit2(edit2), m_sets(host)
 {
     setUpFields();
     setUpTabOrder();
@@ -61,29 +60,30 @@ void TParamPages::setUpFields()
     const Ui::ZeitenPage& zt = m_zeiten->ui;
     const Ui::PlanPage& pl = m_plan->ui;
     const Ui::SchwingungPage& sw = m_schwingung->ui;
-    using C = Conversion;
+    struct Edit
+    {
+        QLineEdit* edit;
+        const char* caption; ///< of the input error box
+        QLabel* panel;
+    };
     // clang-format off
-    m_fields = {
-        {sp.Edit10, "SPANN", 300, false, "KURZ", "M_ZKLEIN@", 800, "KURZ", sp.Panel11, &ClampChanged, C::Whole},
-        {sp.Edit11, "SPANN", 300, false, "LANG", "M_ZGROSS@", 900, "LANG", sp.Panel11, &ClampChanged, C::Whole},
-        {sp.Edit16, "SPANN", 300, false, "M_OHNE_TOOL", "F_MIN2@", 900, "LANG", sp.Panel11, &ClampChanged, C::Whole},
-        {sp.Edit20, "LOES", 400, false, "KURZ", "M_ZKLEIN@", 1400, "KURZ", sp.Panel11, &ReleaseChanged, C::Whole},
-        {sp.Edit21, "LOES", 400, false, "LANG", "M_ZGROSS@", 1500, "LANG", sp.Panel11, &ReleaseChanged, C::Whole},
-        {sp.edHydrPulse, nullptr, 0, false, "!HYDR_PULSE", "@HYDR_PULSE", 804, "Pulse Hydraulik", sp.Panel11, &ClampChanged, C::Whole},
-        {sp.edHydrDauer, nullptr, 0, false, "!HYDR_DAUER", "@HYDR_DAUER", 808, "Dauer Hydraulik", sp.Panel11, &ClampChanged, C::Whole},
-        {zt.Edit12, "SPANN", 300, false, "F_START", "F_MIN1@", 1000, "START", zt.Panel12, &ClampChanged, C::Whole},
-        {zt.Edit14, "SPANN", 300, false, "F_STOP", "F_MIN3@", 1200, "STOP", zt.Panel12, &ClampChanged, C::StopFrequency},
-        {zt.Edit15, "SPANN", 300, false, "!TIMEOUT", "T_DAUER_TO@", 1300, "TIMEOUT", zt.Panel12, &ClampChanged, C::Whole},
-        {zt.Edit22, "LOES", 400, false, "F_START", "F_MIN1@", 1600, "START", zt.Panel12, &ReleaseChanged, C::Whole},
-        {zt.Edit24, "LOES", 400, false, "F_STOP", "F_MIN3@", 1800, "STOP", zt.Panel12, &ReleaseChanged, C::StopFrequency},
-        {zt.Edit25, "LOES", 400, false, "!TIMEOUT", "T_DAUER_TO@", 1900, "TIMEOUT", zt.Panel12, &ReleaseChanged, C::Whole},
-        // The flat-contact and vibration sets are selected by their page's read.
-        {pl.Edit30, "PLAN", 500, true, "F_PLAN", "F_MIN1@", 2000, "SCHWELLE", pl.Panel13, &FlatChanged, C::Whole},
-        {pl.Edit31, "PLAN", 500, true, "!TIMEOUT", "T_DAUER_TO@", 2100, "TIMEOUT", pl.Panel13, &FlatChanged, C::Whole},
-        {sw.Edit40, "SCHWING", 600, true, "MAX_SCHWING", "SCHWING_MAX@", 2200, "SCHWELLE", sw.Panel14, &VibrationChanged, C::Threshold},
-        {sw.Edit41, "SCHWING", 600, true, "!TIMEOUT", "T_DAUER_TO@", 2300, "TIMEOUT", sw.Panel14, &VibrationChanged, C::Whole},
+    // In the order of paramDefs(), which holds their controller calls.
+    const Edit edits[] = {
+        {sp.Edit10, "KURZ", sp.Panel11}, {sp.Edit11, "LANG", sp.Panel11}, {sp.Edit16, "LANG", sp.Panel11},
+        {sp.Edit20, "KURZ", sp.Panel11}, {sp.Edit21, "LANG", sp.Panel11},
+        {sp.edHydrPulse, "Pulse Hydraulik", sp.Panel11}, {sp.edHydrDauer, "Dauer Hydraulik", sp.Panel11},
+        {zt.Edit12, "START", zt.Panel12}, {zt.Edit14, "STOP", zt.Panel12}, {zt.Edit15, "TIMEOUT", zt.Panel12},
+        {zt.Edit22, "START", zt.Panel12}, {zt.Edit24, "STOP", zt.Panel12}, {zt.Edit25, "TIMEOUT", zt.Panel12},
+        {pl.Edit30, "SCHWELLE", pl.Panel13}, {pl.Edit31, "TIMEOUT", pl.Panel13},
+        {sw.Edit40, "SCHWELLE", sw.Panel14}, {sw.Edit41, "TIMEOUT", sw.Panel14},
     };
     // clang-format on
+    bool* const changed[] = {&ClampChanged, &ReleaseChanged, &FlatChanged, &VibrationChanged};
+    const std::span<const ParamDef> defs = paramDefs();
+    Q_ASSERT(defs.size() == std::size(edits));
+    for (size_t i = 0; i < defs.size(); ++i)
+        m_fields.push_back({edits[i].edit, &defs[i], edits[i].caption, edits[i].panel,
+                            changed[int(defs[i].savedWith)]});
 }
 
 void TParamPages::setUpTabOrder()
@@ -109,16 +109,11 @@ const TParamPages::Field* TParamPages::fieldOf(const QObject* edit) const
     return nullptr;
 }
 
-void TParamPages::select(const char* set, quint16 code)
+QLineEdit* TParamPages::editOf(const ParamDef& def) const
 {
-    m_host.Exec(QString::fromLatin1(set), code);
-    m_selected = QString::fromLatin1(set);
-}
-
-quint16 TParamPages::fetch(const char* getter, quint16 code)
-{
-    m_host.Exec(QString::fromLatin1(getter), code);
-    return m_host.Receive(code + 1);
+    for (const Field& f : m_fields)
+        if (f.def == &def) return f.edit;
+    return nullptr;
 }
 
 bool TParamPages::eventFilter(QObject* watched, QEvent* event)
@@ -170,8 +165,8 @@ std::optional<qint64> TParamPages::valueOrComplain(const Field& f)
 {
     // A value the word cannot carry would travel as its low 16 bits: 66000 would be stored as
     // 464, a threshold of -1 mm/s as 3275.80 mm/s. Such a value is refused, not wrapped.
-    switch (f.conversion) {
-    case Conversion::Whole: {
+    switch (f.def->conversion) {
+    case ParamConversion::Whole: {
         const std::optional<int> value = wholeOrComplain(f.edit, f.caption);
         if (value && !fitsWord(*value)) {
             rangeError(f.caption, QString::number(WordMin), QString::number(WordMax));
@@ -179,9 +174,9 @@ std::optional<qint64> TParamPages::valueOrComplain(const Field& f)
         }
         return value;
     }
-    case Conversion::StopFrequency:
+    case ParamConversion::StopFrequency:
         return wholeOrComplain(f.edit, f.caption); // held within 1..1000 when sent
-    case Conversion::Threshold:
+    case ParamConversion::Threshold:
         break;
     }
     const std::optional<qint64> raw = parseThreshold(f.edit->text(), QLocale());
@@ -212,23 +207,13 @@ void TParamPages::sendParsed(const Field& f, qint64 value)
 {
     showSending(f.panel);
     if (!f.edit->isModified()) return;
-    if (f.conversion == Conversion::StopFrequency) value = std::clamp<qint64>(value, 1, 1000);
-    // A page shown without its read (the notebook's own keys switch pages too) would leave
-    // another set selected, and the value would land in that set.
-    if (f.selector && (!f.selectedByRead || m_selected != QLatin1String(f.selector)))
-        select(f.selector, f.selectorCode);
-    // The value travels as its low 16 bits.
-    m_host.Send(quint16(value), f.code);
-    m_host.Exec(QString::fromLatin1(f.setter), f.code + 1);
-    m_host.Exec(QString::fromLatin1(f.getter), f.code + 2);
-    const quint16 word = m_host.Receive(f.code + 3);
-    showReadBack(f, word);
+    showReadBack(f, m_sets.send(*f.def, value));
     *f.changed = true;
 }
 
 void TParamPages::showReadBack(const Field& f, quint16 word)
 {
-    if (f.conversion == Conversion::Threshold)
+    if (f.def->conversion == ParamConversion::Threshold)
         showThreshold(word);
     else
         f.edit->setText(signedText(word));
@@ -299,17 +284,13 @@ void TParamPages::SaveUnsaved()
     if (VibrationChanged) Button6Click();
 }
 
-void TParamPages::saveSet(bool& changed, const char* selector, quint16 selectorCode,
-                          quint16 memModeCode, quint16 saveCode, const QString& doneText)
+void TParamPages::saveSet(bool& changed, SetId set, const QString& doneText)
 {
     if (!changed) {
         m_edit2->setText(tr73(0, QString::fromUtf8("Nicht geändert")));
         return;
     }
-    select(selector, selectorCode);
-    // From BIOS 2.00 on the controller stores only after the memory mode was set.
-    if (BiosVersion >= 200) m_host.Exec(QStringLiteral("SET_MEM_MODE"), memModeCode);
-    m_host.Exec(QStringLiteral("SPEICHERN"), saveCode);
+    m_sets.save(set, BiosVersion);
     changed = false;
     m_edit2->setText(tr73(0, doneText));
 }

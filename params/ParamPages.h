@@ -9,6 +9,7 @@
 /// vibration), Hydraulics.cpp, ServiceGauges.cpp and DemoValues.cpp.
 
 #include "PageHost.h"
+#include "ParamSets.h"
 
 #include <QObject>
 #include <functional>
@@ -34,16 +35,7 @@ class TParamPages : public QObject, public ParamPagesApi
     Q_OBJECT
 public:
     /// One service read, as the controller delivered it.
-    struct ServiceValues
-    {
-        quint16 frequency = 0; ///< "F@", 0.1 Hz
-        quint16 clampPulses = 0;
-        quint16 releasePulses = 0;
-        quint16 releaseDeviation = 0;
-        quint16 creepFrequency = 0; ///< "F_SCHLEICH@"
-        quint16 maxFrequency = 0;   ///< "F_MAX@"
-        quint16 duration = 0;       ///< "T_DAUER@", ms
-    };
+    using ServiceValues = ServiceWords;
 
     /// edit2 is the main window's hidden save-status field.
     TParamPages(PageHost& host, SpannenPage* spannen, ZeitenPage* zeiten, PlanPage* plan,
@@ -78,6 +70,8 @@ public:
     void SendEnHydr();
     /// Writes one service read into the page; the display half of ReadService.
     void ShowService(const ServiceValues& values);
+    /// The field of a parameter (paramDefs()), or null.
+    QLineEdit* editOf(const ParamDef& def) const;
     /// The analog channel pages' part of the demonstration values.
     void setFillPage6To8(std::function<void()> fill) { m_fillPage6To8 = std::move(fill); }
 
@@ -85,42 +79,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    /// How a field's text becomes the word sent and the read-back becomes text again.
-    enum class Conversion {
-        Whole,         ///< whole number, read-back signed
-        StopFrequency, ///< whole number held within 1..1000
-        Threshold,     ///< mm/s × 20, read-back in mm/s and on the bar
-    };
-
+    /// A field of the pages: its controller calls are those of its row in paramDefs().
     struct Field
     {
         QLineEdit* edit;
-        const char* selector; ///< null: the values are not part of a set
-        quint16 selectorCode;
-        bool selectedByRead; ///< the page's read selects the set; the send selects only if lost
-        const char* setter;
-        const char* getter;
-        quint16 code; ///< SendValue's code; setter, getter and ReceiveValue follow in turn
+        const ParamDef* def;
         const char* caption;
         QLabel* panel;
         bool* changed;
-        Conversion conversion;
-    };
-
-    struct HydraulicValues
-    {
-        quint16 enabled = 0;
-        quint16 duration = 0;
-        quint16 pulses = 0;
     };
 
     void setUpFields();
     void setUpTabOrder();
     const Field* fieldOf(const QObject* edit) const;
-    /// Executes a set's selector and remembers which set the controller now works on.
-    void select(const char* set, quint16 code);
-    /// Executes a getter and receives its value, under code and code + 1.
-    quint16 fetch(const char* getter, quint16 code);
 
     /// Parses a whole number, or shows the input error box with caption and gives nullopt.
     std::optional<int> wholeOrComplain(const QLineEdit* edit, const char* caption);
@@ -139,10 +110,8 @@ private:
     /// Enter in "Lang" found the clamp-without-tool limit not beyond it: raises and sends it.
     void raiseWithoutTool(qint64 longLimit, int withoutTool, int releaseLong);
     void showThreshold(quint16 raw);
-    void saveSet(bool& changed, const char* selector, quint16 selectorCode, quint16 memModeCode,
-                 quint16 saveCode, const QString& doneText);
-    HydraulicValues readHydraulics();
-    void showHydraulics(const HydraulicValues& values);
+    void saveSet(bool& changed, SetId set, const QString& doneText);
+    void showHydraulics(const HydraulicWords& values);
 
     PageHost& m_host;
     SpannenPage* m_spannen;
@@ -152,7 +121,7 @@ private:
     ServicePage* m_service;
     QLineEdit* m_edit2;
     std::vector<Field> m_fields;
-    QString m_selected; ///< the set last selected; empty before the first
+    TParamSets m_sets; ///< the sequences, and the set last selected
     /// The long and clamp-without-tool limits for which a raise was found impossible and said.
     std::optional<std::pair<qint64, int>> m_unraisableTold;
     std::function<void()> m_fillPage6To8;

@@ -18,24 +18,13 @@ void TParamPages::ReadService()
 {
     // Also ends a pause of polling: the page change to "SERVICE" reads here too.
     m_host.Timer1().setEnabled(true);
-    ServiceValues v;
-    v.frequency = fetch("F@", 700);
+    const ServiceValues v = m_sets.ReadService(BiosVersion);
     // From 2.07 on the release fields are captioned as deviations.
     const bool deviations = BiosVersion >= 207;
     m_spannen->ui.Label20->setText(tr73(0, deviations ? QStringLiteral("Abweichung pos. [Pulse]")
                                                       : QStringLiteral("Kurz [Pulse]")));
     m_spannen->ui.Label21->setText(tr73(0, deviations ? QStringLiteral("Abweichung neg. [Pulse]")
                                                       : QStringLiteral("Lang [Pulse]")));
-    if (BiosVersion >= 208) {
-        v.clampPulses = fetch("LAST_SPANN@", 704);
-        v.releasePulses = fetch("LAST_LOES@", 706);
-        v.releaseDeviation = fetch("ABW_LOES@", 708);
-    } else {
-        v.clampPulses = fetch("M_SPANN@", 702);
-    }
-    v.creepFrequency = fetch("F_SCHLEICH@", 710);
-    v.maxFrequency = fetch("F_MAX@", 712);
-    v.duration = fetch("T_DAUER@", 714);
     ShowService(v);
 }
 

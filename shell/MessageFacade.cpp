@@ -88,7 +88,8 @@ namespace {
 QString platformSaveDialog(const SaveDialogRequest& r)
 {
     QFileDialog dialog(r.owner, r.caption, r.directory, r.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setAcceptMode(r.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    if (r.open) dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(r.defaultSuffix);
     dialog.selectFile(r.fileName);
     if (dialog.exec() != QDialog::Accepted) return {};

@@ -52,6 +52,7 @@ struct SaveDialogRequest
     QString fileName;  ///< the proposed name, filled in
     QString defaultSuffix;
     QString filter;
+    bool open = false; ///< choose an existing file to read instead
 };
 
 /// Returns the chosen path, or an empty text when the user cancelled.

@@ -4,6 +4,8 @@
 /// interface below and join the connect step, the poll cycle and the function keys through it;
 /// a subsystem whose pages are absent is simply not asked.
 
+#include "Exchanger.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -17,32 +19,18 @@ class TTarget;
 class TTimer;
 
 /// What the pages may use of the main window.
-class PageHost
+/// Its calls (Exec, Receive, Send, ReceiveText, SendText) are the Exchanger's; CommErr is
+/// fatal while connecting or connected.
+class PageHost : public Exchanger
 {
 public:
-    virtual ~PageHost();
-    /// The current link; null when no port is usable.
-    virtual TTarget* link() const = 0;
-    /// Reports a call's result with its location code; fatal while connecting or connected.
-    virtual void CommErr(quint16 status, quint16 location) = 0;
+    ~PageHost() override;
     virtual TTimer& Timer1() = 0;
     virtual TTimer& Timer2() = 0;
     virtual TTimer& Timer3() = 0;
     virtual TTimer& Timer4() = 0;
     /// The main window, owner of the pages' message boxes.
     virtual QWidget* window() = 0;
-
-    // One controller call each, reported with its location code.
-    /// Executes the named function (a command, getter or setter).
-    void Exec(const QString& name, quint16 location);
-    /// Fetches one value through "PUT"; 0 when nothing could be exchanged.
-    quint16 Receive(quint16 location);
-    /// Hands one value to the next setter through "GET".
-    void Send(quint16 value, quint16 location);
-    /// Fetches one text through "STRPUT".
-    QString ReceiveText(quint16 location);
-    /// Hands one text to the next string setter through "STRGET".
-    void SendText(const QString& text, quint16 location);
 };
 
 /// The parameter pages (clamping, release, times, flat contact, vibration) and the service page.

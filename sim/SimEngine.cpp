@@ -282,7 +282,8 @@ void SimEngine::completeCall(const SimFunction* f)
         break;
     default:
         m_machine.history().setEndless(faults.endlessHistory);
-        ex.note = m_machine.run(*f);
+        ex.note = faults.ignoreOn.contains(f->name) ? QStringLiteral("ignored (fault)")
+                                                    : m_machine.run(*f);
         break;
     }
     ex.ok = !faults.badStatus.contains(f->name) && m_completed != faults.badStatusAt;

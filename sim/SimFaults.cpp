@@ -37,6 +37,8 @@ bool SimFaults::add(const QString& fault, QString* error)
         names = &unknown;
     else if (mode == QLatin1String("garbage-on"))
         names = &garbageOn;
+    else if (mode == QLatin1String("ignore"))
+        names = &ignoreOn;
     else
         return fail(QStringLiteral("unknown mode"));
     names->insert(value);
@@ -46,7 +48,8 @@ bool SimFaults::add(const QString& fault, QString* error)
 bool SimFaults::isEmpty() const
 {
     return silentAfter < 0 && closeAfter < 0 && badStatusAt < 0 && silentOn.isEmpty() &&
-           badStatus.isEmpty() && unknown.isEmpty() && garbageOn.isEmpty() && !endlessHistory;
+           badStatus.isEmpty() && unknown.isEmpty() && garbageOn.isEmpty() && ignoreOn.isEmpty() &&
+           !endlessHistory;
 }
 
 QStringList SimFaults::describe() const
@@ -65,6 +68,7 @@ QStringList SimFaults::describe() const
     addNames("bad-status", badStatus);
     addNames("unknown", unknown);
     addNames("garbage-on", garbageOn);
+    addNames("ignore", ignoreOn);
     if (endlessHistory) out << QStringLiteral("endless-history=1");
     return out;
 }
@@ -79,6 +83,7 @@ QString SimFaults::help()
                           "01 01\n"
                           "  unknown=NAME     the lookup of NAME answers id 0\n"
                           "  garbage-on=NAME  stray bytes precede the answer to NAME\n"
+                          "  ignore=NAME      calls of NAME answer success but change nothing\n"
                           "  endless-history=1 no end of the history, no number twice\n");
 }
 

@@ -17,6 +17,7 @@ struct SimFaults
     QSet<QString> badStatus; ///< answer 01 01 instead of 01 00 for these functions
     QSet<QString> unknown;   ///< the lookup of these names answers id 0
     QSet<QString> garbageOn; ///< stray bytes precede the answer to these functions
+    QSet<QString> ignoreOn;  ///< calls of these functions answer 01 00 but change nothing
     /// The history never reports its end and never repeats a number.
     bool endlessHistory = false;
 

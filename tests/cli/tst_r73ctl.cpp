@@ -123,7 +123,7 @@ void TstR73ctl::badUsageShowsHelp()
     QCOMPARE(run.err, QString("r73ctl: cannot open the port: serial port /dev/r73-no-such-port "
                               "does not exist\n"));
     run = r73ctl({"identify"});
-    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.exitCode, 64);
     QVERIFY(run.err.contains("--device"));
     run = r73ctl({"--help"});
     QCOMPARE(run.exitCode, 0);

@@ -1,0 +1,34 @@
+#pragma once
+/// The backup file: one human-readable, versioned JSON file per backup. Saved atomically;
+/// loaded strictly, so that a truncated, hand-edited or corrupt file is refused with a message
+/// that names the file and the place, before anything is written to a controller.
+
+#include "Settings.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+namespace r73::backup {
+
+inline constexpr char FormatName[] = "r73-service-backup";
+inline constexpr int FormatVersion = 1;
+
+/// The file's text for a snapshot.
+QByteArray toJson(const Snapshot& snapshot);
+/// Writes the file atomically (a failed save leaves an older file untouched); false with the
+/// reason in error.
+bool saveBackup(const QString& path, const Snapshot& snapshot, QString* error);
+/// Reads a file; false with a message naming the file and the place in error.
+bool loadBackup(const QString& path, Snapshot& out, QString* error);
+/// The same for text already read; name is the file's name in messages.
+bool parseBackup(const QByteArray& bytes, const QString& name, Snapshot& out, QString* error);
+
+/// The folder beside "Log" that backups are proposed in.
+inline constexpr char BackupFolder[] = "Backup";
+/// Proposed path, named like the logbook: folder/serial_yyyymmdd.json, or serial_yyyymmdd_n.json
+/// with the smallest n whose file does not exist yet.
+QString proposedName(const QString& folder, quint16 serial,
+                     const QDate& date = QDate::currentDate());
+
+} // namespace r73::backup

@@ -1,0 +1,330 @@
+#include "BackupWindows.h"
+
+#include "AnalogPages.h"
+#include "BackupFile.h"
+#include "Exchanger.h"
+#include "LogFile.h"
+#include "LinkState.h"
+#include "LogPrint.h"
+#include "MessageFacade.h"
+#include "ParamFormat.h"
+#include "ParamPages.h"
+#include "ProgramState.h"
+#include "Target.h"
+#include "TextHook.h"
+#include "TimerWrapper.h"
+#include "WindowKeepAlive.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace r73 {
+
+namespace {
+
+QString t(const char* german)
+{
+    return tr73(0, QString::fromUtf8(german));
+}
+
+const char* const Caption = "Service-Daten";
+
+void info(QWidget* owner, const QString& text, MsgIcon icon = MsgIcon::Information)
+{
+    showMessage({owner, text, t(Caption), icon, MsgButtons::Ok});
+}
+
+/// The program's flag "sent since its last permanent save" of a set.
+bool& changedFlag(SetId set)
+{
+    bool* const flags[] = {&ClampChanged, &ReleaseChanged, &FlatChanged, &VibrationChanged};
+    return *flags[int(set)];
+}
+
+QDialog* makeDialog(QWidget* owner, const QString& title)
+{
+    auto* d = new QDialog(owner);
+    d->setAttribute(Qt::WA_DeleteOnClose, false);
+    d->setWindowTitle(title);
+    d->resize(760, 520);
+    return d;
+}
+
+} // namespace
+
+TBackupActions::TBackupActions(PageHost& host, TParamPages* params, TAnalogPages* analog,
+                               std::function<void()> reread, QObject* parent)
+    : QObject(parent), m_host(host), m_params(params), m_analog(analog),
+      m_reread(std::move(reread))
+{}
+
+TBackupActions::~TBackupActions() = default;
+
+backup::Snapshot TBackupActions::demoSnapshot() const
+{
+    backup::Snapshot s;
+    QWidget* window = m_host.window();
+    const auto* serial = window->findChild<QLineEdit*>(QStringLiteral("Edit4"));
+    s.id = {BiosVersion, quint16(serial ? serial->text().toUInt() : 0)};
+    s.created = QDateTime::currentDateTime();
+    for (const backup::Setting& st : backup::allSettings()) {
+        if (!backup::offeredBy(st, s.id.bios)) continue;
+        backup::Value v;
+        if (st.kind == backup::Kind::Param) {
+            const QLineEdit* edit = m_params ? m_params->editOf(*st.param) : nullptr;
+            if (!edit) continue;
+            const std::optional<qint64> word =
+                st.param->conversion == ParamConversion::Threshold
+                    ? parseThreshold(edit->text(), QLocale())
+                    : std::optional<qint64>(parseWhole(edit->text()));
+            v.word = quint16(word.value_or(0));
+        } else if (st.kind != backup::Kind::Switch) {
+            const QString n = QString::number(st.channel);
+            auto text = [&](const QString& name) {
+                const auto* e = window->findChild<QLineEdit*>(name + u'_' + n);
+                return e ? e->text() : QString();
+            };
+            static const char* const items[] = {"edtBezeichnung", "edtPhysEinh", "edtMin", "edtMax"};
+            if (st.kind == backup::Kind::Text) v.text = text(QLatin1String(items[int(st.text)]));
+            if (st.kind == backup::Kind::ChannelLimit) {
+                v.text = text(QStringLiteral("edt") + limitName(st.limit));
+                if (m_analog) v.word = quint16(qMax(0, rawOf(m_analog->RawLimits(st.channel), st.limit)));
+            }
+            if (st.kind == backup::Kind::ParameterWord) {
+                const auto* active = window->findChild<QCheckBox*>(QStringLiteral("ckbKanalAktiv_") + n);
+                const auto* level = window->findChild<QRadioButton*>(QStringLiteral("rbPos2_") + n);
+                v.word = quint16((active && active->isChecked() ? 1 : 0) |
+                                 (level && level->isChecked() ? 2 : 0));
+            }
+        } else {
+            continue;
+        }
+        s.values.insert(st.key, v);
+    }
+    return s;
+}
+
+backup::Controller& TBackupActions::controller()
+{
+    if (!m_controller) {
+        if (DemoMode) {
+            m_controller = std::make_unique<backup::MemoryController>(demoSnapshot());
+        } else {
+            const auto* serial = m_host.window()->findChild<QLineEdit*>(QStringLiteral("Edit4"));
+            m_controller = std::make_unique<backup::LinkController>(
+                m_host, backup::Identity{BiosVersion, quint16(serial ? serial->text().toUInt() : 0)});
+        }
+    }
+    return *m_controller;
+}
+
+void TBackupActions::held(const QString& step, const std::function<void()>& f)
+{
+    // Polling waits while the sequence runs, as during F4 and F5; the timers' ticks inside it
+    // are skipped anyway, so nothing interleaves with the sequence's exchanges.
+    TTimer& poll = m_host.Timer1();
+    TTimer& live = m_host.Timer4();
+    const bool polling = poll.Enabled(), living = live.Enabled();
+    poll.setEnabled(false);
+    live.setEnabled(false);
+    auto* status = m_host.window()->findChild<QLabel*>(QStringLiteral("Panel11"));
+    TTarget* link = m_host.link();
+    const quint32 first = link ? link->ExchangeCount() : 0;
+    {
+        SequenceProgress progress([&] {
+            if (status && link)
+                status->setText(QStringLiteral("%1 … %2").arg(step).arg(link->ExchangeCount() - first));
+        });
+        f();
+    }
+    if (status) status->clear();
+    if (CommErrorSeen) return; // the program is ending
+    // The page shows the controller again, with its own set selected.
+    if (m_reread && !DemoMode) m_reread();
+    poll.setEnabled(polling);
+    live.setEnabled(living);
+}
+
+bool TBackupActions::readController(backup::Snapshot& out, const QString& step)
+{
+    bool failed = false;
+    held(step, [&] {
+        out = controller().read();
+        failed = controller().failed();
+    });
+    return !failed;
+}
+
+void TBackupActions::Backup()
+{
+    backup::Snapshot snapshot;
+    if (!readController(snapshot, t("LESEN"))) return;
+    QDir().mkpath(QLatin1String(backup::BackupFolder));
+    const QString proposed =
+        backup::proposedName(QLatin1String(backup::BackupFolder), snapshot.id.serial);
+    const QString path = showSaveDialog({m_host.window(), t("Service-Daten sichern"),
+                                         QLatin1String(backup::BackupFolder), proposed,
+                                         QStringLiteral("json"), t("Sicherung (*.json)")});
+    if (path.isEmpty()) return;
+    QString error;
+    if (!backup::saveBackup(path, snapshot, &error))
+        info(m_host.window(), error, MsgIcon::Error);
+    else
+        info(m_host.window(), t("%1 Einstellungen gesichert in \"%2\".")
+                                  .arg(snapshot.values.size())
+                                  .arg(QDir::toNativeSeparators(path)));
+}
+
+bool TBackupActions::chooseFile(QString& path, backup::Snapshot& file)
+{
+    SaveDialogRequest request{m_host.window(), t("Sicherung öffnen"),
+                              QLatin1String(backup::BackupFolder), QString(), QStringLiteral("json"),
+                              t("Sicherung (*.json)")};
+    request.open = true;
+    path = showSaveDialog(request);
+    if (path.isEmpty()) return false;
+    QString error;
+    if (backup::loadBackup(path, file, &error)) return true;
+    info(m_host.window(), error + u'\n' + t("Es wurde nichts zum R73 gesendet."), MsgIcon::Error);
+    return false;
+}
+
+void TBackupActions::Compare()
+{
+    QString path;
+    backup::Snapshot file, current;
+    if (!chooseFile(path, file) || !readController(current, t("LESEN"))) return;
+    showComparison(backup::planRestore(file, current), path, false);
+}
+
+bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fileName, bool restore)
+{
+    std::unique_ptr<QDialog> d(makeDialog(m_host.window(), t("Vergleich")));
+    auto* layout = new QVBoxLayout(d.get());
+    if (!plan.identityDifferences.isEmpty()) {
+        auto* identity = new QLabel(plan.identityDifferences.join(u'\n'), d.get());
+        identity->setObjectName(QStringLiteral("identity"));
+        identity->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+        layout->addWidget(identity);
+    }
+    const QStringList lines = backup::comparisonLines(plan, fileName, t("Controller"));
+    // The identity lines and a blank one come first, then the heading and the rows.
+    const qsizetype first =
+        plan.identityDifferences.isEmpty() ? 0 : plan.identityDifferences.size() + 1;
+    auto* table = new QTableWidget(int(lines.size() - first - 1), 4, d.get());
+    table->setObjectName(QStringLiteral("comparison"));
+    table->setHorizontalHeaderLabels(lines[first].split(QStringLiteral(" | ")));
+    for (qsizetype r = first + 1; r < lines.size(); ++r) {
+        const QStringList cells = lines[r].split(QStringLiteral(" | "));
+        for (int c = 0; c < 4; ++c)
+            table->setItem(int(r - first - 1), c, new QTableWidgetItem(cells.value(c)));
+    }
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    layout->addWidget(table);
+    auto* buttons = new QDialogButtonBox(d.get());
+    if (restore) {
+        auto* write = buttons->addButton(t("&Wiederherstellen (%1 Einstellungen)").arg(plan.toWrite()),
+                                         QDialogButtonBox::AcceptRole);
+        write->setObjectName(QStringLiteral("restore"));
+        write->setEnabled(plan.toWrite() > 0);
+        buttons->addButton(QDialogButtonBox::Cancel);
+    } else {
+        buttons->addButton(QDialogButtonBox::Close);
+    }
+    connect(buttons, &QDialogButtonBox::accepted, d.get(), &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, d.get(), &QDialog::reject);
+    layout->addWidget(buttons);
+    return d->exec() == QDialog::Accepted;
+}
+
+bool TBackupActions::confirmIdentity(const backup::Plan& plan)
+{
+    if (plan.identityDifferences.isEmpty()) return true;
+    // A backup of another controller is allowed only after the operator read what differs.
+    return showMessage({m_host.window(),
+                        plan.identityDifferences.join(u'\n') + QStringLiteral("\n\n") +
+                            t("Die Sicherung stammt von einem anderen Controller. Trotzdem "
+                              "wiederherstellen?"),
+                        t(Caption), MsgIcon::Warning, MsgButtons::YesNo}) == MsgAnswer::Yes;
+}
+
+void TBackupActions::Restore()
+{
+    QString path;
+    backup::Snapshot file, current;
+    if (!chooseFile(path, file) || !readController(current, t("LESEN"))) return;
+    const backup::Plan plan = backup::planRestore(file, current);
+    if (!showComparison(plan, path, true) || !confirmIdentity(plan)) return;
+    QDir().mkpath(QLatin1String(backup::BackupFolder));
+    const QString journal = QStringLiteral("%1/restore_%2_%3.log")
+                                .arg(QLatin1String(backup::BackupFolder))
+                                .arg(current.id.serial)
+                                .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    backup::Outcome outcome;
+    held(t("SENDEN"), [&] { outcome = backup::restore(controller(), plan, journal); });
+    // Written but not yet saved: F5 and the reminder at closing know them as changed.
+    for (SetId set : outcome.changedSets())
+        changedFlag(set) = true;
+    if (CommErrorSeen) return; // the fatal box has been shown; the journal is the record
+    showReport(controller(), outcome, path);
+}
+
+void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& outcome,
+                                const QString& fileName)
+{
+    const QStringList lines = backup::reportLines(outcome, fileName, ctl.identity());
+    std::unique_ptr<QDialog> d(makeDialog(m_host.window(), t("Prüfbericht")));
+    auto* layout = new QVBoxLayout(d.get());
+    auto* text = new QPlainTextEdit(lines.join(u'\n'), d.get());
+    text->setObjectName(QStringLiteral("report"));
+    text->setReadOnly(true);
+    text->setFont(QFont(QStringLiteral("Monospace")));
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(d.get());
+    QPushButton* save = buttons->addButton(t("&Speichern …"), QDialogButtonBox::ActionRole);
+    QPushButton* print = buttons->addButton(t("&Drucken …"), QDialogButtonBox::ActionRole);
+    QPushButton* permanent = buttons->addButton(t("&Dauerhaft speichern"), QDialogButtonBox::ActionRole);
+    permanent->setObjectName(QStringLiteral("permanent"));
+    // Only a clean verification is worth keeping over a power cycle.
+    permanent->setEnabled(outcome.clean() && !outcome.changedSets().isEmpty());
+    buttons->addButton(QDialogButtonBox::Close);
+    connect(buttons, &QDialogButtonBox::rejected, d.get(), &QDialog::reject);
+    connect(save, &QPushButton::clicked, d.get(), [&] {
+        const QString path = showSaveDialog(
+            {d.get(), t("Prüfbericht speichern"), QLatin1String(backup::BackupFolder),
+             QFileInfo(fileName).completeBaseName() + QStringLiteral("_report.txt"),
+             QStringLiteral("txt"), t("Text (*.txt)")});
+        QString error;
+        if (!path.isEmpty() && !writeLogFile(path, lines, &error)) info(d.get(), error, MsgIcon::Error);
+    });
+    connect(print, &QPushButton::clicked, d.get(), [&] {
+        QPrinter printer;
+        if (!runPrintDialog(d.get(), printer)) return;
+        if (!printLines(printer, lines))
+            info(d.get(), t("Fehler beim Drucken: ") + printer.printerName(), MsgIcon::Error);
+    });
+    connect(permanent, &QPushButton::clicked, d.get(), [&] {
+        held(t("SPEICHERN"), [&] { backup::saveChangedSets(ctl, outcome); });
+        if (CommErrorSeen) return;
+        for (SetId set : outcome.changedSets())
+            changedFlag(set) = false;
+        permanent->setEnabled(false);
+        text->appendPlainText(QStringLiteral("\n") + t("Dauerhaft gespeichert."));
+    });
+    d->exec();
+}
+
+} // namespace r73

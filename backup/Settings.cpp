@@ -1,0 +1,151 @@
+#include "Settings.h"
+
+#include "TextHook.h"
+
+namespace r73::backup {
+
+namespace {
+
+QList<Setting> makeSettings()
+{
+    QList<Setting> all;
+    for (const ParamDef& d : paramDefs()) {
+        Setting s;
+        s.key = QString::fromLatin1(d.key);
+        s.param = &d;
+        s.fromBios = d.fromBios;
+        s.savedWith = d.savedWith;
+        all << s;
+    }
+    Setting hydr;
+    hydr.key = QStringLiteral("hydraulics.enabled");
+    hydr.kind = Kind::Switch;
+    hydr.fromBios = 310;
+    hydr.savedWith = SetId::Clamp; // its send marks the clamping set, as the page's does
+    all << hydr;
+    for (int c = 1; c <= 3; ++c) {
+        const QString stem = QStringLiteral("channel%1.").arg(c);
+        Setting s;
+        s.channel = c;
+        s.fromBios = 300;
+        s.kind = Kind::ParameterWord;
+        s.key = stem + QStringLiteral("parameters");
+        all << s;
+        // The channel write's order: range bottom, top, name, unit, then the limits.
+        s.kind = Kind::Text;
+        const std::pair<ChannelText, const char*> texts[] = {{ChannelText::Minimum, "minimum"},
+                                                             {ChannelText::Maximum, "maximum"},
+                                                             {ChannelText::Name, "name"},
+                                                             {ChannelText::Unit, "unit"}};
+        for (const auto& [item, name] : texts) {
+            s.text = item;
+            s.key = stem + QLatin1String(name);
+            all << s;
+        }
+        s.kind = Kind::ChannelLimit;
+        for (Limit l : LimitWriteOrder) {
+            s.limit = l;
+            s.key = stem + limitName(l).toLower();
+            all << s;
+        }
+    }
+    return all;
+}
+
+} // namespace
+
+const QList<Setting>& allSettings()
+{
+    static const QList<Setting> all = makeSettings();
+    return all;
+}
+
+const Setting* settingOf(const QString& key)
+{
+    for (const Setting& s : allSettings())
+        if (s.key == key) return &s;
+    return nullptr;
+}
+
+bool sameValue(const Setting& s, const Value& a, const Value& b)
+{
+    switch (s.kind) {
+    case Kind::Param:
+        return a.word == b.word;
+    case Kind::Switch:
+        return (a.word != 0) == (b.word != 0);
+    case Kind::ParameterWord:
+        return (a.word & 3) == (b.word & 3);
+    case Kind::Text:
+        return a.text == b.text;
+    case Kind::ChannelLimit:
+        return a.word == b.word && a.text == b.text;
+    }
+    return false;
+}
+
+QString label(const Setting& s)
+{
+    auto t = [](const char* german) { return tr73(0, QString::fromUtf8(german)); };
+    switch (s.kind) {
+    case Kind::Param:
+        return t(s.param->group) + QStringLiteral(": ") + t(s.param->label);
+    case Kind::Switch:
+        return t("HYDRAULIKÜBERWACHUNG") + QStringLiteral(": ") + t("Ein/Aus");
+    default:
+        break;
+    }
+    const QString channel = QStringLiteral("ANALOG%1: ").arg(s.channel);
+    switch (s.kind) {
+    case Kind::ParameterWord:
+        return channel + t("Parametrierung");
+    case Kind::Text: {
+        static const char* const items[] = {"Bezeichnung", "physikalische Einheit", "Minimum",
+                                            "Maximum"};
+        return channel + t(items[int(s.text)]);
+    }
+    default:
+        return channel + limitName(s.limit);
+    }
+}
+
+QString shown(const Setting& s, const Value& v)
+{
+    switch (s.kind) {
+    case Kind::Param:
+        if (s.param->conversion == ParamConversion::Threshold)
+            return QString::number(v.word / 20.0, 'f', 2);
+        // The hydraulic values and the vibration time-out are read unsigned, the rest signed.
+        if (s.param->fromBios >= 310 || s.key == QLatin1String("vibration.timeout"))
+            return QString::number(v.word);
+        return QString::number(qint16(v.word));
+    case Kind::Switch:
+        return v.word ? tr73(0, QStringLiteral("ein")) : tr73(0, QStringLiteral("aus"));
+    case Kind::ParameterWord:
+        return ((v.word & 1) ? tr73(0, QStringLiteral("Kanal aktiv"))
+                             : tr73(0, QStringLiteral("Kanal inaktiv"))) +
+               QStringLiteral(", ") +
+               ((v.word & 2) ? QStringLiteral("4-20 mA") : QStringLiteral("0-5V / 0-10V / 0-20mA"));
+    case Kind::Text:
+        return v.text;
+    case Kind::ChannelLimit:
+        return QStringLiteral("%1 (%2)").arg(v.text).arg(v.word);
+    }
+    return {};
+}
+
+QString unitOf(const Setting& s)
+{
+    if (s.kind != Kind::Param) return {};
+    if (s.param->conversion == ParamConversion::Threshold) return QStringLiteral("mm/s");
+    const QString label = QString::fromUtf8(s.param->label);
+    if (label.contains(QLatin1String("[ms]"))) return QStringLiteral("ms");
+    return QStringLiteral("Pulse");
+}
+
+QString versionText(quint16 bios)
+{
+    return QString::asprintf("%u.%02u", unsigned(bios / 100), unsigned(bios % 100));
+}
+
+} // namespace r73::backup

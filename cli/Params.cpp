@@ -1,0 +1,29 @@
+// r73ctl params: every setting of the connected controller as name=value, or as a backup file.
+
+#include "BackupFile.h"
+#include "SettingsCommands.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+namespace r73::cli {
+
+int runParams(const QStringList& args, const QCommandLineParser& parser)
+{
+    if (!args.isEmpty()) return BadUsage;
+    Session session;
+    backup::Snapshot snapshot;
+    if (!readController(session, snapshot)) return Failed;
+    if (parser.isSet(jsonOption())) {
+        QTextStream(stdout) << backup::toJson(snapshot);
+        return Done;
+    }
+    QStringList lines;
+    for (const backup::Setting& s : backup::allSettings())
+        if (snapshot.values.contains(s.key))
+            lines << s.key + u'=' + backup::shown(s, snapshot.values.value(s.key));
+    printLines(lines);
+    return Done;
+}
+
+} // namespace r73::cli

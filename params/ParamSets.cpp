@@ -1,0 +1,176 @@
+#include "ParamSets.h"
+
+#include "Exchanger.h"
+
+#include <algorithm>
+
+namespace r73 {
+
+namespace {
+
+using C = ParamConversion;
+using S = SetId;
+
+// clang-format off
+constexpr ParamDef Defs[] = {
+    {"clamp.short", "SPANNEN", "Kurz [Pulse]", "SPANN", 300, false, "KURZ", "M_ZKLEIN@", 800, C::Whole, S::Clamp, 0},
+    {"clamp.long", "SPANNEN", "Lang [Pulse]", "SPANN", 300, false, "LANG", "M_ZGROSS@", 900, C::Whole, S::Clamp, 0},
+    {"clamp.without_tool", "SPANNEN", "Spannen ohne Werkzeug", "SPANN", 300, false, "M_OHNE_TOOL", "F_MIN2@", 900, C::Whole, S::Clamp, 210},
+    {"release.short", "LÖSEN", "Kurz [Pulse]", "LOES", 400, false, "KURZ", "M_ZKLEIN@", 1400, C::Whole, S::Release, 0},
+    {"release.long", "LÖSEN", "Lang [Pulse]", "LOES", 400, false, "LANG", "M_ZGROSS@", 1500, C::Whole, S::Release, 0},
+    // The hydraulic values are global; a change marks the clamping set for its save.
+    {"hydraulics.pulses", "HYDRAULIKÜBERWACHUNG", "Pulse", nullptr, 0, false, "!HYDR_PULSE", "@HYDR_PULSE", 804, C::Whole, S::Clamp, 310},
+    {"hydraulics.duration", "HYDRAULIKÜBERWACHUNG", "Dauer [ms]", nullptr, 0, false, "!HYDR_DAUER", "@HYDR_DAUER", 808, C::Whole, S::Clamp, 310},
+    {"clamp.min_time", "SPANNEN", "Mindestmesszeit [ms]", "SPANN", 300, false, "F_START", "F_MIN1@", 1000, C::Whole, S::Clamp, 0},
+    {"clamp.stop_frequency", "SPANNEN", "Stopfreq [ms]", "SPANN", 300, false, "F_STOP", "F_MIN3@", 1200, C::StopFrequency, S::Clamp, 0},
+    {"clamp.timeout", "SPANNEN", "Timeout [ms]", "SPANN", 300, false, "!TIMEOUT", "T_DAUER_TO@", 1300, C::Whole, S::Clamp, 0},
+    {"release.min_time", "LÖSEN", "Mindestmesszeit [ms]", "LOES", 400, false, "F_START", "F_MIN1@", 1600, C::Whole, S::Release, 0},
+    {"release.stop_frequency", "LÖSEN", "Stopfreq [ms]", "LOES", 400, false, "F_STOP", "F_MIN3@", 1800, C::StopFrequency, S::Release, 0},
+    {"release.timeout", "LÖSEN", "Timeout [ms]", "LOES", 400, false, "!TIMEOUT", "T_DAUER_TO@", 1900, C::Whole, S::Release, 0},
+    // The flat-contact and vibration sets are selected by their page's read.
+    {"flat.threshold", "PLANANLAGE", "Schwelle [ms]", "PLAN", 500, true, "F_PLAN", "F_MIN1@", 2000, C::Whole, S::Flat, 0},
+    {"flat.timeout", "PLANANLAGE", "Timeout [ms]", "PLAN", 500, true, "!TIMEOUT", "T_DAUER_TO@", 2100, C::Whole, S::Flat, 0},
+    {"vibration.threshold", "SCHWINGUNG", "Schwelle [mm/sek]", "SCHWING", 600, true, "MAX_SCHWING", "SCHWING_MAX@", 2200, C::Threshold, S::Vibration, 0},
+    {"vibration.timeout", "SCHWINGUNG", "Timeout [ms]", "SCHWING", 600, true, "!TIMEOUT", "T_DAUER_TO@", 2300, C::Whole, S::Vibration, 0},
+};
+// clang-format on
+
+struct SaveCodes
+{
+    const char* selector;
+    quint16 selectorCode, memModeCode, saveCode;
+};
+
+constexpr SaveCodes Saves[] = {
+    {"SPANN", 300, 2801, 2800},
+    {"LOES", 400, 2901, 2900},
+    {"PLAN", 3000, 3001, 3002},
+    {"SCHWING", 3000, 3101, 3100},
+};
+
+} // namespace
+
+std::span<const ParamDef> paramDefs()
+{
+    return Defs;
+}
+
+const ParamDef* paramDef(const QString& key)
+{
+    for (const ParamDef& d : Defs)
+        if (key == QLatin1String(d.key)) return &d;
+    return nullptr;
+}
+
+void TParamSets::select(const char* set, quint16 code)
+{
+    m_ex.Exec(QString::fromLatin1(set), code);
+    m_selected = QString::fromLatin1(set);
+}
+
+quint16 TParamSets::fetch(const char* getter, quint16 code)
+{
+    m_ex.Exec(QString::fromLatin1(getter), code);
+    return m_ex.Receive(code + 1);
+}
+
+SetWords TParamSets::ReadSpann()
+{
+    select("SPANN", 300);
+    SetWords w;
+    w.shortLimit = fetch("M_ZKLEIN@", 301);
+    w.longLimit = fetch("M_ZGROSS@", 303);
+    w.minTime = fetch("F_MIN1@", 305);
+    w.withoutTool = fetch("F_MIN2@", 307);
+    w.stopFrequency = fetch("F_MIN3@", 309);
+    w.timeout = fetch("T_DAUER_TO@", 311);
+    return w;
+}
+
+SetWords TParamSets::ReadLoes()
+{
+    select("LOES", 400);
+    SetWords w;
+    w.shortLimit = fetch("M_ZKLEIN@", 401);
+    w.longLimit = fetch("M_ZGROSS@", 403);
+    w.minTime = fetch("F_MIN1@", 405);
+    w.withoutTool = fetch("F_MIN2@", 407);
+    w.stopFrequency = fetch("F_MIN3@", 409);
+    w.timeout = fetch("T_DAUER_TO@", 411);
+    return w;
+}
+
+HydraulicWords TParamSets::ReadHydraulics()
+{
+    HydraulicWords v;
+    v.enabled = fetch("@EN_HYDR", 413);
+    v.duration = fetch("@HYDR_DAUER", 415);
+    v.pulses = fetch("@HYDR_PULSE", 417);
+    return v;
+}
+
+PairWords TParamSets::ReadPlan()
+{
+    select("PLAN", 500);
+    PairWords w;
+    w.threshold = fetch("F_MIN1@", 501);
+    w.timeout = fetch("T_DAUER_TO@", 503);
+    return w;
+}
+
+PairWords TParamSets::ReadSchwing()
+{
+    select("SCHWING", 600);
+    PairWords w;
+    w.threshold = fetch("SCHWING_MAX@", 601);
+    w.timeout = fetch("T_DAUER_TO@", 603);
+    return w;
+}
+
+ServiceWords TParamSets::ReadService(quint16 bios)
+{
+    ServiceWords v;
+    v.frequency = fetch("F@", 700);
+    if (bios >= 208) {
+        v.clampPulses = fetch("LAST_SPANN@", 704);
+        v.releasePulses = fetch("LAST_LOES@", 706);
+        v.releaseDeviation = fetch("ABW_LOES@", 708);
+    } else {
+        v.clampPulses = fetch("M_SPANN@", 702);
+    }
+    v.creepFrequency = fetch("F_SCHLEICH@", 710);
+    v.maxFrequency = fetch("F_MAX@", 712);
+    v.duration = fetch("T_DAUER@", 714);
+    return v;
+}
+
+quint16 TParamSets::send(const ParamDef& f, qint64 value)
+{
+    if (f.conversion == ParamConversion::StopFrequency)
+        value = std::clamp<qint64>(value, StopFrequencyMin, StopFrequencyMax);
+    // A page shown without its read (the notebook's own keys switch pages too) would leave
+    // another set selected, and the value would land in that set.
+    if (f.selector && (!f.selectedByRead || m_selected != QLatin1String(f.selector)))
+        select(f.selector, f.selectorCode);
+    m_ex.Send(quint16(value), f.code);
+    m_ex.Exec(QString::fromLatin1(f.setter), f.code + 1);
+    m_ex.Exec(QString::fromLatin1(f.getter), f.code + 2);
+    return m_ex.Receive(f.code + 3);
+}
+
+void TParamSets::SendEnHydr(bool on)
+{
+    m_ex.Send(on ? 0xFFFF : 0, 420);
+    m_ex.Exec(QStringLiteral("!EN_HYDR"), 421);
+}
+
+void TParamSets::save(SetId set, quint16 bios)
+{
+    const SaveCodes& s = Saves[int(set)];
+    select(s.selector, s.selectorCode);
+    // From BIOS 2.00 on the controller stores only after the memory mode was set.
+    if (bios >= 200) m_ex.Exec(QStringLiteral("SET_MEM_MODE"), s.memModeCode);
+    m_ex.Exec(QStringLiteral("SPEICHERN"), s.saveCode);
+}
+
+} // namespace r73

@@ -1,0 +1,125 @@
+#pragma once
+/// The controller's parameter sets without their pages: the one table of every parameter field
+/// (selector, setter, getter, location codes), and the read, send and permanent-save sequences
+/// that the pages, the backup and r73ctl share. Qt Core only.
+
+#include <QString>
+#include <QtGlobal>
+#include <span>
+
+namespace r73 {
+
+class Exchanger;
+
+/// The four sets, each with its own permanent save.
+enum class SetId { Clamp, Release, Flat, Vibration };
+
+/// How a field's text becomes the word sent and the read-back becomes text again.
+enum class ParamConversion {
+    Whole,         ///< whole number, read-back signed
+    StopFrequency, ///< whole number held within 1..1000 when sent
+    Threshold,     ///< mm/s × 20, read-back in mm/s
+};
+
+/// One parameter field of the pages.
+struct ParamDef
+{
+    const char* key;      ///< its name in a backup file, e.g. "clamp.short"
+    const char* group;    ///< German caption of its group, e.g. "SPANNEN"
+    const char* label;    ///< German caption of its field, e.g. "Kurz [Pulse]"
+    const char* selector; ///< null: the values are not part of a set
+    quint16 selectorCode;
+    bool selectedByRead; ///< the page's read selects the set; the send selects only if lost
+    const char* setter;
+    const char* getter;
+    quint16 code; ///< SendValue's code; setter, getter and ReceiveValue follow in turn
+    ParamConversion conversion;
+    SetId savedWith; ///< the set whose permanent save keeps it
+    quint16 fromBios; ///< the BIOS version that offers it
+};
+
+/// Every parameter field, in the order of the pages' fields.
+std::span<const ParamDef> paramDefs();
+/// The field of a key, or null.
+const ParamDef* paramDef(const QString& key);
+
+/// Lowest and highest stop frequency the program sends.
+inline constexpr int StopFrequencyMin = 1;
+inline constexpr int StopFrequencyMax = 1000;
+
+/// A clamping or release set as read, in the order of its getters.
+struct SetWords
+{
+    quint16 shortLimit = 0;    ///< "M_ZKLEIN@"
+    quint16 longLimit = 0;     ///< "M_ZGROSS@"
+    quint16 minTime = 0;       ///< "F_MIN1@"
+    quint16 withoutTool = 0;   ///< "F_MIN2@"
+    quint16 stopFrequency = 0; ///< "F_MIN3@"
+    quint16 timeout = 0;       ///< "T_DAUER_TO@"
+};
+
+/// The flat-contact or vibration set: threshold and time-out.
+struct PairWords
+{
+    quint16 threshold = 0;
+    quint16 timeout = 0;
+};
+
+struct HydraulicWords
+{
+    quint16 enabled = 0;
+    quint16 duration = 0;
+    quint16 pulses = 0;
+};
+
+/// One service read, as the controller delivered it.
+struct ServiceWords
+{
+    quint16 frequency = 0; ///< "F@", 0.1 Hz
+    quint16 clampPulses = 0;
+    quint16 releasePulses = 0;
+    quint16 releaseDeviation = 0;
+    quint16 creepFrequency = 0; ///< "F_SCHLEICH@"
+    quint16 maxFrequency = 0;   ///< "F_MAX@"
+    quint16 duration = 0;       ///< "T_DAUER@", ms
+};
+
+/// The sequences of the sets over one exchanger. Remembers which set the controller works on,
+/// since the flat-contact and vibration fields are sent without selecting their set.
+class TParamSets
+{
+public:
+    explicit TParamSets(Exchanger& exchanger) : m_ex(exchanger) {}
+
+    /// Executes a set's selector and remembers it.
+    void select(const char* set, quint16 code);
+    /// Executes a getter and receives its value, under code and code + 1.
+    quint16 fetch(const char* getter, quint16 code);
+    /// The selected set, empty before the first selection.
+    const QString& selected() const { return m_selected; }
+
+    SetWords ReadSpann();
+    /// The release set (its F_MIN2 is read but belongs to no field).
+    SetWords ReadLoes();
+    /// Read after the release set, from BIOS 3.10.
+    HydraulicWords ReadHydraulics();
+    PairWords ReadPlan();
+    PairWords ReadSchwing();
+    /// The service values, by BIOS version.
+    ServiceWords ReadService(quint16 bios);
+
+    /// Sends one field's word and returns the read-back: the stop frequency held within
+    /// 1..1000, the set selected first unless its page's read already did. value travels as
+    /// its low 16 bits.
+    quint16 send(const ParamDef& def, qint64 value);
+    /// The hydraulic switch: 0xFFFF for on, 0 for off; nothing is read back.
+    void SendEnHydr(bool on);
+    /// The permanent save of one set ("SET_MEM_MODE" from BIOS 2.00, then "SPEICHERN").
+    void save(SetId set, quint16 bios);
+
+private:
+    Exchanger& m_ex;
+    QString m_selected;
+};
+
+} // namespace r73

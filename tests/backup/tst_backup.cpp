@@ -1,0 +1,211 @@
+// Backup, compare and restore end to end: r73ctl against the simulator on a pseudo-terminal,
+// real files.
+
+#include "BackupFile.h"
+#include "SimProcess.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using r73::test::SimProcess;
+namespace bk = r73::backup;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run r73ctl(const QStringList& args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("R73_CTL"), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+/// The controller's settings now, through "params --json".
+bk::Snapshot settingsOf(const SimProcess& sim)
+{
+    const Run run = r73ctl({"--device", sim.link(), "params", "--json"});
+    bk::Snapshot s;
+    QString error;
+    if (run.exitCode != 0 || !bk::parseBackup(run.out.toUtf8(), "params", s, &error))
+        qWarning() << run.err << error;
+    return s;
+}
+
+/// A copy of the backup with some settings changed, saved as a file.
+QString changed(const QTemporaryDir& dir, const bk::Snapshot& from, const char* name,
+                const QMap<QString, bk::Value>& changes)
+{
+    bk::Snapshot s = from;
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        s.values[it.key()] = it.value();
+    const QString path = dir.filePath(QLatin1String(name));
+    bk::saveBackup(path, s, nullptr);
+    return path;
+}
+
+QStringList reportRows(const QString& out, const QString& verdict)
+{
+    QStringList rows;
+    for (const QString& line : out.split(u'\n'))
+        if (line.endsWith(" | " + verdict)) rows << line;
+    return rows;
+}
+
+} // namespace
+
+class TstBackup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void roundTripRestoresEverySetting();
+    void ignoredSetterIsTheOneMismatch();
+    void olderBiosSkipsAndLists();
+    void badFileWritesNothing_data();
+    void badFileWritesNothing();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TstBackup::roundTripRestoresEverySetting()
+{
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const QString a = m_dir.filePath("a.json");
+    Run run = r73ctl({"--device", sim.link(), "backup", a});
+    QCOMPARE(run.exitCode, 0);
+    bk::Snapshot backup;
+    QVERIFY(bk::loadBackup(a, backup, nullptr));
+    QCOMPARE(backup.values.size(), 45);
+
+    // Changed on the controller: a set of each kind and a channel's every kind of item.
+    const QString b = changed(m_dir, backup, "b.json",
+                              {{"clamp.short", {120, {}}},
+                               {"release.long", {0xFFEC, {}}},
+                               {"flat.timeout", {4000, {}}},
+                               {"vibration.threshold", {50, {}}},
+                               {"hydraulics.enabled", {0xFFFF, {}}},
+                               {"channel2.parameters", {1, {}}},
+                               {"channel2.name", {0, "Öldruck"}},
+                               {"channel2.max1", {200, "190"}}});
+    run = r73ctl({"--device", sim.link(), "restore", b, "--yes"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(reportRows(run.out, "OK").size(), 8);
+    QCOMPARE(settingsOf(sim).values.value("channel2.name").text, QString("Öldruck"));
+
+    run = r73ctl({"--device", sim.link(), "restore", a, "--yes", "--save"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    QCOMPARE(reportRows(run.out, "OK").size(), 8);
+    QVERIFY(reportRows(run.out, "MISMATCH").isEmpty());
+    QVERIFY(run.out.contains("saved permanently"));
+    const bk::Snapshot after = settingsOf(sim);
+    for (const bk::Setting& s : bk::allSettings())
+        QVERIFY2(bk::sameValue(s, after.values.value(s.key), backup.values.value(s.key)),
+                 qPrintable(s.key));
+    run = r73ctl({"--device", sim.link(), "diff", a});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(!run.out.contains("| different"), qPrintable(run.out));
+}
+
+void TstBackup::ignoredSetterIsTheOneMismatch()
+{
+    SimProcess sim({"--fault", "ignore=KURZ"});
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const bk::Snapshot now = settingsOf(sim);
+    const QString b = changed(m_dir, now, "mismatch.json",
+                              {{"clamp.short", {77, {}}}, {"clamp.timeout", {1234, {}}}});
+    const Run run = r73ctl({"--device", sim.link(), "restore", b, "--yes", "--save"});
+    QCOMPARE(run.exitCode, 2);
+    const QStringList mismatches = reportRows(run.out, "MISMATCH");
+    QCOMPARE(mismatches, QStringList{"CLAMP: Short [Pulses] | 77 | 275 | MISMATCH"});
+    QCOMPARE(reportRows(run.out, "OK").size(), 1);
+    // No permanent save after a failed verification.
+    QFile log(sim.logFile());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(!log.readAll().contains("call SPEICHERN"));
+    QVERIFY(!run.out.contains("saved permanently"));
+}
+
+void TstBackup::olderBiosSkipsAndLists()
+{
+    SimProcess sim({"--bios", "207"});
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const QString a = m_dir.filePath("a.json"); // from BIOS 3.10, serial 1234
+    const bk::Snapshot older = settingsOf(sim);
+    QCOMPARE(older.values.size(), 14); // the sets, without the clamp-without-tool limit
+    Run run = r73ctl({"--device", sim.link(), "restore", a, "--yes"});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains("Another BIOS version: file 3.10, controller 2.07") &&
+                 run.err.contains("--confirm-identity 1234:2.07"),
+             qPrintable(run.err));
+    run = r73ctl({"--device", sim.link(), "restore", a, "--yes", "--confirm-identity", "1234:2.07"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    const QString skipped = run.out.mid(run.out.indexOf("Not written:"));
+    for (const char* item : {"CLAMP: Clamp without tool", "HYDRAULIC CHECK: On/Off",
+                             "ANALOG1: Name", "ANALOG3: Min2"})
+        QVERIFY2(skipped.contains(QLatin1String(item)), qPrintable(skipped));
+}
+
+void TstBackup::badFileWritesNothing_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("truncated") << QByteArray("\"read_only\"") << QByteArray()
+                               << "corrupt or truncated";
+    QTest::newRow("newer format") << QByteArray("\"format_version\": 1")
+                                  << QByteArray("\"format_version\": 2")
+                                  << "format version 2 is newer than this program's (1)";
+    QTest::newRow("unknown key") << QByteArray("\"clamp.long\"") << QByteArray("\"clamp.lang\"")
+                                 << ": unknown setting";
+    QTest::newRow("word out of range") << QByteArray("\"word\": 6939")
+                                       << QByteArray("\"word\": 69390")
+                                       << "clamp.long.word: not a word from 0 to 65535";
+    QTest::newRow("name too long") << QByteArray("\"text\": \"Druck\"")
+                                   << QByteArray("\"text\": \"") + QByteArray(256, 'D') + '"'
+                                   << "channel2.name.text: text longer than 255 characters";
+    QTest::newRow("limit outside range") << QByteArray("\"text\": \"220\"")
+                                         << QByteArray("\"text\": \"260\"")
+                                         << "channel2.max2.text: Number out of range";
+}
+
+void TstBackup::badFileWritesNothing()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, message);
+    QFile good(m_dir.filePath("a.json"));
+    QVERIFY(good.open(QIODevice::ReadOnly));
+    QByteArray bytes = good.readAll();
+    const qsizetype at = bytes.indexOf(from);
+    QVERIFY(at > 0);
+    bytes = to.isEmpty() ? bytes.left(at) : bytes.replace(at, from.size(), to);
+    const QString bad = m_dir.filePath("bad.json");
+    QFile out(bad);
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(bytes);
+    out.close();
+
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const Run run = r73ctl({"--device", sim.link(), "restore", bad, "--yes"});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.startsWith("r73ctl: refused: Backup file \"" + bad + "\", line ") &&
+                 run.err.contains(message),
+             qPrintable(run.err));
+    QFile log(sim.logFile());
+    QVERIFY(!log.exists() || (log.open(QIODevice::ReadOnly) && log.readAll().isEmpty()));
+}
+
+QTEST_GUILESS_MAIN(TstBackup)
+#include "tst_backup.moc"
