@@ -5,6 +5,7 @@
 #include "AnalogPages.h"
 #include "BackupWindows.h"
 #include "ParamPages.h"
+#include "Archive.h"
 #include "ServiceRecord.h"
 
 void ProgramWindows::addExtras()
@@ -23,6 +24,10 @@ void ProgramWindows::addExtras()
     extras.addSeparator();
     // report and archive
     serviceRecord = new r73::ServiceRecord(mainWindow, logbookWindow, &mainWindow);
+    backup->setRecorder([this](bool restore, const QStringList& files) {
+        serviceRecord->recordVisit(restore ? r73::archive::KindRestore : r73::archive::KindBackup,
+                                   files);
+    });
     extras.add("Servicebericht", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
                [this] { serviceRecord->makeReport(); });
     extras.add(

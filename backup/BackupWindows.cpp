@@ -181,10 +181,12 @@ void TBackupActions::Backup()
     QString error;
     if (!backup::saveBackup(path, snapshot, &error))
         info(m_host.window(), error, MsgIcon::Error);
-    else
+    else {
+        if (m_recorder) m_recorder(false, {path});
         info(m_host.window(), t("%1 Einstellungen gesichert in \"%2\".")
                                   .arg(snapshot.values.size())
                                   .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 bool TBackupActions::chooseFile(QString& path, backup::Snapshot& file)
@@ -278,6 +280,8 @@ void TBackupActions::Restore()
     // Written but not yet saved: F5 and the reminder at closing know them as changed.
     for (SetId set : outcome.changedSets())
         changedFlag(set) = true;
+    // Recorded even when it broke off: the journal tells what was written.
+    if (m_recorder) m_recorder(true, {path, journal});
     if (CommErrorSeen) return; // the fatal box has been shown; the journal is the record
     showReport(controller(), outcome, path);
 }

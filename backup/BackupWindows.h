@@ -8,6 +8,7 @@
 #include "Restore.h"
 
 #include <QObject>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -30,6 +31,12 @@ public:
     void Backup();
     void Compare();
     void Restore();
+    /// Told of every backup file written and every restore run (with its journal), so the
+    /// service record can keep them.
+    void setRecorder(std::function<void(bool restore, const QStringList& files)> recorder)
+    {
+        m_recorder = std::move(recorder);
+    }
 
     /// The demonstration values of the pages as a controller's settings.
     backup::Snapshot demoSnapshot() const;
@@ -51,6 +58,7 @@ private:
     TParamPages* m_params;
     TAnalogPages* m_analog;
     std::function<void()> m_reread;
+    std::function<void(bool restore, const QStringList& files)> m_recorder;
     std::unique_ptr<backup::Controller> m_controller;
 };
 
