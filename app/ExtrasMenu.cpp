@@ -11,7 +11,8 @@
 namespace r73 {
 
 namespace {
-const char* const Caption = "Extras";
+// Alt+X opens it: the function keys F1 to F10 keep their fixed meaning.
+const char* const Caption = "E&xtras";
 }
 
 ExtrasMenu::ExtrasMenu(QWidget* window, QWidget* parent, const QRect& geometry)
@@ -23,19 +24,11 @@ ExtrasMenu::ExtrasMenu(QWidget* window, QWidget* parent, const QRect& geometry)
     m_button->setText(Translate(0, QString::fromUtf8(Caption)));
     m_button->setPopupMode(QToolButton::InstantPopup);
     m_button->setMenu(m_menu);
-    // The function keys keep the focus order of the window; the button is reached by F10.
+    // Not in the focus chain: Tab keeps its order through the fields; Alt+X reaches it.
     m_button->setFocusPolicy(Qt::NoFocus);
     m_button->show();
     connect(m_menu, &QMenu::aboutToShow, this, &ExtrasMenu::refresh);
 
-    auto* open = new QAction(window);
-    open->setShortcut(Qt::Key_F10);
-    open->setShortcutContext(Qt::WindowShortcut);
-    connect(open, &QAction::triggered, this, [this] {
-        refresh();
-        m_menu->popup(m_button->mapToGlobal(QPoint(0, m_button->height())));
-    });
-    window->addAction(open);
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(window, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         refresh();

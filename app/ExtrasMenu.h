@@ -1,9 +1,9 @@
 #pragma once
 /// The window's functions beyond its fixed pages and function keys (backup, report, archive,
-/// trend, ...): one menu behind a small button in the status area, also opened with F10 and
-/// the window's context menu. Each subsystem adds its entries when the program's windows are
-/// made; an entry's shortcut works while the menu is closed. Entries are given in German and
-/// shown in the window's language each time the menu opens.
+/// trend, ...): one menu behind a small button "Extras" in the status area, opened with Alt+X,
+/// the menu key or the window's context menu. Each subsystem adds its entries when the
+/// program's windows are made; an entry's shortcut works while the menu is closed. Entries are
+/// given in German and shown in the window's language each time the menu opens.
 
 #include <QKeySequence>
 #include <QObject>
