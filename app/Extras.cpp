@@ -10,16 +10,17 @@
 
 void ProgramWindows::addExtras()
 {
-    // backup: service data on file
+    // backup: service data on file. Ctrl+Shift, because a focused field takes some Ctrl keys
+    // for itself.
     auto* backup = new r73::TBackupActions(
         mainWindow, mainWindow.findChild<r73::TParamPages*>(),
         mainWindow.findChild<r73::TAnalogPages*>(), [this] { mainWindow.TabbedNotebook1Click(); },
         &mainWindow);
-    extras.add("Service-Daten sichern …", QKeySequence(Qt::CTRL | Qt::Key_B),
+    extras.add("Service-Daten sichern …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                [backup] { backup->Backup(); });
-    extras.add("Mit Sicherung vergleichen …", QKeySequence(Qt::CTRL | Qt::Key_D),
+    extras.add("Mit Sicherung vergleichen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                [backup] { backup->Compare(); });
-    extras.add("Sicherung wiederherstellen …", QKeySequence(Qt::CTRL | Qt::Key_R),
+    extras.add("Sicherung wiederherstellen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                [backup] { backup->Restore(); });
     extras.addSeparator();
     // report and archive

@@ -28,6 +28,12 @@ ExtrasMenu::ExtrasMenu(QWidget* window, QWidget* parent, const QRect& geometry)
     m_button->setFocusPolicy(Qt::NoFocus);
     m_button->show();
     connect(m_menu, &QMenu::aboutToShow, this, &ExtrasMenu::refresh);
+    // Greyed only while the menu is open: a disabled action's shortcut would never fire, and
+    // the shortcut checks the entry's condition itself.
+    connect(m_menu, &QMenu::aboutToHide, this, [this] {
+        for (const Entry& e : m_entries)
+            e.action->setEnabled(true);
+    });
 
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(window, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -57,7 +63,7 @@ QAction* ExtrasMenu::add(const char* germanText, const QKeySequence& keys,
     m_window->addAction(action);
     m_menu->addAction(action);
     m_entries.push_back({action, germanText, when});
-    refresh();
+    action->setText(Translate(0, QString::fromUtf8(germanText)));
     return action;
 }
 

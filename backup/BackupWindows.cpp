@@ -19,6 +19,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -175,7 +176,8 @@ void TBackupActions::Backup()
     const QString proposed =
         backup::proposedName(QLatin1String(backup::BackupFolder), snapshot.id.serial);
     const QString path = showSaveDialog({m_host.window(), t("Service-Daten sichern"),
-                                         QLatin1String(backup::BackupFolder), proposed,
+                                         QLatin1String(backup::BackupFolder),
+                                         QFileInfo(proposed).fileName(),
                                          QStringLiteral("json"), t("Sicherung (*.json)")});
     if (path.isEmpty()) return;
     QString error;
