@@ -6,6 +6,8 @@
 
 namespace r73::cli {
 
+int runWatch(const QStringList& args, const QCommandLineParser& parser);
+
 namespace {
 
 int runIdentify(const QStringList& args, const QCommandLineParser&)
@@ -26,6 +28,16 @@ const std::vector<Command>& commands()
     static const std::vector<Command> all = {
         {"identify", "", "connect, then print bios_version=<x.yy> and serial_number=<n>", true,
          {}, runIdentify},
+        {"watch", "[--csv FILE] [--seconds N]",
+         "connect, then read what the program's poll cycle reads, a step a second, as CSV rows\n"
+         "on standard output or into FILE (flushed every second); N seconds, or until ended",
+         true,
+         {QCommandLineOption(QStringLiteral("csv"), QStringLiteral("watch: CSV file to write."),
+                             QStringLiteral("file")),
+          QCommandLineOption(QStringLiteral("seconds"),
+                             QStringLiteral("watch: seconds to run (default: until ended)."),
+                             QStringLiteral("n"))},
+         runWatch},
     };
     return all;
 }

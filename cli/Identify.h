@@ -5,6 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace r73 {
+class TTarget;
+}
+
 namespace r73::cli {
 
 struct Identity
@@ -12,6 +16,10 @@ struct Identity
     quint16 biosVersion = 0; ///< version × 100
     quint16 serialNumber = 0;
 };
+
+/// Registers the connect group and opens the session on the link, as the program's connect
+/// does before its reads. False with a one-line reason in error on any failure.
+bool openSession(TTarget& link, QString& error, int timeoutSeconds);
 
 /// Registers the connect group, opens the session and reads the identity over the port that is
 /// configured now. False with a one-line reason in error on any failure.

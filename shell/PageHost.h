@@ -4,6 +4,8 @@
 /// interface below and join the connect step, the poll cycle and the function keys through it;
 /// a subsystem whose pages are absent is simply not asked.
 
+#include "PollReads.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -17,10 +19,10 @@ class TTarget;
 class TTimer;
 
 /// What the pages may use of the main window.
-class PageHost
+class PageHost : public ControllerCalls
 {
 public:
-    virtual ~PageHost();
+    ~PageHost() override;
     /// The current link; null when no port is usable.
     virtual TTarget* link() const = 0;
     /// Reports a call's result with its location code; fatal while connecting or connected.
@@ -34,9 +36,9 @@ public:
 
     // One controller call each, reported with its location code.
     /// Executes the named function (a command, getter or setter).
-    void Exec(const QString& name, quint16 location);
+    void Exec(const QString& name, quint16 location) override;
     /// Fetches one value through "PUT"; 0 when nothing could be exchanged.
-    quint16 Receive(quint16 location);
+    quint16 Receive(quint16 location) override;
     /// Hands one value to the next setter through "GET".
     void Send(quint16 value, quint16 location);
     /// Fetches one text through "STRPUT".
