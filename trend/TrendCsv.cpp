@@ -159,7 +159,7 @@ bool parseRow(const QStringList& cells, const CsvFormat& f, TrendRow& row, QStri
 
 CsvFormat CsvFormat::localeDecimal()
 {
-    const QString d = QLocale::system().decimalPoint();
+    const QString d = QLocale().decimalPoint();
     CsvFormat f;
     f.decimal = d.isEmpty() ? QChar(u'.') : d.at(0);
     if (f.decimal == u',') f.separator = u';';

@@ -17,7 +17,7 @@ struct CsvFormat
 {
     QChar separator = u',';
     QChar decimal = u'.';
-    /// The system locale's decimal separator, with semicolons when that is a comma.
+    /// The locale's decimal separator, with semicolons when that is a comma.
     static CsvFormat localeDecimal();
 };
 
