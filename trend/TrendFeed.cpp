@@ -58,7 +58,7 @@ TrendRow& TrendFeed::pending()
     if (!m_open) {
         m_open = true;
         m_row = TrendRow{};
-        m_row.msecs = QDateTime::currentMSecsSinceEpoch();
+        m_row.msecs = m_clock ? m_clock() : QDateTime::currentMSecsSinceEpoch();
         QMetaObject::invokeMethod(this, &TrendFeed::commit, Qt::QueuedConnection);
     }
     return m_row;

@@ -7,6 +7,7 @@
 #include "TrendRow.h"
 
 #include <QObject>
+#include <functional>
 
 namespace r73 {
 
@@ -26,6 +27,9 @@ public:
     /// Ends the row now (the event loop would end it at its next turn).
     void commit();
     const ChannelInfos& channels() const { return m_channels; }
+    /// The time rows are stamped with, milliseconds since the epoch: the wall clock unless
+    /// set (a benchmark makes an hour of rows in seconds).
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
 signals:
     /// A channel's name or unit differs from the rows before; comes before that row.
@@ -38,6 +42,7 @@ private:
     bool m_open = false;
     bool m_channelsChanged = false;
     ChannelInfos m_channels;
+    std::function<qint64()> m_clock;
 };
 
 } // namespace r73

@@ -36,12 +36,14 @@ int TrendPlot::addSeries(const QString& name, const QPen& pen)
     s->attachAxis(m_time);
     s->attachAxis(m_y);
     m_series << s;
+    m_points << QList<QPointF>();
     return int(m_series.size()) - 1;
 }
 
 void TrendPlot::setPoints(int series, const QList<QPointF>& points)
 {
-    m_series.at(series)->replace(points);
+    m_points[series] = points;
+    viewport()->update();
 }
 
 void TrendPlot::setSeriesName(int series, const QString& name)
@@ -102,6 +104,19 @@ void TrendPlot::drawForeground(QPainter* painter, const QRectF&)
     const QRectF area = chart()->plotArea();
     painter->save();
     painter->setClipRect(area);
+    const auto* axis = qobject_cast<const QValueAxis*>(m_y);
+    const double low = axis ? axis->min() : 0;
+    const double high = axis && axis->max() > low ? axis->max() : low + 1;
+    QPolygonF line;
+    for (qsizetype i = 0; i < m_points.size(); ++i) {
+        line.clear();
+        line.reserve(m_points.at(i).size());
+        for (const QPointF& p : m_points.at(i))
+            line << QPointF(xOf(qint64(p.x())),
+                            area.bottom() - area.height() * (p.y() - low) / (high - low));
+        painter->setPen(m_series.at(i)->pen());
+        painter->drawPolyline(line);
+    }
     if (m_markers) {
         painter->setPen(QPen(QColor(0x80, 0x00, 0x80), 1, Qt::DashLine));
         for (const ResultMarker& m : *m_markers) {

@@ -1,6 +1,7 @@
 #pragma once
-/// One strip of the trend window: a chart over the shown time span with its series, the
-/// markers where the test result changed and the reading cursor, both drawn over the chart.
+/// One strip of the trend window: a chart over the shown time span with its axes and legend.
+/// The lines themselves, the markers where the test result changed and the reading cursor are
+/// drawn over the chart: laid out as chart series, an hour of points would take several frames.
 
 #include <QChartView>
 #include <QList>
@@ -54,7 +55,8 @@ private:
     double xOf(qint64 msecs) const;
     QDateTimeAxis* m_time;
     QAbstractAxis* m_y;
-    QList<QLineSeries*> m_series;
+    QList<QLineSeries*> m_series; ///< empty: they give the legend its entries
+    QList<QList<QPointF>> m_points;
     const QList<ResultMarker>* m_markers = nullptr;
     bool m_markerText = false;
     qint64 m_from = 0;

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QShortcut>
 #include <algorithm>
 #include <cmath>
 
@@ -91,7 +92,7 @@ TrendWindow::TrendWindow(TrendFeed& feed, TrendRecorder& recorder, QWidget* pare
                                     QColor(0xD0, 0x00, 0x00), QColor(0xD0, 0x00, 0x00)};
     for (int k = 0; k < TrendChannels; ++k) {
         m_channel[k] = new TrendPlot(nullptr, m_ui->pnPlots);
-        m_channel[k]->addSeries({}, QPen(QColor(0x20, 0x20, 0x20), 2));
+        m_channel[k]->addSeries({}, QPen(QColor(0x20, 0x20, 0x20), 1));
         for (int l = 0; l < 4; ++l)
             m_channel[k]->addSeries(QString::fromLatin1(TrendLimitNames[l]),
                                     QPen(limitColours[l], 1, limitStyles[l]));
@@ -99,7 +100,7 @@ TrendWindow::TrendWindow(TrendFeed& feed, TrendRecorder& recorder, QWidget* pare
         m_channel[k]->hide();
     }
     m_sensor = new TrendPlot(nullptr, m_ui->pnPlots);
-    m_sensor->addSeries({}, QPen(QColor(0x00, 0x80, 0x80), 2));
+    m_sensor->addSeries({}, QPen(QColor(0x00, 0x80, 0x80), 1));
     m_sensor->chart()->legend()->hide();
     m_sensor->setTimeLabels(false);
     auto* laneAxis = new QCategoryAxis;
@@ -135,6 +136,8 @@ TrendWindow::TrendWindow(TrendFeed& feed, TrendRecorder& recorder, QWidget* pare
     connect(m_ui->btLive, &QPushButton::clicked, this, &TrendWindow::showLive);
     connect(m_ui->btRecord, &QPushButton::clicked, this, &TrendWindow::recordClicked);
     connect(m_ui->btOpen, &QPushButton::clicked, this, &TrendWindow::askOpen);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            &TrendWindow::askOpen);
     connect(m_ui->btPng, &QPushButton::clicked, this, &TrendWindow::askSavePicture);
     connect(m_ui->btCsv, &QPushButton::clicked, this, &TrendWindow::askSaveSpan);
     connect(m_ui->sbTime, &QScrollBar::valueChanged, this, [this](int seconds) {
