@@ -96,8 +96,8 @@ void TAnalogPages::AktWert(int channel)
     const quint16 flags = m_host.Receive(c.at.flags + 1);
     showFlags(c, flags);
     if (PollObserver* o = pollObserver()) {
-        ChannelReading r{c.n, c.gbKanal->title(), c.lbEinheit->text(), raw, flags,
-                         c.scale.BinToPhys(raw), {}};
+        ChannelReading r{
+            c.n, c.gbKanal->title(), c.lbEinheit->text(), raw, flags, c.scale.BinToPhys(raw), {}};
         for (Limit l : AllLimits) {
             const qint32 limit = rawOf(c.raw, l);
             // −1 marks a limit the controller refused: no line for it.

@@ -15,11 +15,12 @@ void ProgramWindows::addExtras()
 
     // trend: the window also replays files, so it opens before the connect too.
     auto* trend = new r73::TrendTools(&mainWindow);
-    extras.add("Trend", QKeySequence(Qt::CTRL | Qt::Key_T), [trend] { trend->showWindow(); },
-               ExtrasMenu::When::Always);
-    QAction* recording =
-        extras.add("Aufzeichnung", QKeySequence(Qt::CTRL | Qt::Key_R),
-                   [trend] { trend->toggleRecording(); }, ExtrasMenu::When::Connected);
+    extras.add(
+        "Trend", QKeySequence(Qt::CTRL | Qt::Key_T), [trend] { trend->showWindow(); },
+        ExtrasMenu::When::Always);
+    QAction* recording = extras.add(
+        "Aufzeichnung", QKeySequence(Qt::CTRL | Qt::Key_R), [trend] { trend->toggleRecording(); },
+        ExtrasMenu::When::Connected);
     recording->setCheckable(true);
     // The check mark tells whether a recording runs, also when one could not start.
     QObject::connect(recording, &QAction::triggered, recording,

@@ -27,6 +27,12 @@ ExtrasMenu::ExtrasMenu(QWidget* window, QWidget* parent, const QRect& geometry)
     m_button->setFocusPolicy(Qt::NoFocus);
     m_button->show();
     connect(m_menu, &QMenu::aboutToShow, this, &ExtrasMenu::refresh);
+    // Greyed out only while the menu shows: a disabled action's shortcut would not fire at all,
+    // and the shortcut checks the entry's condition itself.
+    connect(m_menu, &QMenu::aboutToHide, this, [this] {
+        for (const Entry& e : m_entries)
+            e.action->setEnabled(true);
+    });
 
     auto* open = new QAction(window);
     open->setShortcut(Qt::Key_F10);
@@ -64,7 +70,7 @@ QAction* ExtrasMenu::add(const char* germanText, const QKeySequence& keys,
     m_window->addAction(action);
     m_menu->addAction(action);
     m_entries.push_back({action, germanText, when});
-    refresh();
+    action->setText(Translate(0, QString::fromUtf8(germanText)));
     return action;
 }
 

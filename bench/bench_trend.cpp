@@ -54,8 +54,12 @@ void pollStep(TrendFeed& feed, int s)
     if (s % 3 == 0)
         for (int k = 1; k <= 3; ++k) {
             const double raw = 128 + 120 * std::sin(s / (200.0 * k));
-            ChannelReading r{k, QStringLiteral("Kanal%1").arg(k), QStringLiteral("bar"),
-                             quint16(raw), quint16(raw > 220 ? 0x40 : 0), raw / 255 * 200 - 100,
+            ChannelReading r{k,
+                             QStringLiteral("Kanal%1").arg(k),
+                             QStringLiteral("bar"),
+                             quint16(raw),
+                             quint16(raw > 220 ? 0x40 : 0),
+                             raw / 255 * 200 - 100,
                              {-80, -60, 60, 80}};
             feed.channelRead(r);
         }
@@ -126,6 +130,12 @@ int main(int argc, char* argv[])
         std::printf("redraw, hour shown   %.1f ms per frame at %d px (target <= 16 ms)\n", frameMs,
                     window.form().pnPlots->width());
         failures += frameMs > 16 ? 1 : 0;
+        // --picture=FILE: the window with the hour, to look at.
+        for (const QString& a : QCoreApplication::arguments())
+            if (a.startsWith(QStringLiteral("--picture="))) {
+                QApplication::processEvents();
+                window.grab().save(a.mid(10));
+            }
     }
 
     PacedSimulator sim({"--bios", "310"});

@@ -1,18 +1,18 @@
 // r73ctl watch: the poll cycle's reads at its pace, as rows of the trend's CSV format.
 
 #include "Command.h"
+#include "FunctionCatalog.h"
 #include "Identify.h"
 #include "PollReads.h"
-#include "Target.h"
-#include "FunctionCatalog.h"
 #include "Protocol.h"
+#include "Target.h"
 #include "TrendFeed.h"
 #include "TrendRecorder.h"
 
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
-#include <QThread>
 #include <QTextStream>
+#include <QThread>
 
 namespace r73::cli {
 
@@ -79,13 +79,16 @@ int runWatch(const QStringList& args, const QCommandLineParser& parser)
     QTextStream out(stdout);
     const QString csv = parser.value(QStringLiteral("csv"));
     if (!csv.isEmpty()) {
-        if (!recorder.startFile(csv, RecorderSettings{}, feed.channels(), error)) return fail(error);
+        if (!recorder.startFile(csv, RecorderSettings{}, feed.channels(), error))
+            return fail(error);
         QObject::connect(&feed, &TrendFeed::rowReady, &recorder, &TrendRecorder::write);
-        QObject::connect(&recorder, &TrendRecorder::failed, [&error](const QString& why) { error = why; });
+        QObject::connect(&recorder, &TrendRecorder::failed,
+                         [&error](const QString& why) { error = why; });
     } else {
         out << csvHeader(feed.channels(), CsvFormat{}) << Qt::flush;
-        QObject::connect(&feed, &TrendFeed::rowReady,
-                         [&out](const TrendRow& row) { out << csvLine(row, CsvFormat{}) << Qt::flush; });
+        QObject::connect(&feed, &TrendFeed::rowReady, [&out](const TrendRow& row) {
+            out << csvLine(row, CsvFormat{}) << Qt::flush;
+        });
     }
 
     // The poll's pace: one step a second, as the program's Timer1.
@@ -101,8 +104,8 @@ int runWatch(const QStringList& args, const QCommandLineParser& parser)
                             : QStringLiteral("the controller reported a failed call (location %1)")
                                   .arg(calls.failedAt));
         if (!error.isEmpty()) return fail(error);
-        const qint64 wait = seconds ? qMin(tick.remainingTime(), end.remainingTime())
-                                    : tick.remainingTime();
+        const qint64 wait =
+            seconds ? qMin(tick.remainingTime(), end.remainingTime()) : tick.remainingTime();
         QThread::msleep(quint64(qMax<qint64>(0, wait)));
     }
     recorder.stop();

@@ -8,9 +8,8 @@ QList<QPointF> decimate(const QList<QPointF>& points, double x0, double x1, int 
 {
     const auto byX = [](const QPointF& p, double x) { return p.x() < x; };
     auto begin = std::lower_bound(points.begin(), points.end(), x0, byX);
-    auto end = std::lower_bound(begin, points.end(), x1, [](const QPointF& p, double x) {
-        return p.x() <= x;
-    });
+    auto end = std::lower_bound(begin, points.end(), x1,
+                                [](const QPointF& p, double x) { return p.x() <= x; });
     QList<QPointF> out;
     if (begin != points.begin()) out << *(begin - 1);
     if (columns < 1 || x1 <= x0 || end - begin <= 4 * columns) {

@@ -12,8 +12,8 @@ namespace r73 {
 namespace {
 
 const char* const FixedHeader[TrendFixedColumns] = {
-    "time", "sensor [0.05 mm/s]", "inputs", "outputs", "status",
-    "selection", "state", "finished", "result"};
+    "time",  "sensor [0.05 mm/s]", "inputs", "outputs", "status", "selection",
+    "state", "finished",           "result"};
 
 QString quoted(const QString& cell, const CsvFormat& f)
 {
@@ -186,8 +186,8 @@ QString csvHeader(const ChannelInfos& channels, const CsvFormat& f)
 
 QString csvLine(const TrendRow& row, const CsvFormat& f)
 {
-    QStringList cells{timeStamp(row.msecs), word(row.sensor),   word(row.input),
-                      word(row.output),     word(row.status),   quoted(row.selection, f),
+    QStringList cells{timeStamp(row.msecs), word(row.sensor),        word(row.input),
+                      word(row.output),     word(row.status),        quoted(row.selection, f),
                       quoted(row.state, f), quoted(row.finished, f), quoted(row.result, f)};
     for (const ChannelSample& c : row.channels) {
         if (!c.read) {
@@ -219,7 +219,8 @@ TrendFile parseTrendCsv(const QString& text)
     static const QRegularExpression nameUnit(QStringLiteral("^ch\\d (.*) \\[(.*)\\]$"),
                                              QRegularExpression::DotMatchesEverythingOption);
     for (int k = 0; k < TrendChannels; ++k) {
-        const auto m = nameUnit.match(records[0].at(TrendFixedColumns + k * TrendChannelColumns + 1));
+        const auto m =
+            nameUnit.match(records[0].at(TrendFixedColumns + k * TrendChannelColumns + 1));
         if (m.hasMatch()) file.channels[k] = {m.captured(1), m.captured(2)};
     }
     for (size_t i = 1; i < records.size(); ++i) {
@@ -228,7 +229,8 @@ TrendFile parseTrendCsv(const QString& text)
         if (!ends[i])
             why = tr73(0, QStringLiteral("unvollständig (Aufzeichnung abgebrochen)"));
         else if (records[i].size() != columns)
-            why = tr73(0, QStringLiteral("%1 statt %2 Spalten")).arg(records[i].size()).arg(columns);
+            why =
+                tr73(0, QStringLiteral("%1 statt %2 Spalten")).arg(records[i].size()).arg(columns);
         if (why.isEmpty() && parseRow(records[i], f, row, why)) {
             file.rows.push_back(row);
             continue;

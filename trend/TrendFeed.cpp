@@ -36,9 +36,9 @@ bool TrendRow::empty() const
 
 bool sameRow(const TrendRow& a, const TrendRow& b)
 {
-    if (a.msecs != b.msecs || a.sensor != b.sensor || a.input != b.input ||
-        a.output != b.output || a.status != b.status || a.selection != b.selection ||
-        a.state != b.state || a.finished != b.finished || a.result != b.result)
+    if (a.msecs != b.msecs || a.sensor != b.sensor || a.input != b.input || a.output != b.output ||
+        a.status != b.status || a.selection != b.selection || a.state != b.state ||
+        a.finished != b.finished || a.result != b.result)
         return false;
     for (int k = 0; k < TrendChannels; ++k) {
         const ChannelSample& x = a.channels[k];

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QGraphicsLayout>
+#include <QLegend>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QValueAxis>
@@ -23,6 +24,11 @@ TrendPlot::TrendPlot(QAbstractAxis* yAxis, QWidget* parent)
     c->addAxis(m_time, Qt::AlignBottom);
     c->addAxis(m_y, Qt::AlignLeft);
     setRenderHint(QPainter::Antialiasing, false);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_y->setTitleFont(small);
+    m_time->setLabelsFont(small);
+    c->legend()->setFont(small);
     setMouseTracking(true);
     setMinimumHeight(110);
 }
@@ -58,7 +64,7 @@ void TrendPlot::setSpan(qint64 from, qint64 to)
     m_time->setRange(QDateTime::fromMSecsSinceEpoch(m_from), QDateTime::fromMSecsSinceEpoch(m_to));
     // Seconds only where they tell something.
     m_time->setFormat(m_to - m_from > 3 * 3600 * 1000 ? QStringLiteral("HH:mm")
-                                                     : QStringLiteral("HH:mm:ss"));
+                                                      : QStringLiteral("HH:mm:ss"));
 }
 
 void TrendPlot::setValueAxis(const QString& title, double low, double high)
@@ -67,6 +73,24 @@ void TrendPlot::setValueAxis(const QString& title, double low, double high)
     if (!axis) return;
     axis->setTitleText(title);
     axis->setRange(low, high);
+}
+
+void TrendPlot::alignPlotArea(double left, double right, int slack)
+{
+    // Margins grow by what is missing to the common edges, less what all of them have spare.
+    const QRectF area = chart()->plotArea();
+    const QMargins m = chart()->margins();
+    chart()->setMargins(QMargins(m.left() + int(left - area.left()) - slack, m.top(),
+                                 m.right() + int(area.right() - right), m.bottom()));
+}
+
+void TrendPlot::setLaneLabels(const QStringList& labels)
+{
+    m_laneLabels = labels;
+    if (auto* axis = qobject_cast<QValueAxis*>(m_y)) {
+        axis->setLabelsVisible(false);
+        axis->setGridLineVisible(false);
+    }
 }
 
 void TrendPlot::setTimeLabels(bool shown, const QString& title)
@@ -102,11 +126,19 @@ double TrendPlot::xOf(qint64 msecs) const
 void TrendPlot::drawForeground(QPainter* painter, const QRectF&)
 {
     const QRectF area = chart()->plotArea();
-    painter->save();
-    painter->setClipRect(area);
     const auto* axis = qobject_cast<const QValueAxis*>(m_y);
     const double low = axis ? axis->min() : 0;
     const double high = axis && axis->max() > low ? axis->max() : low + 1;
+    painter->save();
+    if (!m_laneLabels.isEmpty()) {
+        painter->setFont(m_y->labelsFont());
+        const double step = area.height() / (high - low);
+        for (qsizetype i = 0; i < m_laneLabels.size(); ++i)
+            painter->drawText(
+                QRectF(area.left() - 40, area.bottom() - (i + 0.5 - low) * step - 8, 34, 16),
+                Qt::AlignRight | Qt::AlignVCenter, m_laneLabels.at(i));
+    }
+    painter->setClipRect(area);
     QPolygonF line;
     for (qsizetype i = 0; i < m_points.size(); ++i) {
         line.clear();
@@ -118,12 +150,17 @@ void TrendPlot::drawForeground(QPainter* painter, const QRectF&)
         painter->drawPolyline(line);
     }
     if (m_markers) {
-        painter->setPen(QPen(QColor(0x80, 0x00, 0x80), 1, Qt::DashLine));
+        painter->setPen(QPen(QColor(0x80, 0x00, 0x80, 0x90), 1, Qt::DashLine));
+        double freeFrom = area.left();
+        const QFontMetricsF metrics(painter->font());
         for (const ResultMarker& m : *m_markers) {
             if (m.msecs < m_from || m.msecs > m_to) continue;
             const double x = xOf(m.msecs);
             painter->drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-            if (m_markerText) painter->drawText(QPointF(x + 3, area.top() + 12), m.text);
+            // A text only where the one before has ended: close changes keep their lines.
+            if (!m_markerText || x < freeFrom) continue;
+            painter->drawText(QPointF(x + 3, area.top() + 12), m.text);
+            freeFrom = x + 3 + metrics.horizontalAdvance(m.text) + 6;
         }
     }
     if (m_cursor >= m_from && m_cursor <= m_to) {

@@ -37,8 +37,14 @@ public:
     /// A plain value axis' title and range.
     void setValueAxis(const QString& title, double low, double high);
     void setTimeLabels(bool shown, const QString& title = {});
+    /// Moves the plot's edges to the given ones (in the view) and its left one back by slack,
+    /// so the strips' time axes line up whatever their value labels and legends need.
+    void alignPlotArea(double left, double right, int slack);
     void setMarkers(const QList<ResultMarker>* markers, bool withText);
     void setCursor(qint64 msecs); ///< 0: none
+    /// Names drawn left of the plot at the values 0.5, 1.5, ... (the lanes of a strip), in
+    /// place of the value axis' labels.
+    void setLaneLabels(const QStringList& labels);
     /// Pixel columns of the plot area, the width data is reduced to.
     int columns() const;
 
@@ -57,6 +63,7 @@ private:
     QAbstractAxis* m_y;
     QList<QLineSeries*> m_series; ///< empty: they give the legend its entries
     QList<QList<QPointF>> m_points;
+    QStringList m_laneLabels;
     const QList<ResultMarker>* m_markers = nullptr;
     bool m_markerText = false;
     qint64 m_from = 0;

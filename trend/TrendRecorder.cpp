@@ -52,8 +52,9 @@ bool TrendRecorder::start(const RecorderSettings& settings, const ChannelInfos& 
         return false;
     }
     m_settings = settings;
-    m_base = QDir(settings.folder).filePath(
-        QDateTime::currentDateTime().toString(QStringLiteral("'trend_'yyyy-MM-dd_HH-mm-ss")));
+    m_base = QDir(settings.folder)
+                 .filePath(QDateTime::currentDateTime().toString(
+                     QStringLiteral("'trend_'yyyy-MM-dd_HH-mm-ss")));
     return startFile(nextName(), settings, channels, error);
 }
 
@@ -64,7 +65,8 @@ bool TrendRecorder::startFile(const QString& path, const RecorderSettings& setti
     m_settings = settings;
     m_channels = channels;
     m_files.clear();
-    if (m_base.isEmpty() || !path.startsWith(m_base)) m_base = path.chopped(path.endsWith(QStringLiteral(".csv")) ? 4 : 0);
+    if (m_base.isEmpty() || !path.startsWith(m_base))
+        m_base = path.chopped(path.endsWith(QStringLiteral(".csv")) ? 4 : 0);
     if (!open(path, error)) return false;
     m_flushTimer.start();
     emit recordingChanged(true);
@@ -120,7 +122,8 @@ void TrendRecorder::setChannels(const ChannelInfos& channels)
 {
     if (channels == m_channels) return;
     m_channels = channels;
-    if (recording() && m_rowsInFile > 0) rotate();
+    if (recording() && m_rowsInFile > 0)
+        rotate();
     else if (recording()) {
         // Nothing recorded under the old header yet: the file starts over with the new one.
         const QString path = m_file.fileName();

@@ -26,7 +26,7 @@ struct ChannelSample
 
 struct TrendRow
 {
-    qint64 msecs = 0; ///< since the epoch
+    qint64 msecs = 0;   ///< since the epoch
     qint32 sensor = -1; ///< −1: not read in this step (the same for the words below)
     qint32 input = -1;
     qint32 output = -1;

@@ -13,7 +13,8 @@ namespace r73 {
 
 TrendTools::TrendTools(QWidget* mainWindow)
     : QObject(mainWindow), m_mainWindow(mainWindow), m_feed(new TrendFeed(this)),
-      m_recorder(new TrendRecorder(m_feed, this)), m_window(new TrendWindow(*m_feed, *m_recorder, mainWindow))
+      m_recorder(new TrendRecorder(m_feed, this)),
+      m_window(new TrendWindow(*m_feed, *m_recorder, mainWindow))
 {
     setPollObserver(m_feed);
     connect(m_recorder, &TrendRecorder::failed, this, [this](const QString& text) {

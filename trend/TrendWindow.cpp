@@ -7,13 +7,15 @@
 #include "TrendRecorder.h"
 #include "ui_TrendWindow.h"
 
-#include <QCategoryAxis>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QShortcut>
+#include <QTimer>
+#include <QValueAxis>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace r73 {
@@ -35,8 +37,8 @@ using Getter = bool (*)(const TrendRow&, int, double&);
 
 /// The points of one value over rows [lo, hi), with the nearest one outside on each side so the
 /// line reaches the edges; step: held until the next read (words, limits), else a straight line.
-QList<QPointF> gather(const std::vector<TrendRow>& rows, size_t lo, size_t hi, Getter get,
-                      int arg, bool step)
+QList<QPointF> gather(const std::vector<TrendRow>& rows, size_t lo, size_t hi, Getter get, int arg,
+                      bool step)
 {
     QList<QPointF> points;
     double y = 0;
@@ -48,7 +50,8 @@ QList<QPointF> gather(const std::vector<TrendRow>& rows, size_t lo, size_t hi, G
     for (size_t i = lo; i < rows.size(); ++i) {
         if (!get(rows[i], arg, y)) continue;
         const double t = double(rows[i].msecs);
-        if (step && !points.isEmpty() && points.last().y() != y) points << QPointF(t, points.last().y());
+        if (step && !points.isEmpty() && points.last().y() != y)
+            points << QPointF(t, points.last().y());
         points << QPointF(t, y);
         if (i >= hi) break;
     }
@@ -101,18 +104,19 @@ TrendWindow::TrendWindow(TrendFeed& feed, TrendRecorder& recorder, QWidget* pare
     }
     m_sensor = new TrendPlot(nullptr, m_ui->pnPlots);
     m_sensor->addSeries({}, QPen(QColor(0x00, 0x80, 0x80), 1));
-    m_sensor->chart()->legend()->hide();
     m_sensor->setTimeLabels(false);
-    auto* laneAxis = new QCategoryAxis;
-    laneAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    auto* laneAxis = new QValueAxis;
+    laneAxis->setRange(-0.1, Lanes + 0.1); // as the lanes are drawn
+    QStringList laneNames;
     for (int lane = 0; lane < Lanes; ++lane)
-        laneAxis->append(QStringLiteral("%1%2").arg(lane < 8 ? u'E' : u'A').arg(lane % 8), lane + 0.5);
-    laneAxis->setRange(-0.1, Lanes + 0.1);
+        laneNames << QStringLiteral("%1%2").arg(QChar(lane < 8 ? u'E' : u'A')).arg(lane % 8);
     m_lines = new TrendPlot(laneAxis, m_ui->pnPlots);
+    m_lines->setLaneLabels(laneNames);
     for (int lane = 0; lane < Lanes; ++lane)
-        m_lines->addSeries({}, QPen(lane < 8 ? QColor(0x00, 0x80, 0x00) : QColor(0x00, 0x40, 0xC0), 1));
+        m_lines->addSeries({},
+                           QPen(lane < 8 ? QColor(0x00, 0x80, 0x00) : QColor(0x00, 0x40, 0xC0), 1));
     m_lines->chart()->legend()->hide();
-    m_lines->setMinimumHeight(250);
+    m_lines->setMinimumHeight(16 * 13 + 60);
     for (TrendPlot* p : {m_channel[0], m_channel[1], m_channel[2], m_sensor, m_lines}) {
         m_ui->vlPlots->addWidget(p, p == m_lines ? 0 : 1);
         p->setMarkers(&m_markers, false);
@@ -120,8 +124,8 @@ TrendWindow::TrendWindow(TrendFeed& feed, TrendRecorder& recorder, QWidget* pare
         connect(p, &TrendPlot::wheelZoom, this, &TrendWindow::zoom);
     }
     for (qint64 s : Spans)
-        m_ui->cbSpan->addItem(s < 60 * Minute ? QStringLiteral("%1 min").arg(s / Minute)
-                                              : QStringLiteral("1 h"), s);
+        m_ui->cbSpan->addItem(
+            s < 60 * Minute ? QStringLiteral("%1 min").arg(s / Minute) : QStringLiteral("1 h"), s);
     m_ui->cbSpan->setCurrentIndex(1);
 
     connect(m_ui->cbSpan, &QComboBox::activated, this,
@@ -149,9 +153,9 @@ TrendWindow::TrendWindow(TrendFeed& feed, TrendRecorder& recorder, QWidget* pare
             [this](const ChannelInfos& c) { m_liveInfo = c; });
     connect(&recorder, &TrendRecorder::recordingChanged, this, [this](bool on) {
         m_ui->btRecord->setChecked(on);
-        m_ui->lbStatus->setText(on ? de("Aufzeichnung in %1")
-                                         .arg(QDir::toNativeSeparators(m_recorder.fileName()))
-                                   : QString());
+        m_ui->lbStatus->setText(
+            on ? de("Aufzeichnung in %1").arg(QDir::toNativeSeparators(m_recorder.fileName()))
+               : QString());
     });
     m_liveInfo = feed.channels();
     resize(900, 680);
@@ -172,7 +176,7 @@ void TrendWindow::applyLanguage()
     m_ui->btPng->setText(de("Bild speichern..."));
     m_ui->btCsv->setText(de("Ausschnitt speichern..."));
     m_lines->setTimeLabels(true, de("Zeit"));
-    m_sensor->setValueAxis(de("Schwingung [mm/s]"), 0, 10);
+    m_sensor->setSeriesName(0, de("Schwingung [mm/s]"));
     redraw();
 }
 
@@ -190,6 +194,8 @@ qint64 TrendWindow::viewEnd() const
 void TrendWindow::setSpan(qint64 msecs)
 {
     m_span = qBound<qint64>(5000, msecs, LiveKept);
+    const int choice = m_ui->cbSpan->findData(m_span);
+    if (choice >= 0) m_ui->cbSpan->setCurrentIndex(choice);
     redraw();
 }
 
@@ -228,8 +234,10 @@ void TrendWindow::appendLive(const TrendRow& row)
 
 void TrendWindow::addMarker(const TrendRow& row)
 {
-    if (row.result.isEmpty()) return;
-    if (!m_lastResult.isEmpty() && row.result != m_lastResult) m_markers << ResultMarker{row.msecs, row.result};
+    // "--" is no result: a marker where one result follows another that differs.
+    if (row.result.isEmpty() || row.result == u"--") return;
+    if (!m_lastResult.isEmpty() && row.result != m_lastResult)
+        m_markers << ResultMarker{row.msecs, row.result};
     m_lastResult = row.result;
 }
 
@@ -249,7 +257,8 @@ bool TrendWindow::openFile(const QString& path)
         return false;
     }
     if (file.rows.empty()) {
-        error(de("Die Datei %1 enthält keine lesbaren Zeilen.").arg(QDir::toNativeSeparators(path)));
+        error(
+            de("Die Datei %1 enthält keine lesbaren Zeilen.").arg(QDir::toNativeSeparators(path)));
         return false;
     }
     m_replay = std::move(file.rows);
@@ -270,7 +279,8 @@ bool TrendWindow::openFile(const QString& path)
         const QStringList shown = file.problems.mid(0, 10);
         showMessage({this,
                      de("Einige Zeilen der Datei konnten nicht gelesen werden und fehlen in der "
-                        "Darstellung:") + u'\n' + shown.join(u'\n') +
+                        "Darstellung:") +
+                         u'\n' + shown.join(u'\n') +
                          (file.problems.size() > shown.size()
                               ? de("\n... und %1 weitere").arg(file.problems.size() - shown.size())
                               : QString()),
@@ -286,10 +296,10 @@ void TrendWindow::showLive()
     m_ui->btPause->setChecked(false);
     m_replay.clear();
     rebuildMarkers();
-    m_ui->lbStatus->setText(m_recorder.recording()
-                                ? de("Aufzeichnung in %1")
-                                      .arg(QDir::toNativeSeparators(m_recorder.fileName()))
-                                : QString());
+    m_ui->lbStatus->setText(
+        m_recorder.recording()
+            ? de("Aufzeichnung in %1").arg(QDir::toNativeSeparators(m_recorder.fileName()))
+            : QString());
     applyLanguage();
 }
 
@@ -313,8 +323,9 @@ void TrendWindow::redraw()
         if (!any) continue;
         double low = qInf(), high = -qInf();
         for (int s = 0; s < 5; ++s) {
-            const QList<QPointF> points = decimate(gather(all, lo, hi, channelValue, k * 8 + s, s > 0),
-                                                   double(from), double(to), columns);
+            const QList<QPointF> points =
+                decimate(gather(all, lo, hi, channelValue, k * 8 + s, s > 0), double(from),
+                         double(to), columns);
             for (const QPointF& p : points) {
                 low = qMin(low, p.y());
                 high = qMax(high, p.y());
@@ -324,7 +335,7 @@ void TrendWindow::redraw()
         const double pad = high > low ? (high - low) * 0.05 : 1.0;
         const QString name = info[k].name.isEmpty() ? de("Kanal%1").arg(k + 1) : info[k].name;
         plot->setSeriesName(0, name);
-        plot->setValueAxis(QStringLiteral("%1 [%2]").arg(name, info[k].unit), low - pad, high + pad);
+        plot->setValueAxis(QStringLiteral("[%1]").arg(info[k].unit), low - pad, high + pad);
         plot->setSpan(from, to);
     }
     const QList<QPointF> vibration =
@@ -333,7 +344,7 @@ void TrendWindow::redraw()
     for (const QPointF& p : vibration)
         top = qMax(top, p.y() * 1.1);
     m_sensor->setPoints(0, vibration);
-    m_sensor->setValueAxis(de("Schwingung [mm/s]"), 0, top);
+    m_sensor->setValueAxis(QStringLiteral("[mm/s]"), 0, top);
     m_sensor->setSpan(from, to);
     for (int lane = 0; lane < Lanes; ++lane)
         m_lines->setPoints(lane, decimate(gather(all, lo, hi, laneValue, lane, true), double(from),
@@ -345,7 +356,32 @@ void TrendWindow::redraw()
         p->setMarkers(&m_markers, first && !p->isHidden());
         first = first && p->isHidden();
     }
+    // Once the charts have laid out their new labels.
+    if (!m_aligning) {
+        m_aligning = true;
+        QTimer::singleShot(0, this, &TrendWindow::alignPlots);
+    }
     updateScrollBar();
+}
+
+void TrendWindow::alignPlots()
+{
+    m_aligning = false;
+    QList<TrendPlot*> shown;
+    double left = 0, right = width();
+    for (TrendPlot* p : {m_channel[0], m_channel[1], m_channel[2], m_sensor, m_lines}) {
+        if (p->isHidden()) continue;
+        left = qMax(left, p->chart()->plotArea().left());
+        right = qMin(right, p->chart()->plotArea().right());
+        shown << p;
+    }
+    // The plot that needs the widest labels keeps the smallest margin.
+    int slack = INT_MAX;
+    for (TrendPlot* p : shown)
+        slack = qMin(slack,
+                     p->chart()->margins().left() + int(left - p->chart()->plotArea().left()) - 4);
+    for (TrendPlot* p : shown)
+        p->alignPlotArea(left, right, slack);
 }
 
 void TrendWindow::updateScrollBar()
@@ -386,14 +422,17 @@ QString TrendWindow::cursorText(qint64 msecs) const
         if (words[0] && words[1] && words[2] && channel[0] && channel[1] && channel[2]) break;
         if (end - it > 20000) break; // far enough back for any poll
     }
-    QStringList parts{QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("HH:mm:ss.zzz"))};
+    QStringList parts{
+        QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("HH:mm:ss.zzz"))};
     const QLocale locale;
     for (int k = 0; k < TrendChannels; ++k)
         if (channel[k])
             parts << QStringLiteral("%1: %2 %3")
-                         .arg(channels()[k].name, locale.toString(channel[k]->channels[k].phys, 'f', 2),
+                         .arg(channels()[k].name,
+                              locale.toString(channel[k]->channels[k].phys, 'f', 2),
                               channels()[k].unit);
-    if (words[0]) parts << de("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));
+    if (words[0])
+        parts << de("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));
     if (words[1]) parts << QStringLiteral("E: %1").arg(bits(words[1]->input));
     if (words[2])
         parts << QStringLiteral("A: %1").arg(bits(words[2]->output))
@@ -421,8 +460,12 @@ void TrendWindow::recordClicked(bool on)
 
 void TrendWindow::askOpen()
 {
-    const QString path = showOpenDialog({this, de("Aufzeichnung öffnen"), QStringLiteral("Log"),
-                                         {}, QStringLiteral("csv"), de("CSV-Dateien (*.csv)")});
+    const QString path = showOpenDialog({this,
+                                         de("Aufzeichnung öffnen"),
+                                         QStringLiteral("Log"),
+                                         {},
+                                         QStringLiteral("csv"),
+                                         de("CSV-Dateien (*.csv)")});
     if (!path.isEmpty()) openFile(path);
 }
 

@@ -70,6 +70,8 @@ private:
     void rebuildMarkers();
     void addMarker(const TrendRow& row);
     void updateScrollBar();
+    /// The strips' plots share their left and right edges.
+    void alignPlots();
     void error(const QString& text);
 
     std::unique_ptr<Ui::TrendWindow> m_ui;
@@ -82,6 +84,7 @@ private:
     bool m_replaying = false;
     bool m_paused = false;
     bool m_updatingScroll = false;
+    bool m_aligning = false;
     qint64 m_span = 5 * 60 * 1000;
     qint64 m_end = 0;
     qint64 m_cursor = 0;

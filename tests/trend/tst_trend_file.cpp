@@ -166,7 +166,8 @@ void TstTrendFile::damagedFilesKeepTheirReadableRows_data()
     QTest::addColumn<QString>("damage"); // applied to the text of a recorded file
     QTest::addColumn<int>("rowsKept");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("cut off in the middle of the last row") << "cut" << 39 << QString::fromUtf8("Zeile 41: unvollständig");
+    QTest::newRow("cut off in the middle of the last row")
+        << "cut" << 39 << QString::fromUtf8("Zeile 41: unvollständig");
     QTest::newRow("a garbled row in between") << "garble" << 39 << "Zeile 6: Zeitstempel";
     QTest::newRow("a row with cells missing") << "short" << 39 << "Zeile 3: 9 statt 30";
     QTest::newRow("not a trend file") << "header" << 0 << "Keine Trend-Datei";

@@ -3,6 +3,7 @@
 // replay opens.
 
 #include "AnalogFixture.h"
+#include "ProgramWindows.h"
 #include "SimProcess.h"
 #include "TrendFeed.h"
 #include "TrendRecorder.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QToolButton>
 
 using namespace r73;
 
@@ -22,6 +24,7 @@ class TstTrendLive : public QObject
     Q_OBJECT
 private slots:
     void programRecordsWhatItShowsAndReplaysIt();
+    void keysOfTheMenuExtrasReachTheTrend();
     void watchWritesTheSameRows_data();
     void watchWritesTheSameRows();
 };
@@ -78,13 +81,44 @@ void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
     QCOMPARE(replay.size(), all.size());
     for (size_t i = 0; i < replay.size(); ++i)
         QVERIFY(sameRow(replay[i], all[i]));
-    QVERIFY(trend.cursorText(replay.back().msecs).contains(f.ui().pgAnalogwerte->ui.lbEinheit_1->text()));
+    QVERIFY(trend.cursorText(replay.back().msecs)
+                .contains(f.ui().pgAnalogwerte->ui.lbEinheit_1->text()));
 
     // The picture of the plots, and a place it cannot go.
     QVERIFY(trend.savePicture(f.env.path(QStringLiteral("trend.png"))));
     QVERIFY(QImage(f.env.path(QStringLiteral("trend.png"))).width() > 400);
     QVERIFY(!trend.savePicture(f.env.path(QStringLiteral("no/such/folder/trend.png"))));
     QCOMPARE(f.takeBoxes().size(), 1);
+}
+
+void TstTrendLive::keysOfTheMenuExtrasReachTheTrend()
+{
+    test::TestEnv env;
+    sim::SimEngine engine{test::ConnectFixture::config(310)};
+    resetProgramState();
+    env.install(std::make_unique<test::SimPort>(engine));
+    ProgramWindows windows;
+    TForm1& w = windows.mainWindow;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* tools = w.findChild<TrendTools*>();
+    QVERIFY(tools);
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier); // not connected: nothing to record
+    QVERIFY(!tools->recorder().recording());
+    QTest::keyClick(&w, Qt::Key_F7);
+    QVERIFY(Connected);
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(tools->recorder().recording());
+    QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(tools->window().isVisible());
+    tools->window().close();
+    auto* button = w.form().pgAnalogwerte->findChild<QToolButton*>(QStringLiteral("btTrend"));
+    QVERIFY(button);
+    button->click();
+    QVERIFY(tools->window().isVisible());
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(!tools->recorder().recording());
 }
 
 void TstTrendLive::watchWritesTheSameRows_data()
