@@ -3,6 +3,7 @@
 #include "AnalogPages.h"
 
 #include "LinkState.h"
+#include "PollObserver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -89,9 +90,21 @@ void TAnalogPages::AktWert(int channel)
         return;
     }
     m_host.Exec(QStringLiteral("@ANA%1").arg(c.n), c.at.value);
-    showReading(c, m_host.Receive(c.at.value + 1));
+    const quint16 raw = m_host.Receive(c.at.value + 1);
+    showReading(c, raw);
     m_host.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c.n), c.at.flags);
-    showFlags(c, m_host.Receive(c.at.flags + 1));
+    const quint16 flags = m_host.Receive(c.at.flags + 1);
+    showFlags(c, flags);
+    if (PollObserver* o = pollObserver()) {
+        ChannelReading r{
+            c.n, c.gbKanal->title(), c.lbEinheit->text(), raw, flags, c.scale.BinToPhys(raw), {}};
+        for (Limit l : AllLimits) {
+            const qint32 limit = rawOf(c.raw, l);
+            // −1 marks a limit the controller refused: no line for it.
+            r.limits[int(l) - 1] = limit < 0 ? qQNaN() : c.scale.BinToPhys(limit);
+        }
+        o->channelRead(r);
+    }
 }
 
 void TAnalogPages::showReading(Channel& c, quint16 raw)

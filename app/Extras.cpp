@@ -7,11 +7,18 @@
 #include "ParamPages.h"
 #include "Archive.h"
 #include "ServiceRecord.h"
+#include "TrendRecorder.h"
+#include "TrendTools.h"
+#include "ui_Form1.h"
+
+#include <QAction>
+#include <QToolButton>
 
 void ProgramWindows::addExtras()
 {
-    // backup: service data on file. Ctrl+Shift, because a focused field takes some Ctrl keys
-    // for itself.
+    using r73::ExtrasMenu;
+
+    // backup: service data on file
     auto* backup = new r73::TBackupActions(
         mainWindow, mainWindow.findChild<r73::TParamPages*>(),
         mainWindow.findChild<r73::TAnalogPages*>(), [this] { mainWindow.TabbedNotebook1Click(); },
@@ -33,7 +40,29 @@ void ProgramWindows::addExtras()
                [this] { serviceRecord->makeReport(); });
     extras.add(
         "Archiv", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
-        [this] { serviceRecord->showArchive(); }, r73::ExtrasMenu::When::Always);
+        [this] { serviceRecord->showArchive(); }, ExtrasMenu::When::Always);
     extras.add("Historie als CSV", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H),
                [this] { serviceRecord->exportHistoryAsked(); });
+    extras.addSeparator();
+    // trend: the window also replays files, so it opens before the connect too.
+    auto* trend = new r73::TrendTools(&mainWindow);
+    extras.add(
+        "Trend", QKeySequence(Qt::CTRL | Qt::Key_T), [trend] { trend->showWindow(); },
+        ExtrasMenu::When::Always);
+    QAction* recording = extras.add(
+        "Aufzeichnung", QKeySequence(Qt::CTRL | Qt::Key_R), [trend] { trend->toggleRecording(); },
+        ExtrasMenu::When::Connected);
+    recording->setCheckable(true);
+    // The check mark tells whether a recording runs, also when one could not start.
+    QObject::connect(recording, &QAction::triggered, recording,
+                     [recording, trend] { recording->setChecked(trend->recorder().recording()); });
+    QObject::connect(&trend->recorder(), &r73::TrendRecorder::recordingChanged, recording,
+                     &QAction::setChecked);
+    // On the live analog page, in the free corner under the first channel's value.
+    auto* button = new QToolButton(mainWindow.form().pgAnalogwerte);
+    button->setObjectName(QStringLiteral("btTrend"));
+    button->setText(QStringLiteral("Trend"));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(12, 64, 56, 20);
+    QObject::connect(button, &QToolButton::clicked, trend, &r73::TrendTools::showWindow);
 }

@@ -5,6 +5,8 @@
 
 #include "LinkState.h"
 #include "ParamFormat.h"
+#include "PollObserver.h"
+#include "PollReads.h"
 #include "ProgramState.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
@@ -22,37 +24,6 @@ const QColor LampOn(0xFF, 0xFF, 0x00);
 const QColor ResultGreen(0x00, 0x80, 0x00);
 const QColor ResultRed(0xFF, 0x00, 0x00);
 const QColor ResultYellow(0xFF, 0xFF, 0x00);
-
-/// External selection: one bit per function; anything else is no single selection.
-QString selectionText(quint16 selection)
-{
-    switch (selection) {
-    case 0:
-        return tr73(0, QStringLiteral("IDLE"));
-    case 1:
-        return tr73(0, QStringLiteral("SPANNEN"));
-    case 2:
-        return tr73(0, QString::fromUtf8("LÖSEN"));
-    case 4:
-        return tr73(0, QStringLiteral("PLANANLAGE"));
-    case 8:
-        return tr73(0, QStringLiteral("SCHWINGUNG"));
-    case 16:
-        return tr73(0, QStringLiteral("ANALOG1"));
-    case 32:
-        return tr73(0, QStringLiteral("ANALOG2"));
-    case 64:
-        return tr73(0, QStringLiteral("ANALOG3"));
-    default:
-        return QStringLiteral("---");
-    }
-}
-
-QString stateText(quint16 state)
-{
-    static const char* const texts[] = {"IDLE", "SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
-    return tr73(0, state <= 4 ? QString::fromUtf8(texts[state]) : QStringLiteral("ANALOG"));
-}
 
 } // namespace
 
@@ -104,13 +75,9 @@ void TForm1::ReadIO()
 
 void TForm1::ReadSensor()
 {
-    Exec(QStringLiteral("R_SENSOR"), 2600);
-    const quint16 sensor = Receive(2601);
-    Exec(QStringLiteral("SCHWING_MAX@"), 2602);
-    Receive(2603);
-    Exec(QStringLiteral("ACT_FREQ"), 2604);
-    Receive(2605);
+    const quint16 sensor = readSensorWords(*this).sensor;
     setGauge(m_ui->pgService->ui.ProgressBar1, sensor);
+    if (PollObserver* o = pollObserver()) o->sensorRead(sensor);
 }
 
 void TForm1::setLamp(QLabel* lamp, bool on)
@@ -122,13 +89,13 @@ void TForm1::setLamp(QLabel* lamp, bool on)
 
 void TForm1::ReadInport()
 {
-    Exec(QStringLiteral("R_INPORT"), 2400);
-    m_inputWord = Receive(2401);
+    m_inputWord = readInputWord(*this);
     QLabel* const lamps[] = {m_ui->Label100, m_ui->Label101, m_ui->Label102, m_ui->Label103,
                              m_ui->Label104, m_ui->Label105, m_ui->Label106, m_ui->Label107};
     for (int bit = 0; bit < 8; ++bit)
         setLamp(lamps[bit], m_inputWord & (1u << bit));
-    m_ui->Label6->setText(selectionText(m_inputWord & 0x7F));
+    m_ui->Label6->setText(selectionText(m_inputWord));
+    if (PollObserver* o = pollObserver()) o->inputRead(m_inputWord, m_ui->Label6->text());
 }
 
 void TForm1::setResult(const QString& text, const QColor* colour)
@@ -145,9 +112,7 @@ void TForm1::setResult(const QString& text, const QColor* colour)
 
 void TForm1::ReadOutport()
 {
-    Exec(QStringLiteral("R_OPORT"), 2500);
-    const quint16 w = Receive(2501);
-    const quint16 s = w & 7;
+    const quint16 w = readOutputWord(*this);
     QLabel* const lamps[] = {m_ui->Label110, m_ui->Label111, m_ui->Label112, m_ui->Label113,
                              m_ui->Label114, m_ui->Label115, m_ui->Label116, m_ui->Label117};
     for (int bit = 0; bit < 8; ++bit)
@@ -158,53 +123,20 @@ void TForm1::ReadOutport()
         if (w & 0x01) pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
         if (w & 0x02) pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));
     }
-    m_ui->Label35->setText(stateText(s));
-    m_ui->Label59->setText((w & 0x08) ? tr73(0, QStringLiteral("Test beendet"))
-                                      : QStringLiteral("--"));
-
-    if (s >= 5) {
-        if ((w & 0xF0) || m_inputWord == 0)
-            setResult(tr73(0, QStringLiteral("ANALOG ERR")), &ResultRed);
-        else
-            setResult(tr73(0, QStringLiteral("ANALOG OK")), &ResultGreen);
-        return;
-    }
-    // Each rule that applies overrides the one before.
-    QString text;
-    const QColor* colour = nullptr;
-    if (w & 0x10) {
-        text = QStringLiteral("TEST OK");
-        colour = &ResultGreen;
-    }
-    if (w & 0x20) {
-        text = QStringLiteral("ZU KURZ");
-        colour = &ResultRed;
-    }
-    if (w & 0x40) {
-        text = (w & 0x10) ? QStringLiteral("kein Werkzeug") : QStringLiteral("ZU LANG");
-        colour = (w & 0x10) ? &ResultYellow : &ResultRed;
-    }
-    if ((w & 0x60) == 0x60) {
-        text = QStringLiteral("LECKAGE");
-        colour = &ResultRed;
-    }
-    if (w & 0x80) {
-        text = QStringLiteral("TIMEOUT");
-        colour = &ResultRed;
-    }
-    if (text.isEmpty())
-        setResult(QStringLiteral("--"), nullptr); // the colour stays as it was
-    else
-        setResult(tr73(0, text), colour);
+    m_ui->Label35->setText(stateText(w));
+    m_ui->Label59->setText(finishedText(w));
+    const TestResult result = resultOf(w, m_inputWord);
+    static const QColor* const colours[] = {nullptr, &ResultGreen, &ResultRed, &ResultYellow};
+    setResult(result.text, colours[int(result.colour)]);
+    if (PollObserver* o = pollObserver())
+        o->outputRead(w, m_ui->Label35->text(), m_ui->Label59->text(), m_ui->Label62->text());
 }
 
 void TForm1::ReadStatus()
 {
-    Exec(QStringLiteral("#MESSEN@"), 2700);
-    const quint16 status = Receive(2701);
-    Exec(QStringLiteral("ACT_ZAEHLER"), 2702);
-    Receive(2703);
+    const quint16 status = readStatusWord(*this);
     m_ui->Edit1->setText(QString::number(status));
+    if (PollObserver* o = pollObserver()) o->statusRead(status);
 }
 
 void TForm1::setStatusPanels(const QString& text)

@@ -9,6 +9,8 @@
 
 namespace r73::cli {
 
+int runWatch(const QStringList& args, const QCommandLineParser& parser);
+
 namespace {
 
 int runIdentify(const QStringList& args, const QCommandLineParser&)
@@ -44,6 +46,16 @@ const std::vector<Command>& commands()
          "compares; with --yes writes what differs, reads all back and verifies;\n"
          "with --save then saves the changed sets permanently", true,
          {saveOption(), yesOption(), confirmIdentityOption()}, runRestore},
+        {"watch", "[--csv FILE] [--seconds N]",
+         "connect, then read what the program's poll cycle reads, a step a second, as CSV rows\n"
+         "on standard output or into FILE (flushed every second); N seconds, or until ended",
+         true,
+         {QCommandLineOption(QStringLiteral("csv"), QStringLiteral("watch: CSV file to write."),
+                             QStringLiteral("file")),
+          QCommandLineOption(QStringLiteral("seconds"),
+                             QStringLiteral("watch: seconds to run (default: until ended)."),
+                             QStringLiteral("n"))},
+         runWatch},
     };
     return all;
 }

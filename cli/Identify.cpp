@@ -28,13 +28,7 @@ QString formatVersion(quint16 v)
     return QString::asprintf("%u.%02u", unsigned(v / 100), unsigned(v % 100));
 }
 
-bool identify(Identity& out, QString& error, int timeoutSeconds)
-{
-    TTarget link;
-    return openSession(link, out, error, timeoutSeconds);
-}
-
-bool openSession(TTarget& link, Identity& out, QString& error, int timeoutSeconds)
+bool openSession(TTarget& link, QString& error, int timeoutSeconds)
 {
     if (!link.WordList()) {
         error = QStringLiteral("cannot open the port: %1").arg(link.PortError());
@@ -57,6 +51,18 @@ bool openSession(TTarget& link, Identity& out, QString& error, int timeoutSecond
             QStringLiteral("the controller does not know the function \"%1\"").arg(unknown.first());
         return false;
     }
+    return true;
+}
+
+bool identify(Identity& out, QString& error, int timeoutSeconds)
+{
+    TTarget link;
+    return openSession(link, out, error, timeoutSeconds);
+}
+
+bool openSession(TTarget& link, Identity& out, QString& error, int timeoutSeconds)
+{
+    if (!openSession(link, error, timeoutSeconds)) return false;
     if (!readValue(link, "SV_NO?", out.biosVersion) ||
         !readValue(link, "HW_SER_NO?", out.serialNumber)) {
         error = link.LinkFailed() ? noAnswer(timeoutSeconds)

@@ -17,9 +17,17 @@ struct Identity
     quint16 serialNumber = 0;
 };
 
+/// Registers the connect group and opens the session on the link, as the program's connect
+/// does before its reads. False with a one-line reason in error on any failure.
+bool openSession(TTarget& link, QString& error, int timeoutSeconds);
+
 /// Registers the connect group, opens the session and reads the identity over the port that is
 /// configured now. False with a one-line reason in error on any failure.
 bool identify(Identity& out, QString& error, int timeoutSeconds);
+
+/// Opens the session and reads the identity over link, which stays open for the command's
+/// further calls.
+bool openSession(TTarget& link, Identity& out, QString& error, int timeoutSeconds);
 
 /// The same over link, which stays open for the command's further calls.
 bool openSession(TTarget& link, Identity& out, QString& error, int timeoutSeconds);

@@ -1,7 +1,7 @@
 # Shared by run.sh and test.sh: install what is missing, then configure and build into build/.
 
 R73_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-serialport-dev libgl-dev
-              fonts-dejavu-core poppler-utils qt6-charts-dev libqt6sql6-sqlite libqt6sql6-psql
+              fonts-dejavu-core poppler-utils qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql
               postgresql desktop-file-utils dpkg-dev file)
 
 r73_install_missing() {

@@ -102,6 +102,21 @@ SaveDialogHandler& saveHandler()
     return h;
 }
 
+QString platformOpenDialog(const SaveDialogRequest& r)
+{
+    QFileDialog dialog(r.owner, r.caption, r.directory, r.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+OpenDialogHandler& openHandler()
+{
+    static OpenDialogHandler h = platformOpenDialog;
+    return h;
+}
+
 PrintDialogHandler& printHandler()
 {
     static PrintDialogHandler h;
@@ -120,6 +135,18 @@ SaveDialogHandler setSaveDialogHandler(SaveDialogHandler h)
 QString showSaveDialog(const SaveDialogRequest& request)
 {
     return saveHandler()(request);
+}
+
+OpenDialogHandler setOpenDialogHandler(OpenDialogHandler h)
+{
+    OpenDialogHandler old = openHandler();
+    openHandler() = h ? std::move(h) : OpenDialogHandler(platformOpenDialog);
+    return old;
+}
+
+QString showOpenDialog(const SaveDialogRequest& request)
+{
+    return openHandler()(request);
 }
 
 PrintDialogHandler setPrintDialogHandler(PrintDialogHandler h)

@@ -1,0 +1,260 @@
+// The trend's files: header, units, time stamps and separators; rows read back as recorded,
+// from damaged files too; a recorder that cannot write says so; decimation keeps the extremes.
+
+#include "Decimate.h"
+#include "TrendCsv.h"
+#include "TrendRecorder.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace r73;
+
+namespace {
+
+const ChannelInfos Channels{{{QStringLiteral("Druck"), QStringLiteral("Bar")},
+                             {QStringLiteral("Größe, außen"), QStringLiteral("mm")},
+                             {}}};
+
+/// Rows as a poll makes them: I/O steps, status steps, channel refreshes, awkward texts.
+std::vector<TrendRow> sampleRows()
+{
+    std::vector<TrendRow> rows;
+    const qint64 t0 = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 81)).toMSecsSinceEpoch();
+    for (int i = 0; i < 40; ++i) {
+        TrendRow r;
+        r.msecs = t0 + i * 1001;
+        if (i % 2 == 0) {
+            r.sensor = 3 * i;
+            r.input = i & 0xFF;
+            r.output = 0x0050 + i;
+            r.selection = QStringLiteral("SPANNEN");
+            r.state = QString::fromUtf8("LÖSEN");
+            r.finished = QStringLiteral("--");
+            r.result = i == 10 ? QStringLiteral("say \"no\", twice") : QStringLiteral("TEST OK");
+        } else {
+            r.status = 65535 - i;
+        }
+        if (i % 3 == 0) {
+            ChannelSample& c = r.channels[i % 2];
+            c.read = true;
+            c.raw = quint16(i * 6);
+            c.flags = 0x00F0;
+            c.phys = -100 + i * 0.7843137254901961;
+            c.limits = {-80.5, -60, 60, i == 9 ? NAN : 75.25};
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+QString readAll(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+} // namespace
+
+class TstTrendFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void formatOfHeaderAndCells_data();
+    void formatOfHeaderAndCells();
+    void recordedRowsReadBack_data();
+    void recordedRowsReadBack();
+    void damagedFilesKeepTheirReadableRows_data();
+    void damagedFilesKeepTheirReadableRows();
+    void recorderFailuresAreReported();
+    void decimationKeepsExtremes_data();
+    void decimationKeepsExtremes();
+};
+
+void TstTrendFile::formatOfHeaderAndCells_data()
+{
+    QTest::addColumn<bool>("localeDecimal");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("channelCells");
+    QTest::newRow("default: point and comma, whatever the locale")
+        << false << QLocale(QLocale::German)
+        << "time,sensor [0.05 mm/s],inputs,outputs,status,selection,state,finished,result,"
+           "ch1 raw,ch1 Druck [Bar],ch1 flags,ch1 Min2 [Bar],"
+        << ",0,-100,240,-80.5,-60,60,75.25,";
+    QTest::newRow("German decimal comma asked for: semicolons")
+        << true << QLocale(QLocale::German)
+        << "time;sensor [0.05 mm/s];inputs;outputs;status;selection;state;finished;result;"
+           "ch1 raw;ch1 Druck [Bar];ch1 flags;ch1 Min2 [Bar];"
+        << ";0;-100;240;-80,5;-60;60;75,25;";
+    QTest::newRow("English decimal point asked for: stays a comma")
+        << true << QLocale(QLocale::English) << "time,sensor [0.05 mm/s],inputs,"
+        << ",0,-100,240,-80.5,";
+}
+
+void TstTrendFile::formatOfHeaderAndCells()
+{
+    QFETCH(bool, localeDecimal);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, header);
+    QFETCH(QString, channelCells);
+    QLocale::setDefault(locale);
+    const CsvFormat f = localeDecimal ? CsvFormat::localeDecimal() : CsvFormat{};
+    const QString head = csvHeader(Channels, f);
+    QVERIFY2(head.startsWith(header), qPrintable(head));
+    const std::vector<TrendRow> rows = sampleRows();
+    const QString line = csvLine(rows[0], f);
+    // ISO 8601 with milliseconds and the offset from UTC, the one way pandas and spreadsheets
+    // read without being told.
+    const QDateTime t = QDateTime::fromString(line.section(f.separator, 0, 0), Qt::ISODateWithMs);
+    QCOMPARE(t.toMSecsSinceEpoch(), rows[0].msecs);
+    QVERIFY(line.section(f.separator, 0, 0).contains(QStringLiteral(".081")));
+    QVERIFY2(line.contains(channelCells), qPrintable(line));
+    // A name with the separator in it is quoted and reads back whole.
+    const TrendFile back = parseTrendCsv(head + line);
+    QCOMPARE(back.rows.size(), size_t(1));
+    QCOMPARE(back.channels[1].name, QString::fromUtf8("Größe, außen"));
+}
+
+void TstTrendFile::recordedRowsReadBack_data()
+{
+    QTest::addColumn<bool>("localeDecimal");
+    QTest::addColumn<qint64>("fileLimit");
+    QTest::newRow("one file") << false << qint64(1 << 20);
+    QTest::newRow("decimal comma, rotated every few rows") << true << qint64(900);
+}
+
+void TstTrendFile::recordedRowsReadBack()
+{
+    QFETCH(bool, localeDecimal);
+    QFETCH(qint64, fileLimit);
+    QLocale::setDefault(QLocale(QLocale::German));
+    QTemporaryDir dir;
+    RecorderSettings s;
+    s.folder = dir.filePath(QStringLiteral("Log"));
+    s.fileLimit = fileLimit;
+    s.format = localeDecimal ? CsvFormat::localeDecimal() : CsvFormat{};
+    TrendRecorder recorder;
+    QString error;
+    QVERIFY2(recorder.start(s, Channels, error), qPrintable(error));
+    const std::vector<TrendRow> rows = sampleRows();
+    for (const TrendRow& r : rows)
+        QVERIFY(recorder.write(r));
+    recorder.stop();
+    QCOMPARE(recorder.files().size() > 1, fileLimit < 1000);
+    std::vector<TrendRow> back;
+    for (const QString& path : recorder.files()) {
+        QVERIFY(readAll(path).size() <= fileLimit);
+        const TrendFile file = readTrendFile(path);
+        QVERIFY2(file.error.isEmpty() && file.problems.isEmpty(),
+                 qPrintable(file.error + file.problems.join(u'\n')));
+        QVERIFY(file.channels == Channels);
+        back.insert(back.end(), file.rows.begin(), file.rows.end());
+    }
+    QCOMPARE(back.size(), rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        QVERIFY2(sameRow(back[i], rows[i]), qPrintable(QString::number(i)));
+}
+
+void TstTrendFile::damagedFilesKeepTheirReadableRows_data()
+{
+    QTest::addColumn<QString>("damage"); // applied to the text of a recorded file
+    QTest::addColumn<int>("rowsKept");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("cut off in the middle of the last row")
+        << "cut" << 39 << QString::fromUtf8("Zeile 41: unvollständig");
+    QTest::newRow("a garbled row in between") << "garble" << 39 << "Zeile 6: Zeitstempel";
+    QTest::newRow("a row with cells missing") << "short" << 39 << "Zeile 3: 9 statt 30";
+    QTest::newRow("not a trend file") << "header" << 0 << "Keine Trend-Datei";
+}
+
+void TstTrendFile::damagedFilesKeepTheirReadableRows()
+{
+    QFETCH(QString, damage);
+    QFETCH(int, rowsKept);
+    QFETCH(QString, problem);
+    QString text = csvHeader(Channels, {});
+    for (const TrendRow& r : sampleRows())
+        text += csvLine(r, {});
+    QStringList lines = text.split(u'\n');
+    if (damage == "cut") text.chop(text.size() - text.lastIndexOf(u',', text.size() - 20));
+    if (damage == "garble") lines[5].replace(0, 4, QStringLiteral("x?"));
+    if (damage == "short") lines[2] = lines[2].section(u',', 0, 8);
+    if (damage == "header") lines[0] = QStringLiteral("a,b,c");
+    if (damage != "cut") text = lines.join(u'\n');
+    const TrendFile file = parseTrendCsv(text);
+    QCOMPARE(int(file.rows.size()), rowsKept);
+    const QString all = file.error + file.problems.join(u'\n');
+    QVERIFY2(all.startsWith(problem), qPrintable(all));
+    QCOMPARE(file.problems.size() + (file.error.isEmpty() ? 0 : 1), 1);
+}
+
+void TstTrendFile::recorderFailuresAreReported()
+{
+    QTemporaryDir dir;
+    QString error;
+    TrendRecorder recorder;
+    // "Log" taken by a file: no folder, a message, and nothing recording.
+    QFile taken(dir.filePath(QStringLiteral("Log")));
+    QVERIFY(taken.open(QIODevice::WriteOnly));
+    taken.close();
+    RecorderSettings s;
+    s.folder = taken.fileName();
+    QVERIFY(!recorder.start(s, Channels, error));
+    QVERIFY2(error.contains(taken.fileName()), qPrintable(error));
+    QVERIFY(!recorder.recording());
+
+    // A full disk: the failed flush stops the recording with its reason.
+    const QString full = dir.filePath(QStringLiteral("full.csv"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
+    QStringList reported;
+    connect(&recorder, &TrendRecorder::failed, this, [&](const QString& m) { reported << m; });
+    if (recorder.startFile(full, {}, Channels, error)) {
+        TrendRow r = sampleRows()[0];
+        for (int i = 0; i < 2000 && recorder.recording(); ++i)
+            recorder.write(r);
+    }
+    QVERIFY(!recorder.recording());
+    QVERIFY2(reported.size() == 1 || error.contains(full), qPrintable(reported.join(u'\n')));
+}
+
+void TstTrendFile::decimationKeepsExtremes_data()
+{
+    QTest::addColumn<int>("spikeAt");
+    QTest::addColumn<double>("spike");
+    QTest::newRow("one sample up, early") << 1234 << 1000.0;
+    QTest::newRow("one sample down, late") << 98765 << -1000.0;
+}
+
+void TstTrendFile::decimationKeepsExtremes()
+{
+    QFETCH(int, spikeAt);
+    QFETCH(double, spike);
+    QList<QPointF> points;
+    for (int i = 0; i < 100000; ++i)
+        points << QPointF(i, i == spikeAt ? spike : std::sin(i / 500.0));
+    const int columns = 300;
+    const QList<QPointF> shown = decimate(points, 1000, 99000, columns);
+    QVERIFY(shown.size() <= 4 * columns + 2);
+    QVERIFY(std::is_sorted(shown.begin(), shown.end(),
+                           [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+    // The spike, the sine's extremes and the neighbours outside the span are all there.
+    QVERIFY(shown.contains(points[spikeAt]));
+    double low = 0, high = 0;
+    for (const QPointF& p : shown) {
+        low = qMin(low, p.y());
+        high = qMax(high, p.y());
+    }
+    QCOMPARE(spike > 0 ? high : low, spike);
+    QVERIFY(qAbs(spike > 0 ? low : high) > 0.9999);
+    QCOMPARE(shown.first(), points[999]);
+    QCOMPARE(shown.last(), points[99001]);
+}
+
+QTEST_GUILESS_MAIN(TstTrendFile)
+#include "tst_trend_file.moc"

@@ -1,0 +1,173 @@
+// The trend in the program and in r73ctl: what the poll and the live analog page read arrives
+// as rows, is recorded and replays as recorded; a recorder killed mid-row leaves a file the
+// replay opens.
+
+#include "AnalogFixture.h"
+#include "ProgramWindows.h"
+#include "SimProcess.h"
+#include "TrendFeed.h"
+#include "TrendRecorder.h"
+#include "TrendTools.h"
+#include "TrendWindow.h"
+#include "ui_TrendWindow.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace r73;
+
+class TstTrendLive : public QObject
+{
+    Q_OBJECT
+private slots:
+    void programRecordsWhatItShowsAndReplaysIt();
+    void keysOfTheMenuExtrasReachTheTrend();
+    void watchWritesTheSameRows_data();
+    void watchWritesTheSameRows();
+};
+
+void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
+{
+    test::AnalogFixture f;
+    QVERIFY(Connected);
+    TrendTools tools(f.window.get());
+    TrendWindow& trend = tools.window();
+    tools.showWindow();
+    QTest::mouseClick(trend.form().btRecord, Qt::LeftButton);
+    QVERIFY(tools.recorder().recording());
+    const size_t recorded = trend.rows().size();
+    while (f.window->PollPhase() != 0)
+        f.window->Timer1Timer();
+    QCoreApplication::processEvents();
+    const size_t before = trend.rows().size();
+    for (int step = 0; step < 2; ++step) {
+        f.window->Timer1Timer();
+        QCoreApplication::processEvents();
+    }
+    f.show(9); // the live analog page: one full read of the channels
+    QCoreApplication::processEvents();
+    QTest::mouseClick(trend.form().btRecord, Qt::LeftButton);
+    QVERIFY(!tools.recorder().recording());
+
+    // The last rows hold what the window shows now.
+    const std::vector<TrendRow> live(trend.rows().begin() + qsizetype(before), trend.rows().end());
+    QCOMPARE(live.size(), size_t(3)); // two poll steps, one page read
+    const TrendRow& io = live[0];
+    QCOMPARE(io.input, qint32(f.window->InputWord()));
+    QCOMPARE(io.result, f.ui().Label62->text());
+    QCOMPARE(io.selection, f.ui().Label6->text());
+    QCOMPARE(live[1].status, f.ui().Edit1->text().toInt());
+    QVERIFY(live[1].input < 0 && live[0].status < 0); // each step records its own reads
+    const ChannelSample& ch1 = live[2].channels[0];
+    QVERIFY(ch1.read);
+    QCOMPARE(QLocale().toString(ch1.phys, 'f', 2), f.ui().pgAnalogwerte->ui.edtAktWert_1->text());
+    QCOMPARE(tools.feed().channels()[0].name, f.ui().pgAnalogwerte->ui.gbKanal_1->title());
+
+    // The recorded files replay as recorded. The channels' names arrived with the page read:
+    // a new file began there, so each header names its rows' channels.
+    const std::vector<TrendRow> all(trend.rows().begin() + qsizetype(recorded), trend.rows().end());
+    const QStringList files = tools.recorder().files();
+    QCOMPARE(files.size(), 2);
+    std::vector<TrendRow> replay;
+    for (const QString& path : files) {
+        QVERIFY(trend.openFile(path));
+        replay.insert(replay.end(), trend.rows().begin(), trend.rows().end());
+    }
+    QVERIFY(trend.replaying());
+    QCOMPARE(trend.channels()[0], tools.feed().channels()[0]);
+    QCOMPARE(replay.size(), all.size());
+    for (size_t i = 0; i < replay.size(); ++i)
+        QVERIFY(sameRow(replay[i], all[i]));
+    QVERIFY(trend.cursorText(replay.back().msecs)
+                .contains(f.ui().pgAnalogwerte->ui.lbEinheit_1->text()));
+
+    // The picture of the plots, and a place it cannot go.
+    QVERIFY(trend.savePicture(f.env.path(QStringLiteral("trend.png"))));
+    QVERIFY(QImage(f.env.path(QStringLiteral("trend.png"))).width() > 400);
+    QVERIFY(!trend.savePicture(f.env.path(QStringLiteral("no/such/folder/trend.png"))));
+    QCOMPARE(f.takeBoxes().size(), 1);
+}
+
+void TstTrendLive::keysOfTheMenuExtrasReachTheTrend()
+{
+    test::TestEnv env;
+    sim::SimEngine engine{test::ConnectFixture::config(310)};
+    resetProgramState();
+    env.install(std::make_unique<test::SimPort>(engine));
+    ProgramWindows windows;
+    TForm1& w = windows.mainWindow;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* tools = w.findChild<TrendTools*>();
+    QVERIFY(tools);
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier); // not connected: nothing to record
+    QVERIFY(!tools->recorder().recording());
+    QTest::keyClick(&w, Qt::Key_F7);
+    QVERIFY(Connected);
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(tools->recorder().recording());
+    QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(tools->window().isVisible());
+    tools->window().close();
+    auto* button = w.form().pgAnalogwerte->findChild<QToolButton*>(QStringLiteral("btTrend"));
+    QVERIFY(button);
+    button->click();
+    QVERIFY(tools->window().isVisible());
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(!tools->recorder().recording());
+}
+
+void TstTrendLive::watchWritesTheSameRows_data()
+{
+    QTest::addColumn<bool>("toFile");
+    QTest::newRow("into a file, killed while it runs") << true;
+    QTest::newRow("on standard output for two seconds") << false;
+}
+
+void TstTrendLive::watchWritesTheSameRows()
+{
+    QFETCH(bool, toFile);
+    test::SimProcess sim;
+    QVERIFY(sim.started());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("watch.csv"));
+    QProcess watch;
+    QStringList args{"--device", sim.link(), "watch"};
+    args << (toFile ? QStringList{"--csv", path} : QStringList{"--seconds", "2"});
+    watch.start(qEnvironmentVariable("R73_CTL"), args);
+    TrendFile file;
+    if (toFile) {
+        // Flushed each second: rows are there while it runs, and killing it loses no more.
+        QTRY_VERIFY_WITH_TIMEOUT((file = readTrendFile(path)).rows.size() >= 3, 15000);
+        watch.kill();
+        watch.waitForFinished();
+        sim.takeViolations(); // a frame cut off by the kill
+        QFile cut(path);
+        QVERIFY(cut.resize(cut.size() - 7)); // as if it had died in the middle of the row
+        file = readTrendFile(path);
+        QCOMPARE(file.problems.size(), 1);
+    } else {
+        QVERIFY(watch.waitForFinished(15000));
+        QCOMPARE(watch.exitCode(), 0);
+        file = parseTrendCsv(QString::fromUtf8(watch.readAllStandardOutput()));
+        QVERIFY(file.problems.isEmpty());
+    }
+    QVERIFY2(file.error.isEmpty(), qPrintable(file.error));
+    QVERIFY(file.rows.size() >= 2);
+    // The poll's two phases in turn, a second apart: lines and sensor, then the status.
+    for (size_t i = 0; i + 1 < file.rows.size(); ++i) {
+        const TrendRow& a = file.rows[i];
+        const TrendRow& b = file.rows[i + 1];
+        QVERIFY(a.input >= 0 && a.output >= 0 && a.sensor >= 0 ? b.status >= 0 && b.input < 0
+                                                               : b.input >= 0 && a.status >= 0);
+        QVERIFY(qAbs(b.msecs - a.msecs - 1000) < 300);
+        QVERIFY(a.input < 0 || !a.result.isEmpty());
+    }
+}
+
+QTEST_MAIN(TstTrendLive)
+#include "tst_trend_live.moc"
