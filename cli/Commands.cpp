@@ -10,6 +10,7 @@
 namespace r73::cli {
 
 int runWatch(const QStringList& args, const QCommandLineParser& parser);
+int runHistory(const QStringList& args, const QCommandLineParser& parser);
 
 namespace {
 
@@ -46,11 +47,14 @@ const std::vector<Command>& commands()
          "compares; with --yes writes what differs, reads all back and verifies;\n"
          "with --save then saves the changed sets permanently", true,
          {saveOption(), yesOption(), confirmIdentityOption()}, runRestore},
+        {"history", "[--csv FILE]",
+         "connect, then read the controller's history (BIOS 2.08 on) as CSV rows, highest\n"
+         "number first, on standard output or into FILE", true, {}, runHistory},
         {"watch", "[--csv FILE] [--seconds N]",
          "connect, then read what the program's poll cycle reads, a step a second, as CSV rows\n"
          "on standard output or into FILE (flushed every second); N seconds, or until ended",
          true,
-         {QCommandLineOption(QStringLiteral("csv"), QStringLiteral("watch: CSV file to write."),
+         {QCommandLineOption(QStringLiteral("csv"), QStringLiteral("watch, history: CSV file to write."),
                              QStringLiteral("file")),
           QCommandLineOption(QStringLiteral("seconds"),
                              QStringLiteral("watch: seconds to run (default: until ended)."),

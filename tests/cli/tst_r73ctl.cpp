@@ -54,6 +54,7 @@ private slots:
     void failuresGiveOneClearLine();
     void silentControllerTimesOutAfterFiveSeconds();
     void badUsageShowsHelp();
+    void historyComesAsCsvNewestFirst();
     void portsShowStatesAndFindTheController();
     void portsExplainAMissingPermission();
 };
@@ -183,6 +184,24 @@ void TstR73ctl::portsExplainAMissingPermission()
     QVERIFY2(run.out.contains("- " + sim.device() + " no-permission\n"), qPrintable(run.out));
     QVERIFY2(run.err.contains("add the user to the group dialout"), qPrintable(run.err));
     QCOMPARE(run.exitCode, 0);
+}
+
+void TstR73ctl::historyComesAsCsvNewestFirst()
+{
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const Run run = r73ctl({"--device", sim.link(), "history"});
+    QCOMPARE(run.exitCode, 0);
+    QStringList lines = run.out.split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(lines.takeFirst(), QString("number,type,subtype,clamp travel [pulses],clamp result,"
+                                        "release travel [pulses],release result"));
+    QCOMPARE(lines.size(), 24); // the simulator's whole history, each element once
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        QVERIFY(lines[i].section(',', 0, 0).toInt() < lines[i - 1].section(',', 0, 0).toInt());
+    QVERIFY(sim.stop());
+    QFile log(sim.logFile());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll().count("\"summary\":\"call _HIST_INIT_READ\""), 1);
 }
 
 QTEST_GUILESS_MAIN(TstR73ctl)
