@@ -2,7 +2,11 @@
 /// Shared by the benchmarks: the paced simulator on a pseudo-terminal, a serial port that counts
 /// the bytes crossing the line, and process CPU time.
 
+#include "FunctionCatalog.h"
+#include "NorloIni.h"
+#include "Protocol.h"
 #include "QtSerialBackend.h"
+#include "Target.h"
 #include "WireCodec.h"
 
 #include <QDeadlineTimer>
@@ -11,6 +15,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdio>
 #include <ctime>
 
 namespace r73::bench {
@@ -104,5 +109,32 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
 };
+
+/// The link over the simulator's pseudo-terminal with its bytes counted, made before any
+/// target opens the port. Null, after a line on standard error, when the simulator did not start.
+inline CountingPort* countOnSimulator(const PacedSimulator& sim, const char* bench)
+{
+    const QString link = sim.link();
+    if (!sim.started()) {
+        std::fprintf(stderr, "%s: the simulator did not start\n", bench);
+        return nullptr;
+    }
+    useConfigFile(false);
+    auto port = std::make_unique<CountingPort>([link](int) { return link; });
+    CountingPort* counter = port.get();
+    setSerialBackend(std::move(port));
+    return counter;
+}
+
+/// Registers the connect group on target and opens the session; false after a line on
+/// standard error.
+inline bool openSession(TTarget& target, const char* bench)
+{
+    for (const FunctionDef& f : connectGroup())
+        services().make(&target, QString::fromLatin1(f.name));
+    if (target.Initialize() == 0) return true;
+    std::fprintf(stderr, "%s: no session with the simulator\n", bench);
+    return false;
+}
 
 } // namespace r73::bench

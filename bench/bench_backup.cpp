@@ -53,22 +53,11 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     PacedSimulator sim;
-    const QString link = sim.link();
-    if (!sim.started()) {
-        std::fprintf(stderr, "bench_backup: the simulator did not start\n");
-        return 1;
-    }
-    useConfigFile(false);
-    auto port = std::make_unique<CountingPort>([link](int) { return link; });
+    CountingPort* port = countOnSimulator(sim, "bench_backup");
+    if (!port) return 1;
     CountingPort& counter = *port;
-    setSerialBackend(std::move(port));
     TTarget target;
-    for (const FunctionDef& f : connectGroup())
-        services().make(&target, QString::fromLatin1(f.name));
-    if (target.Initialize() != 0) {
-        std::fprintf(stderr, "bench_backup: no session with the simulator\n");
-        return 1;
-    }
+    if (!openSession(target, "bench_backup")) return 1;
     for (const VersionGroup& g : versionGroups())
         if (g.fromVersion <= 310)
             for (const FunctionDef& f : g.functions)

@@ -25,23 +25,11 @@ int main(int argc, char* argv[])
     const int exchanges = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
 
     PacedSimulator sim;
-    const QString link = sim.link();
-    if (!sim.started()) {
-        std::fprintf(stderr, "bench_link: the simulator did not start\n");
-        return 1;
-    }
-
-    useConfigFile(false);
-    auto port = std::make_unique<CountingPort>([link](int) { return link; });
+    CountingPort* port = countOnSimulator(sim, "bench_link");
+    if (!port) return 1;
     CountingPort& counter = *port;
-    setSerialBackend(std::move(port));
     TTarget target;
-    for (const FunctionDef& f : connectGroup())
-        services().make(&target, QString::fromLatin1(f.name));
-    if (target.Initialize() != 0) {
-        std::fprintf(stderr, "bench_link: no session with the simulator\n");
-        return 1;
-    }
+    if (!openSession(target, "bench_link")) return 1;
     TService* version = services().find("SV_NO?");
 
     counter.written = counter.received = 0;

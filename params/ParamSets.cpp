@@ -74,30 +74,28 @@ quint16 TParamSets::fetch(const char* getter, quint16 code)
     return m_ex.Receive(code + 1);
 }
 
+SetWords TParamSets::readSet(const char* set, quint16 code)
+{
+    // Both sets answer the same getters once selected; their codes follow the selection's.
+    select(set, code);
+    SetWords w;
+    w.shortLimit = fetch("M_ZKLEIN@", code + 1);
+    w.longLimit = fetch("M_ZGROSS@", code + 3);
+    w.minTime = fetch("F_MIN1@", code + 5);
+    w.withoutTool = fetch("F_MIN2@", code + 7);
+    w.stopFrequency = fetch("F_MIN3@", code + 9);
+    w.timeout = fetch("T_DAUER_TO@", code + 11);
+    return w;
+}
+
 SetWords TParamSets::ReadSpann()
 {
-    select("SPANN", 300);
-    SetWords w;
-    w.shortLimit = fetch("M_ZKLEIN@", 301);
-    w.longLimit = fetch("M_ZGROSS@", 303);
-    w.minTime = fetch("F_MIN1@", 305);
-    w.withoutTool = fetch("F_MIN2@", 307);
-    w.stopFrequency = fetch("F_MIN3@", 309);
-    w.timeout = fetch("T_DAUER_TO@", 311);
-    return w;
+    return readSet("SPANN", 300);
 }
 
 SetWords TParamSets::ReadLoes()
 {
-    select("LOES", 400);
-    SetWords w;
-    w.shortLimit = fetch("M_ZKLEIN@", 401);
-    w.longLimit = fetch("M_ZGROSS@", 403);
-    w.minTime = fetch("F_MIN1@", 405);
-    w.withoutTool = fetch("F_MIN2@", 407);
-    w.stopFrequency = fetch("F_MIN3@", 409);
-    w.timeout = fetch("T_DAUER_TO@", 411);
-    return w;
+    return readSet("LOES", 400);
 }
 
 HydraulicWords TParamSets::ReadHydraulics()

@@ -118,6 +118,8 @@ public:
     void save(SetId set, quint16 bios);
 
 private:
+    /// Selects a set under code and reads its six values under the codes after it.
+    SetWords readSet(const char* set, quint16 code);
     Exchanger& m_ex;
     QString m_selected;
 };
