@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -223,19 +224,37 @@ bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fil
         identity->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
         layout->addWidget(identity);
     }
-    const QStringList lines = backup::comparisonLines(plan, fileName, t("Controller"));
+    // The file's full path heads the dialog; its column is named by the file's name alone.
+    auto* file = new QLabel(QDir::toNativeSeparators(fileName), d.get());
+    file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(file);
+    const QStringList lines =
+        backup::comparisonLines(plan, QFileInfo(fileName).fileName(), t("Controller"));
     // The identity lines and a blank one come first, then the heading and the rows.
     const qsizetype first =
         plan.identityDifferences.isEmpty() ? 0 : plan.identityDifferences.size() + 1;
     auto* table = new QTableWidget(int(lines.size() - first - 1), 4, d.get());
     table->setObjectName(QStringLiteral("comparison"));
     table->setHorizontalHeaderLabels(lines[first].split(QStringLiteral(" | ")));
+    const QString same = t("gleich");
     for (qsizetype r = first + 1; r < lines.size(); ++r) {
         const QStringList cells = lines[r].split(QStringLiteral(" | "));
-        for (int c = 0; c < 4; ++c)
-            table->setItem(int(r - first - 1), c, new QTableWidgetItem(cells.value(c)));
+        // What differs stands out, so a long table is read at a glance.
+        const bool differs = cells.value(3) != same;
+        for (int c = 0; c < 4; ++c) {
+            auto* item = new QTableWidgetItem(cells.value(c));
+            if (differs) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+                item->setBackground(QColor(0xff, 0xf0, 0xb0));
+            }
+            table->setItem(int(r - first - 1), c, item);
+        }
     }
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    d->resize(920, 560);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(d.get());
@@ -307,6 +326,7 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
     // Only a clean verification is worth keeping over a power cycle.
     permanent->setEnabled(outcome.clean() && !outcome.changedSets().isEmpty());
     buttons->addButton(QDialogButtonBox::Close);
+    layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, d.get(), &QDialog::reject);
     connect(save, &QPushButton::clicked, d.get(), [&] {
         const QString path = showSaveDialog(

@@ -45,5 +45,8 @@ for lang in 0 1; do
         "$out/connecting-$name.png" 2>/dev/null
     xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-progress.sh $lang history \
         "$out/history-pass-$name.png" 2>/dev/null
+    # A restore: the comparison before the writes, the verification after them.
+    xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-backup.sh $lang \
+        "$out/backup-compare-$name.png" "$out/backup-verify-$name.png" 2>/dev/null
 done
 echo "screenshots in $out"
