@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace r73 {
@@ -169,10 +170,32 @@ bool TBackupActions::readController(backup::Snapshot& out, const QString& step)
     return !failed;
 }
 
+namespace {
+
+/// The controller's history as the page "LOGBUCH" lists it, one line per element, with the
+/// list's visible columns; read-only information, so no exchange is spent on it.
+QStringList listedHistory(QWidget* window)
+{
+    QStringList lines;
+    const auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    if (!list) return lines;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        QStringList cells;
+        for (int c = 0; c < list->columnCount(); ++c)
+            if (!list->isColumnHidden(c)) cells << item->text(c);
+        lines << cells.join(QStringLiteral(" | "));
+    }
+    return lines;
+}
+
+} // namespace
+
 void TBackupActions::Backup()
 {
     backup::Snapshot snapshot;
     if (!readController(snapshot, t("LESEN"))) return;
+    snapshot.history = listedHistory(m_host.window());
     QDir().mkpath(QLatin1String(backup::BackupFolder));
     const QString proposed =
         backup::proposedName(QLatin1String(backup::BackupFolder), snapshot.id.serial);
