@@ -39,8 +39,7 @@ int HeadlessReport::run(ProgramWindows& windows)
     if (!m_error.isEmpty() || terminateRequested()) return failed();
     window.show();
     window.Button3Click();
-    if (!Connected || CommErrorSeen || !m_error.isEmpty() || terminateRequested())
-        return failed();
+    if (!Connected || CommErrorSeen || !m_error.isEmpty() || terminateRequested()) return failed();
     QString path = m_job.path;
     if (QFileInfo(path).isDir())
         path = QDir(path).filePath(report::proposeReportFileName(

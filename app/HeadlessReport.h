@@ -30,7 +30,6 @@ public:
     int failed();
 
 private:
-
     Job m_job;
     QString m_error;
 };
