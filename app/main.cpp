@@ -68,7 +68,7 @@ int main(int argc, char* argv[])
     if (parser.isSet(report))
         headless.emplace(r73::HeadlessReport::Job{parser.value(report), parser.value(remarks),
                                                   parser.value(technician)});
-    if (parser.isSet(device)) r73::useDevice(parser.value(device));
+    if (headless && parser.isSet(device)) r73::useDevice(parser.value(device));
 
     // The folder first: "ini" and "Log" are made relative to it, and so is a relative trace.
     if (parser.isSet(home) && !r73::enterUserWorkFolder()) return headless ? headless->failed() : 1;
