@@ -79,9 +79,14 @@ void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
     v.serial = m_window.form().Edit4->text().trimmed();
     v.bios = m_window.form().Edit3->text().trimmed();
     v.kind = QString::fromLatin1(kind);
-    v.technician = archive::technicianName();
+    v.technician = technician();
     v.counters = countersFromWindow(m_window);
     m_recorder->record(v, files);
+}
+
+QString ServiceRecord::technician() const
+{
+    return m_technician.isEmpty() ? archive::technicianName() : m_technician;
 }
 
 bool ServiceRecord::technicianKnown()
@@ -149,7 +154,7 @@ bool ServiceRecord::saveReport(const QString& path, const QString& remarks)
 {
     refreshPages();
     report::ServiceReport r = reportFromWindow(m_window);
-    r.technician = archive::technicianName();
+    r.technician = technician();
     r.remarks = remarks;
     QString error;
     if (!report::writeReportPdf(r, path, &error)) {
@@ -170,7 +175,7 @@ bool ServiceRecord::printReport(const QString& remarks)
     printer.setPageSize(report::paperFor(QLocale()));
     refreshPages();
     report::ServiceReport r = reportFromWindow(m_window);
-    r.technician = archive::technicianName();
+    r.technician = technician();
     r.remarks = remarks;
     report::renderReport(r, printer);
     if (printer.printerState() == QPrinter::Error) {

@@ -26,6 +26,9 @@ public:
     void makeReport();
     /// Writes the report with these remarks to path and records it; false after a message.
     bool saveReport(const QString& path, const QString& remarks);
+    /// The technician of this session's reports and visits in place of the configured one;
+    /// not written to the configuration file.
+    void setTechnician(const QString& name) { m_technician = name; }
     /// Prints the report with these remarks through the print dialog.
     bool printReport(const QString& remarks);
     /// "Archiv": the window of the archive, on the connected controller.
@@ -46,12 +49,14 @@ public:
 private:
     void problem(const QString& message);
     bool technicianKnown();
+    QString technician() const;
     void refreshPages();
 
     TForm1& m_window;
     std::unique_ptr<archive::Recorder> m_recorder;
     QPointer<archive::ArchiveWindow> m_archiveWindow;
     QString m_settingsProblem;
+    QString m_technician;
 };
 
 } // namespace r73

@@ -1,17 +1,34 @@
 // r73-service: the operator and service program for the R73 controller.
 
+#include "HeadlessReport.h"
 #include "LineTrace.h"
 #include "MessageBoxes.h"
 #include "MessageFacade.h"
+#include "NorloIni.h"
 #include "ProgramWindows.h"
 #include "Terminate.h"
 #include "WorkFolder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <optional>
+
+namespace {
+
+bool reportAsked(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--report") == 0 || qstrncmp(argv[i], "--report=", 9) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    // A report without a window runs where no display is, from scripts and over SSH.
+    if (reportAsked(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("r73-service"));
     QApplication::setApplicationDisplayName(QStringLiteral("R73"));
@@ -27,20 +44,44 @@ int main(int argc, char* argv[])
         QStringLiteral("trace"),
         QStringLiteral("Record every byte on the line in FILE (JSON lines), for diagnosis."),
         QStringLiteral("FILE"));
-    parser.addOptions({home, trace});
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("Without a window: connect, write the service report to FILE (or, given a "
+                       "folder, under the proposed name there), archive it and end; exit status "
+                       "0, or 1 with the reason on standard error."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption device(
+        QStringLiteral("device"),
+        QStringLiteral("With --report: this serial device instead of the configured port."),
+        QStringLiteral("PATH"));
+    const QCommandLineOption remarks(QStringLiteral("remarks"),
+                                     QStringLiteral("With --report: the report's remarks."),
+                                     QStringLiteral("TEXT"));
+    const QCommandLineOption technician(
+        QStringLiteral("technician"),
+        QStringLiteral("With --report: the technician's name, instead of the configured one."),
+        QStringLiteral("NAME"));
+    parser.addOptions({home, trace, report, device, remarks, technician});
     parser.process(app);
 
+    std::optional<r73::HeadlessReport> headless;
+    if (parser.isSet(report))
+        headless.emplace(r73::HeadlessReport::Job{parser.value(report), parser.value(remarks),
+                                                  parser.value(technician)});
+    if (headless && parser.isSet(device)) r73::useDevice(parser.value(device));
+
     // The folder first: "ini" and "Log" are made relative to it, and so is a relative trace.
-    if (parser.isSet(home) && !r73::enterUserWorkFolder()) return 1;
+    if (parser.isSet(home) && !r73::enterUserWorkFolder()) return headless ? headless->failed() : 1;
     QString error;
     if (parser.isSet(trace) && !r73::trace::start(parser.value(trace), &error)) {
         r73::showMessage({nullptr, QStringLiteral("Cannot write the line trace:"),
                           QStringLiteral("Error"), r73::MsgIcon::Error, r73::MsgButtons::Ok,
                           error});
-        return 1;
+        return headless ? headless->failed() : 1;
     }
 
     ProgramWindows windows;
+    if (headless) return headless->run(windows);
     // A start-up failure (a folder that cannot be made) ends the program once all is created.
     if (r73::terminateRequested()) return 1;
     windows.start();

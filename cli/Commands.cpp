@@ -11,6 +11,7 @@ namespace r73::cli {
 
 int runWatch(const QStringList& args, const QCommandLineParser& parser);
 int runHistory(const QStringList& args, const QCommandLineParser& parser);
+int runReport(const QStringList& args, const QCommandLineParser& parser);
 
 namespace {
 
@@ -60,6 +61,10 @@ const std::vector<Command>& commands()
                              QStringLiteral("watch: seconds to run (default: until ended)."),
                              QStringLiteral("n"))},
          runWatch},
+        {"report", "[FILE.pdf]",
+         "connect, then write the service report and archive it, as the program's menu does\n"
+         "(runs r73-service --report; default: the proposed name in the current folder)",
+         true, {}, runReport},
     };
     return all;
 }

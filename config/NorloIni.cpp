@@ -9,6 +9,7 @@ namespace r73 {
 namespace {
 
 bool g_useFile = true;
+QString g_device; ///< named on the command line, in place of the configured port
 
 ProfileFile configFile()
 {
@@ -22,7 +23,7 @@ int readIntegerWrittenBack(const char* section, const char* key, int def)
     if (!g_useFile) return def;
     ProfileFile file = configFile();
     const int value = file.readInteger(QLatin1String(section), QLatin1String(key), def);
-    file.writeInteger(QLatin1String(section), QLatin1String(key), value);
+    if (g_device.isEmpty()) file.writeInteger(QLatin1String(section), QLatin1String(key), value);
     return value;
 }
 
@@ -33,6 +34,11 @@ void useConfigFile(bool use)
     g_useFile = use;
 }
 
+void useDevice(const QString& path)
+{
+    g_device = path;
+}
+
 QString configFilePath()
 {
     return QDir::current().filePath(QStringLiteral("ini/norlo.ini"));
@@ -40,18 +46,19 @@ QString configFilePath()
 
 int readComPort()
 {
+    if (!g_device.isEmpty()) return 1;
     return readIntegerWrittenBack(ComSection, ComKey, 1);
 }
 
 bool writeComPort(int number)
 {
-    if (!g_useFile) return false;
+    if (!g_useFile || !g_device.isEmpty()) return false;
     return configFile().writeInteger(QLatin1String(ComSection), QLatin1String(ComKey), number);
 }
 
 bool readDemoMode()
 {
-    if (!g_useFile) return false;
+    if (!g_useFile || !g_device.isEmpty()) return false;
     ProfileFile file = configFile();
     const bool active = file.readBool(QLatin1String(DemoSection), QLatin1String(DemoKey), false);
     file.writeBool(QLatin1String(DemoSection), QLatin1String(DemoKey), active);
@@ -65,7 +72,7 @@ int readLanguage(int current)
 
 bool writeLanguage(int number)
 {
-    if (!g_useFile) return false;
+    if (!g_useFile || !g_device.isEmpty()) return false;
     return configFile().writeInteger(QLatin1String(LanguageSection), QLatin1String(LanguageKey),
                                      number);
 }
@@ -73,6 +80,7 @@ bool writeLanguage(int number)
 QString deviceNameForPort(int number)
 {
     if (number < 1 || number > 4) return QString();
+    if (!g_device.isEmpty()) return number == 1 ? g_device : QString();
     // An empty entry would name no device at all, so it counts as absent.
     const QString configured =
         !g_useFile ? QString()

@@ -20,6 +20,10 @@ QString configFilePath();
 /// defaults and nothing is written.
 void useConfigFile(bool use);
 
+/// The program on a device named on its command line: the port is COM1 on that device, demo
+/// mode is off, and the file is only read (language, archive), so the configured port stays.
+void useDevice(const QString& path);
+
 /// "COM" (default 1), written back.
 int readComPort();
 bool writeComPort(int number);

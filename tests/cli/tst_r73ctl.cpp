@@ -55,6 +55,7 @@ private slots:
     void silentControllerTimesOutAfterFiveSeconds();
     void badUsageShowsHelp();
     void historyComesAsCsvNewestFirst();
+    void reportIsWrittenByTheProgramAndArchived();
     void portsShowStatesAndFindTheController();
     void portsExplainAMissingPermission();
 };
@@ -202,6 +203,36 @@ void TstR73ctl::historyComesAsCsvNewestFirst()
     QFile log(sim.logFile());
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll().count("\"summary\":\"call _HIST_INIT_READ\""), 1);
+}
+
+void TstR73ctl::reportIsWrittenByTheProgramAndArchived()
+{
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    QTemporaryDir folder;
+    Run run = r73ctl({"--device", sim.link(), "report", "out.pdf"}, folder.path());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QProcess pdf;
+    pdf.start("pdftotext", {folder.filePath("out.pdf"), "-"});
+    QVERIFY(pdf.waitForFinished(10000));
+    const QString text = QString::fromUtf8(pdf.readAllStandardOutput());
+    QVERIFY2(text.contains("1234") && text.contains("3.10"), qPrintable(text));
+    QVERIFY(QFile::exists(folder.filePath("Archive/1234/out.pdf")));
+    QVERIFY(!QFile::exists(folder.filePath("ini/norlo.ini"))); // --device leaves it alone
+    // One session, ended as closing the window ends it.
+    QVERIFY(sim.stop());
+    QFile log(sim.logFile());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray calls = log.readAll().trimmed();
+    QCOMPARE(calls.count("\"kind\":\"session\""), 1);
+    QVERIFY(calls.endsWith("\"summary\":\"call TEST_STOP\"}"));
+
+    run = r73ctl({"--device", "/dev/r73-no-such-port", "report", "none.pdf"}, folder.path());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith("r73ctl: ") && run.err.count('\n') == 1 &&
+                 run.err.contains("/dev/r73-no-such-port"),
+             qPrintable(run.err));
+    QVERIFY(!QFile::exists(folder.filePath("none.pdf")));
 }
 
 QTEST_GUILESS_MAIN(TstR73ctl)
