@@ -115,9 +115,7 @@ QString shown(const Setting& s, const Value& v)
     case Kind::Param:
         if (s.param->conversion == ParamConversion::Threshold)
             return QString::number(v.word / 20.0, 'f', 2);
-        // The hydraulic values and the vibration time-out are read unsigned, the rest signed.
-        if (s.param->fromBios >= 310 || s.key == QLatin1String("vibration.timeout"))
-            return QString::number(v.word);
+        if (shownUnsigned(*s.param)) return QString::number(v.word);
         return QString::number(qint16(v.word));
     case Kind::Switch:
         return v.word ? tr73(0, QStringLiteral("ein")) : tr73(0, QStringLiteral("aus"));

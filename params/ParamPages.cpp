@@ -215,6 +215,8 @@ void TParamPages::showReadBack(const Field& f, quint16 word)
 {
     if (f.def->conversion == ParamConversion::Threshold)
         showThreshold(word);
+    else if (shownUnsigned(*f.def)) // the same word must not read 40000 here, -25536 there
+        f.edit->setText(QString::number(word));
     else
         f.edit->setText(signedText(word));
     f.edit->setModified(false);

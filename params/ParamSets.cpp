@@ -55,6 +55,12 @@ std::span<const ParamDef> paramDefs()
     return Defs;
 }
 
+bool shownUnsigned(const ParamDef& def)
+{
+    const QLatin1String key(def.key);
+    return key.startsWith(QLatin1String("hydraulics.")) || key == QLatin1String("vibration.timeout");
+}
+
 const ParamDef* paramDef(const QString& key)
 {
     for (const ParamDef& d : Defs)

@@ -38,6 +38,10 @@ struct ParamDef
     quint16 fromBios; ///< the BIOS version that offers it
 };
 
+/// Whether the field's word is shown unsigned, as its page's read shows it (the hydraulic
+/// values, the vibration time-out); the other whole numbers are shown signed.
+bool shownUnsigned(const ParamDef& def);
+
 /// Every parameter field, in the order of the pages' fields.
 std::span<const ParamDef> paramDefs();
 /// The field of a key, or null.

@@ -205,9 +205,12 @@ void TstParamPages::sendOneField_data()
     QTest::newRow("Edit30 without selector")
         << C << 2 << "Edit30"
         << "77" << sendSeq("", 77, "F_PLAN", "F_MIN1@") << "77" << 2 << -1;
-    QTest::newRow("Edit41 read back signed")
+    QTest::newRow("Edit41 read back unsigned, as its page read shows it")
         << C << 3 << "Edit41"
-        << "40000" << sendSeq("", 40000, "!TIMEOUT", "T_DAUER_TO@") << "-25536" << 3 << -1;
+        << "40000" << sendSeq("", 40000, "!TIMEOUT", "T_DAUER_TO@") << "40000" << 3 << -1;
+    QTest::newRow("Edit31 read back signed")
+        << C << 2 << "Edit31"
+        << "40000" << sendSeq("", 40000, "!TIMEOUT", "T_DAUER_TO@") << "-25536" << 2 << -1;
     QTest::newRow("Edit40 2.5") << C << 3 << "Edit40"
                                 << "2.5" << sendSeq("", 50, "MAX_SCHWING", "SCHWING_MAX@") << "2.50"
                                 << 3 << 50;
@@ -225,7 +228,7 @@ void TstParamPages::sendOneField_data()
         << "2,5" << sendSeq("", 50, "MAX_SCHWING", "SCHWING_MAX@") << "2,50" << 3 << 50;
     QTest::newRow("edHydrPulse 40000")
         << C << 0 << "edHydrPulse"
-        << "40000" << sendSeq("", 40000, "!HYDR_PULSE", "@HYDR_PULSE") << "-25536" << 0 << -1;
+        << "40000" << sendSeq("", 40000, "!HYDR_PULSE", "@HYDR_PULSE") << "40000" << 0 << -1;
     QTest::newRow("edHydrDauer") << C << 0 << "edHydrDauer"
                                  << "750" << sendSeq("", 750, "!HYDR_DAUER", "@HYDR_DAUER") << "750"
                                  << 0 << -1;
