@@ -5,6 +5,7 @@
 #include "LogbuchPage.h"
 #include "ProgramState.h"
 #include "TextHook.h"
+#include "Translate.h"
 #include "WindowReader.h"
 #include "ui_Form1.h"
 
@@ -101,6 +102,10 @@ report::ServiceReport reportFromWindow(TForm1& window)
     r.biosVersion = ui.Edit3->text();
     r.programVersion = ui.Label29->text().section(u' ', -1); // "SW-Version: 3.14"
     r.when = QDateTime::currentDateTime();
+    // A German report dated "8 Dec" reads wrong: the system's locale only where it speaks the
+    // window's language.
+    const QLocale::Language language = CurrentLanguage == 1 ? QLocale::English : QLocale::German;
+    r.locale = QLocale().language() == language ? QLocale() : QLocale(language);
 
     r.tables << pairs(w, setTitle(w, "GroupBox2"),
                       {{"Label1", "Edit10"},

@@ -96,8 +96,7 @@ QString lampsRow(const QList<Lamp>& lamps)
 
 QString identityHtml(const ServiceReport& r)
 {
-    const QLocale locale;
-    const QString date = locale.toString(r.when, QLocale::ShortFormat);
+    const QString date = r.locale.toString(r.when, QLocale::ShortFormat);
     const auto row = [](const QString& a, const QString& va, const QString& b, const QString& vb) {
         return QStringLiteral("<tr><td width=\"20%\"><b>%1</b></td><td width=\"30%\">%2</td>"
                               "<td width=\"20%\"><b>%3</b></td><td width=\"30%\">%4</td></tr>")
@@ -167,7 +166,7 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
     const qreal bodyHeight = page.height() - footer;
     const QString left = tr("Servicebericht") + QStringLiteral(" · ") + r.serialNumber +
                          QStringLiteral(" · ") +
-                         QLocale().toString(r.when.date(), QLocale::ShortFormat);
+                         r.locale.toString(r.when.date(), QLocale::ShortFormat);
     for (int p = 0; p < pages; ++p) {
         if (p > 0) device.newPage();
         painter.save();
