@@ -217,11 +217,9 @@ void TBackupActions::Backup()
 
 bool TBackupActions::chooseFile(QString& path, backup::Snapshot& file)
 {
-    SaveDialogRequest request{m_host.window(), t("Sicherung öffnen"),
-                              QLatin1String(backup::BackupFolder), QString(), QStringLiteral("json"),
-                              t("Sicherung (*.json)")};
-    request.open = true;
-    path = showSaveDialog(request);
+    path = showOpenDialog({m_host.window(), t("Sicherung öffnen"),
+                           QLatin1String(backup::BackupFolder), QString(), QStringLiteral("json"),
+                           t("Sicherung (*.json)")});
     if (path.isEmpty()) return false;
     QString error;
     if (backup::loadBackup(path, file, &error)) return true;

@@ -102,21 +102,6 @@ SaveDialogHandler& saveHandler()
     return h;
 }
 
-QString platformOpenDialog(const SaveDialogRequest& r)
-{
-    QFileDialog dialog(r.owner, r.caption, r.directory, r.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted) return {};
-    return dialog.selectedFiles().value(0);
-}
-
-OpenDialogHandler& openHandler()
-{
-    static OpenDialogHandler h = platformOpenDialog;
-    return h;
-}
-
 PrintDialogHandler& printHandler()
 {
     static PrintDialogHandler h;
@@ -137,16 +122,10 @@ QString showSaveDialog(const SaveDialogRequest& request)
     return saveHandler()(request);
 }
 
-OpenDialogHandler setOpenDialogHandler(OpenDialogHandler h)
+QString showOpenDialog(SaveDialogRequest request)
 {
-    OpenDialogHandler old = openHandler();
-    openHandler() = h ? std::move(h) : OpenDialogHandler(platformOpenDialog);
-    return old;
-}
-
-QString showOpenDialog(const SaveDialogRequest& request)
-{
-    return openHandler()(request);
+    request.open = true;
+    return showSaveDialog(request);
 }
 
 PrintDialogHandler setPrintDialogHandler(PrintDialogHandler h)

@@ -65,15 +65,9 @@ SaveDialogHandler setSaveDialogHandler(SaveDialogHandler handler);
 /// Shows one modal save dialog; the chosen path or an empty text.
 QString showSaveDialog(const SaveDialogRequest& request);
 
-/// Returns the chosen existing file, or an empty text when the user cancelled.
-using OpenDialogHandler = std::function<QString(const SaveDialogRequest&)>;
-
-/// Installs a handler and returns the previous one; an empty handler restores the platform's
-/// open dialog (the request's fileName and defaultSuffix are not used).
-OpenDialogHandler setOpenDialogHandler(OpenDialogHandler handler);
-
-/// Shows one modal open dialog; the chosen path or an empty text.
-QString showOpenDialog(const SaveDialogRequest& request);
+/// The same dialog choosing an existing file to read (the request with open set), so one
+/// handler answers both in tests.
+QString showOpenDialog(SaveDialogRequest request);
 
 /// Sets up the printer as the user chose and returns true on OK.
 using PrintDialogHandler = std::function<bool(QWidget* owner, QPrinter& printer)>;
