@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "Csv.h"
+#include "HistoryReads.h"
 #include "Session.h"
 
 #include <QCommandLineParser>
@@ -13,26 +14,7 @@ namespace r73::cli {
 
 namespace {
 
-constexpr quint16 HistoryMarker = 8271;
 constexpr quint16 FirstHistoryVersion = 208;
-
-QString resultText(quint16 code)
-{
-    switch (code) {
-    case 1:
-        return QStringLiteral("short");
-    case 2:
-        return QStringLiteral("long");
-    case 3:
-        return QStringLiteral("timeout");
-    case 4:
-        return QStringLiteral("no tool");
-    case 255:
-        return QStringLiteral("ok");
-    default:
-        return {};
-    }
-}
 
 } // namespace
 
@@ -51,19 +33,16 @@ int runHistory(const QStringList& args, const QCommandLineParser& parser)
     session.Exec(QStringLiteral("_HIST_INIT_READ"), 4201);
     std::map<quint16, QStringList, std::greater<>> rows; // highest number first, as listed
     while (!session.exchangeFailed()) {
-        session.Exec(QStringLiteral("_@HIST_ELEMENT"), 4100);
-        quint16 v[8];
-        for (quint16 i = 0; i < 8; ++i)
-            v[i] = session.Receive(quint16(4101 + i));
+        const HistElement e = readHistElement(session);
         if (session.exchangeFailed()) break;
-        if (v[0] == HistoryMarker) {
-            if (rows.count(v[1])) break;
-            rows[v[1]] = {QString::number(v[1]), QString::number(v[2]), QString::number(v[3]),
-                          QString::number(v[6]), resultText(v[4]), QString::number(v[7]),
-                          resultText(v[5])};
+        if (e.marker == HistElement::HistoryMarker) {
+            if (rows.count(e.number)) break;
+            rows[e.number] = {QString::number(e.number), QString::number(e.type),
+                              QString::number(e.subtype), QString::number(e.clampTravel),
+                              HistResultText(e.clampResult), QString::number(e.releaseTravel),
+                              HistResultText(e.releaseResult)};
         }
-        session.Exec(QStringLiteral("_@HIST_?READ_END"), 4301);
-        if (session.Receive(4302) != 0) break;
+        if (readHistEnd(session)) break;
     }
     if (session.exchangeFailed()) return fail(session.failure());
 

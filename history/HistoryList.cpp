@@ -6,25 +6,6 @@
 
 namespace r73 {
 
-QString HistResultText(quint16 code)
-{
-    // The lower-case words sit one row after their upper-case twins in the language table.
-    switch (code) {
-    case 1:
-        return tr73(1, QStringLiteral("kurz"));
-    case 2:
-        return tr73(1, QStringLiteral("lang"));
-    case 3:
-        return tr73(1, QStringLiteral("timeout"));
-    case 4:
-        return tr73(0, QStringLiteral("kein Werkzeug"));
-    case 255:
-        return tr73(1, QStringLiteral("ok"));
-    default:
-        return {};
-    }
-}
-
 int ListView1Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b)
 {
     bool okA = false;

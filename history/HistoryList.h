@@ -6,6 +6,8 @@
 /// The list stays sorted by inserting each element at its place, and the captions are kept in a
 /// set beside it, so adding k elements costs about k log k, not a re-sort and a scan each.
 
+#include "HistoryReads.h"
+
 #include <QSet>
 #include <QString>
 #include <QtGlobal>
@@ -14,26 +16,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace r73 {
-
-/// One history element as the controller delivers it, eight values in this order.
-struct HistElement
-{
-    /// Any other first value means the controller had no valid element.
-    static constexpr quint16 HistoryMarker = 8271;
-
-    quint16 marker = 0;
-    quint16 number = 0;
-    quint16 type = 0;
-    quint16 subtype = 0;
-    quint16 clampResult = 0;
-    quint16 releaseResult = 0;
-    quint16 clampTravel = 0;
-    quint16 releaseTravel = 0;
-};
-
-/// The text of a result code: "kurz", "lang", "timeout", "kein Werkzeug", "ok" (translated),
-/// empty for any other code.
-QString HistResultText(quint16 code);
 
 /// The list's order: 0 for equal numbers, 1 when a's number is smaller (a after b), else -1;
 /// 0 when either caption is not a number.

@@ -45,18 +45,6 @@ void HistoryPage::Button9Click()
     m_list.clear();
 }
 
-HistElement HistoryPage::fetchElement()
-{
-    m_host.Exec(QStringLiteral("_@HIST_ELEMENT"), 4100);
-    HistElement e;
-    quint16* const values[] = {&e.marker,      &e.number,        &e.type,        &e.subtype,
-                               &e.clampResult, &e.releaseResult, &e.clampTravel, &e.releaseTravel};
-    quint16 location = 4101;
-    for (quint16* v : values)
-        *v = m_host.Receive(location++);
-    return e;
-}
-
 bool HistoryPage::ReadHistElement()
 {
     return takeElement(fetchElement());
@@ -64,8 +52,7 @@ bool HistoryPage::ReadHistElement()
 
 bool HistoryPage::Hist_End()
 {
-    m_host.Exec(QStringLiteral("_@HIST_?READ_END"), 4301);
-    return m_host.Receive(4302) != 0;
+    return readHistEnd(m_host);
 }
 
 void HistoryPage::setReadoutProgress(int n)

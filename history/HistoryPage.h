@@ -34,7 +34,7 @@ public:
     /// The delete button: empties the list.
     void Button9Click();
     /// Fetches one element from the controller ("_@HIST_ELEMENT" and eight values).
-    HistElement fetchElement();
+    HistElement fetchElement() { return readHistElement(m_host); }
     /// Lists a fetched element; true when its number was listed already.
     bool takeElement(const HistElement& element) { return m_list.AddElement(element); }
     HistoryList& list() { return m_list; }
