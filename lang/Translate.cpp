@@ -260,6 +260,21 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Der Ordner %1 kann nicht angelegt werden.", "The folder %1 cannot be made."},
     {"Die Aufzeichnung kann nicht in %1 geschrieben werden: %2", "The recording cannot be written to %1: %2"},
     {"Die Aufzeichnung wurde beendet: %1 kann nicht geschrieben werden (%2). Das bisher Aufgezeichnete bleibt erhalten.", "The recording stopped: %1 cannot be written (%2). What was recorded so far is kept."},
+    // reasons of a failed file operation
+    {"kein Platz auf dem Datenträger", "no space left on device"},
+    {"Speicherkontingent erschöpft", "disk quota exceeded"},
+    {"Datei zu groß", "file too large"},
+    {"keine Berechtigung", "permission denied"},
+    {"Datenträger schreibgeschützt", "read-only file system"},
+    {"nicht vorhanden", "does not exist"},
+    {"ein Teil des Pfades ist kein Ordner", "a part of the path is not a folder"},
+    {"ist ein Ordner", "is a folder"},
+    {"Ein-/Ausgabefehler", "input/output error"},
+    {"zu viele symbolische Verknüpfungen", "too many symbolic links"},
+    {"Name zu lang", "name too long"},
+    {"keine gewöhnliche Datei", "not a regular file"},
+    {"Datei größer als %1 MB", "file larger than %1 MB"},
+    {"die Datei gibt es schon", "the file already exists"},
 };
 
 QString addedText(const QString& german)

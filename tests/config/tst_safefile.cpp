@@ -1,0 +1,166 @@
+#include "SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace r73;
+
+namespace {
+
+/// Runs body in a child whose files may not grow beyond limit bytes, as a full disk behaves
+/// (tests run as root, so permissions cannot make writes fail). The child's reason comes back
+/// through a pipe; its exit code says whether the write succeeded.
+bool inSmallFileSystem(qint64 limit, const std::function<bool(QString*)>& body, QString* reason)
+{
+    int fds[2];
+    if (::pipe(fds) != 0) return false;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit lim{rlim_t(limit), rlim_t(limit)};
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        QString why;
+        const bool ok = body(&why);
+        const QByteArray bytes = why.toUtf8();
+        [[maybe_unused]] auto n = ::write(fds[1], bytes.constData(), size_t(bytes.size()));
+        ::_exit(ok ? 0 : 1);
+    }
+    ::close(fds[1]);
+    QByteArray got;
+    char buf[256];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    *reason = QString::fromUtf8(got);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class TestSafeFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wholeFileIsAllOrNothing_data();
+    void wholeFileIsAllOrNothing();
+    void specialFilesAreRefusedBeforeReading_data();
+    void specialFilesAreRefusedBeforeReading();
+    void growingFileStopsAtTheFailingWrite();
+};
+
+void TestSafeFile::wholeFileIsAllOrNothing_data()
+{
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("fits") << qint64(1 << 20) << 5000 << true;
+    QTest::newRow("disk full at the first block") << qint64(4096) << 5000 << false;
+    QTest::newRow("disk full part way") << qint64(65536) << 200000 << false;
+}
+
+void TestSafeFile::wholeFileIsAllOrNothing()
+{
+    QFETCH(qint64, limit);
+    QFETCH(int, size);
+    QFETCH(bool, written);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.json"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old backup") > 0);
+    old.close();
+    QCOMPARE(::chmod(QFile::encodeName(path), 0640), 0);
+
+    const QByteArray bytes(size, 'x');
+    QString reason;
+    const bool ok = inSmallFileSystem(
+        limit, [&](QString* why) { return writeFileAtomically(path, bytes, why); }, &reason);
+    QCOMPARE(ok, written);
+    QFile back(path);
+    QVERIFY(back.open(QIODevice::ReadOnly));
+    QCOMPARE(back.readAll(), written ? bytes : QByteArray("the old backup"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("old.json")});
+    struct stat st{};
+    QCOMPARE(::stat(QFile::encodeName(path), &st), 0);
+    QCOMPARE(st.st_mode & 0777, 0640u);
+    if (!written) QCOMPARE(reason, QStringLiteral("Datei zu groß"));
+}
+
+void TestSafeFile::specialFilesAreRefusedBeforeReading_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("fifo") << "fifo" << "keine gewöhnliche Datei";
+    QTest::newRow("device") << "/dev/zero" << "keine gewöhnliche Datei";
+    QTest::newRow("folder") << "folder" << "ist ein Ordner";
+    QTest::newRow("too large") << "large" << "Datei größer als 10 MB";
+    QTest::newRow("missing") << "missing" << "nicht vorhanden";
+}
+
+void TestSafeFile::specialFilesAreRefusedBeforeReading()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QString path = dir.filePath(kind);
+    if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path), 0600), 0);
+    if (kind.startsWith(u'/')) path = kind;
+    if (kind == QLatin1String("folder")) QVERIFY(QDir().mkdir(path));
+    if (kind == QLatin1String("large")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(MaxReadSize + 1));
+    }
+    QByteArray bytes;
+    QString why;
+    QVERIFY(!readRegularFile(path, &bytes, &why));
+    QCOMPARE(why, reason);
+    QVERIFY(bytes.isEmpty());
+}
+
+void TestSafeFile::growingFileStopsAtTheFailingWrite()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("rec.csv"));
+    QString reason;
+    const bool ok = inSmallFileSystem(
+        100,
+        [&](QString* why) {
+            GrowingFile f;
+            if (!f.open(path, GrowingFile::Mode::New)) return false;
+            for (int row = 0; row < 100; ++row)
+                if (!f.write(QByteArray::number(row).rightJustified(9, '0') + '\n')) {
+                    *why = f.reason();
+                    return false;
+                }
+            return true;
+        },
+        &reason);
+    QVERIFY(!ok);
+    QCOMPARE(reason, QStringLiteral("Datei zu groß"));
+    QFile back(path);
+    QVERIFY(back.open(QIODevice::ReadOnly));
+    QCOMPARE(back.size(), 100); // ten whole rows kept
+
+    GrowingFile again;
+    QVERIFY(!again.open(path, GrowingFile::Mode::New));
+    QCOMPARE(again.reason(), QStringLiteral("die Datei gibt es schon"));
+    QCOMPARE(back.size(), 100);
+}
+
+QTEST_GUILESS_MAIN(TestSafeFile)
+#include "tst_safefile.moc"
