@@ -259,7 +259,8 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Die Datei %1 kann nicht gelesen werden: %2", "The file %1 cannot be read: %2"},
     {"Der Ordner %1 kann nicht angelegt werden.", "The folder %1 cannot be made."},
     {"Die Aufzeichnung kann nicht in %1 geschrieben werden: %2", "The recording cannot be written to %1: %2"},
-    {"Die Aufzeichnung wurde beendet: %1 kann nicht geschrieben werden (%2). Das bisher Aufgezeichnete bleibt erhalten.", "The recording stopped: %1 cannot be written (%2). What was recorded so far is kept."},
+    {"Die Aufzeichnung wurde beendet: %1 kann nicht geschrieben werden (%2). Das bisher Aufgezeichnete bleibt erhalten.", "The recording stopped: %1 cannot be written (%2). What was recorded so far is kept."},    {"%1 lokal aufgezeichnete Besuche wurden an den Archiv-Server gesendet.", "%1 visits recorded locally were sent to the archive server."},
+    {"von diesem Programm verbunden: R73 Nr. %1, BIOS %2", "connected by this program: R73 no. %1, BIOS %2"},
 };
 
 QString addedText(const QString& german)
