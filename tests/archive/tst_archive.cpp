@@ -271,25 +271,39 @@ void TstArchive::serverGoneRecordsLocallyThenSends()
     const Location where = fresh("postgres");
     if (!where.server()) QSKIP("no PostgreSQL server");
     const QString local = m_dir.filePath("fallback.sqlite");
-    Recorder r(where, local, m_dir.filePath("Archive"));
-    QSignalSpy problems(&r, &Recorder::problem), back(&r, &Recorder::serverBack),
-        sent(&r, &Recorder::sent);
-    r.record(visit("1234", KindConnect, "before"));
-    QVERIFY(r.flush());
-    QVERIFY(m_pg.stop());
-    r.record(visit("1234", KindReport, "away-1"));
-    r.record(visit("1234", KindLogbook, "away-2"));
-    QVERIFY(r.flush());
-    QCOMPARE(problems.size(), 1); // said once for both
-    QVERIFY(problems[0][0].toString().contains("lokal"));
+    {
+        Recorder r(where, local, m_dir.filePath("Archive"));
+        QSignalSpy problems(&r, &Recorder::problem), back(&r, &Recorder::serverBack),
+            sent(&r, &Recorder::sent);
+        r.record(visit("1234", KindConnect, "before"));
+        QVERIFY(r.flush());
+        QVERIFY(m_pg.stop());
+        r.record(visit("1234", KindReport, "away-1"));
+        r.record(visit("1234", KindLogbook, "away-2"));
+        QVERIFY(r.flush());
+        QCOMPARE(problems.size(), 1); // said once for both
+        QVERIFY(problems[0][0].toString().contains("lokal"));
+        QVERIFY(m_pg.startServer());
+        r.record(visit("1234", KindConnect, "after"));
+        QVERIFY(r.flush());
+        QCOMPARE(back.size(), 1);
+        r.sendLocalVisits(); // nothing is left to send
+        QVERIFY(r.flush());
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent[0][0].toInt(), 2);
+        // The run ends while the server is away.
+        QVERIFY(m_pg.stop());
+        r.record(visit("1234", KindBackup, "away-3"));
+        QVERIFY(r.flush());
+    }
     QVERIFY(m_pg.startServer());
-    r.record(visit("1234", KindConnect, "after"));
-    QVERIFY(r.flush());
-    QCOMPARE(back.size(), 1);
-    r.sendLocalVisits();
-    r.sendLocalVisits(); // twice changes nothing
-    QVERIFY(r.flush());
-    QCOMPARE(sent.size(), 2);
+    // The next run that reaches the server sends what is still local, and only that.
+    Recorder next(where, local, m_dir.filePath("Archive"));
+    QSignalSpy sent(&next, &Recorder::sent);
+    next.record(visit("1234", KindConnect, "next"));
+    QVERIFY(next.flush());
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent[0][0].toInt(), 1);
     Archive a;
     QString error;
     QVERIFY(a.open(where, &error));
@@ -297,7 +311,7 @@ void TstArchive::serverGoneRecordsLocallyThenSends()
     for (const Visit& v : a.visits("1234", &error))
         ids << v.id;
     ids.sort();
-    QCOMPARE(ids, (QStringList{"after", "away-1", "away-2", "before"}));
+    QCOMPARE(ids, (QStringList{"after", "away-1", "away-2", "away-3", "before", "next"}));
 }
 
 QTEST_GUILESS_MAIN(TstArchive)
