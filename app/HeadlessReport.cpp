@@ -58,8 +58,7 @@ int HeadlessReport::run(ProgramWindows& windows)
     QCoreApplication::processEvents(); // the archive's problems arrive as signals
     if (!saved || !m_error.isEmpty()) return failed();
     // Beside the file's name, which scripts take from standard output.
-    if (sent > 0)
-        QTextStream(stderr) << "r73-service: " << archive::sentNote(sent) << Qt::endl;
+    if (sent > 0) QTextStream(stderr) << "r73-service: " << archive::sentNote(sent) << Qt::endl;
     QTextStream(stdout) << QDir::toNativeSeparators(path) << Qt::endl;
     return 0;
 }

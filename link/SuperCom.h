@@ -1,8 +1,9 @@
 #pragma once
 /// Serial port access: the six port operations the link relies on, addressed by port index
 /// (0..3 for COM1..COM4), plus three of our own: a blocking wait for received bytes, the reason
-/// of the last failure in words, and closing a port that is no longer chosen. The operations delegate to an exchangeable backend: QSerialPort
-/// by default, a scripted port or the in-process simulator in tests.
+/// of the last failure in words, and closing a port that is no longer chosen. The operations
+/// delegate to an exchangeable backend: QSerialPort by default, a scripted port or the in-process
+/// simulator in tests.
 
 #include <QString>
 #include <QtGlobal>

@@ -33,8 +33,9 @@ void TParamPages::ShowService(const ServiceValues& v)
     const Ui::ServicePage& s = m_service->ui;
     // Each by the rule of the service values; the logbook, report and archive read these fields.
     const std::pair<const char*, QLineEdit*> fields[] = {
-        {"frequency", s.Edit53},         {"clamp_pulses", s.Edit50},  {"release_pulses", s.Edit51},
-        {"release_deviation", s.Edit52}, {"creep_frequency", s.Edit55}, {"max_frequency", s.Edit54},
+        {"frequency", s.Edit53},       {"clamp_pulses", s.Edit50},
+        {"release_pulses", s.Edit51},  {"release_deviation", s.Edit52},
+        {"creep_frequency", s.Edit55}, {"max_frequency", s.Edit54},
         {"duration", s.Edit56}};
     for (const auto& [key, edit] : fields) {
         const ServiceDef& def = *serviceDef(QLatin1String(key));
