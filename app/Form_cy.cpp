@@ -217,7 +217,8 @@ void TForm1::Button7Click()
     if (!frmComPort) frmComPort = new TfrmComPort(this);
     frmComPort->exec();
     ComPortNumber = readComPort();
-    // The previous link stays with the window; the new one becomes current.
+    // The previous link stays with the window, its port closed by the dialog when the choice
+    // moved; the new one becomes current.
     if (ComPortNumber != 0) makeLink();
     SetCaptionComStat();
 }

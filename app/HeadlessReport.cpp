@@ -37,6 +37,11 @@ int HeadlessReport::run(ProgramWindows& windows)
 {
     TForm1& window = windows.mainWindow;
     if (!m_error.isEmpty() || terminateRequested()) return failed();
+    // The first visit that reaches the team's server sends what earlier runs kept locally.
+    int sent = 0;
+    if (archive::Recorder* recorder = windows.serviceRecord->recorder())
+        QObject::connect(recorder, &archive::Recorder::sent, recorder,
+                         [&sent](int count) { sent += count; });
     window.show();
     window.Button3Click();
     if (!Connected || CommErrorSeen || !m_error.isEmpty() || terminateRequested()) return failed();
@@ -46,11 +51,14 @@ int HeadlessReport::run(ProgramWindows& windows)
             window.form().Edit4->text().trimmed(), QDate::currentDate()));
     ServiceRecord& record = *windows.serviceRecord;
     if (!m_job.technician.isEmpty()) record.setTechnician(m_job.technician);
+
     const bool saved = record.saveReport(path, m_job.remarks);
     window.close(); // "TEST_STOP", as when the technician closes the window
     if (record.recorder()) record.recorder()->flush();
     QCoreApplication::processEvents(); // the archive's problems arrive as signals
     if (!saved || !m_error.isEmpty()) return failed();
+    // Beside the file's name, which scripts take from standard output.
+    if (sent > 0) QTextStream(stderr) << "r73-service: " << archive::sentNote(sent) << Qt::endl;
     QTextStream(stdout) << QDir::toNativeSeparators(path) << Qt::endl;
     return 0;
 }

@@ -180,7 +180,8 @@ QList<QPair<QString, double>> countersFromWindow(TForm1& window)
     QList<QPair<QString, double>> out;
     const QList<archive::CounterDef>& defs = archive::counterDefs();
     for (int i = 0; i < 6; ++i) {
-        // The page shows signed words and the vibration with the locale's separator.
+        // As the page shows them (by the rule of the service values), the vibration with the
+        // locale's separator.
         bool ok = false;
         const double v = QLocale().toDouble(w.text(fields[i]), &ok);
         if (ok && w.shown(fields[i])) out.append({QString::fromLatin1(defs[i].key), v});

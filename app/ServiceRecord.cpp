@@ -12,6 +12,7 @@
 #include "PageHost.h"
 #include "ProgramState.h"
 #include "ReportFromWindow.h"
+#include "Terminate.h"
 #include "TextHook.h"
 #include "ui_Form1.h"
 
@@ -36,6 +37,13 @@ QString txt(const char* german)
     return tr73(0, QString::fromUtf8(german));
 }
 
+/// A connect or read of this session failed: what the pages show is no longer the
+/// controller's, so no document and no visit is made of it. The failure has been said.
+bool sessionFailed()
+{
+    return !DemoMode && (!Connected || CommErrorSeen || terminateRequested());
+}
+
 } // namespace
 
 ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent)
@@ -46,13 +54,12 @@ ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent
         m_recorder = std::make_unique<archive::Recorder>(where, archive::localIndexFile(),
                                                          archive::filesRoot());
         connect(m_recorder.get(), &archive::Recorder::problem, this, &ServiceRecord::problem);
-        connect(m_recorder.get(), &archive::Recorder::serverBack, this, [this] {
-            if (showMessage({&m_window,
-                             txt("Der Archiv-Server ist wieder erreichbar. Die lokal "
-                                 "aufgezeichneten Besuche jetzt dorthin senden?"),
-                             txt("Archiv"), MsgIcon::Question, MsgButtons::YesNo}) ==
-                MsgAnswer::Yes)
-                m_recorder->sendLocalVisits();
+        connect(m_recorder.get(), &archive::Recorder::sent, this, [this](int count) {
+            showMessage({&m_window,
+                         txt("%1 lokal aufgezeichnete Besuche wurden an den Archiv-Server "
+                             "gesendet.")
+                             .arg(count),
+                         txt("Archiv"), MsgIcon::Information, MsgButtons::Ok});
         });
     }
     connect(&window, &TForm1::controllerConnected, this,
@@ -70,6 +77,7 @@ void ServiceRecord::problem(const QString& message)
 
 void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
 {
+    if (sessionFailed()) return;
     if (!m_recorder) {
         if (!m_settingsProblem.isEmpty()) problem(m_settingsProblem);
         m_settingsProblem.clear(); // said once
@@ -152,7 +160,9 @@ void ServiceRecord::makeReport()
 
 bool ServiceRecord::saveReport(const QString& path, const QString& remarks)
 {
+    if (sessionFailed()) return false;
     refreshPages();
+    if (sessionFailed()) return false; // a file of that name stays as it was
     report::ServiceReport r = reportFromWindow(m_window);
     r.technician = technician();
     r.remarks = remarks;
@@ -173,7 +183,9 @@ bool ServiceRecord::printReport(const QString& remarks)
     QPrinter printer(QPrinter::HighResolution);
     if (!runPrintDialog(&m_window, printer)) return false;
     printer.setPageSize(report::paperFor(QLocale()));
+    if (sessionFailed()) return false;
     refreshPages();
+    if (sessionFailed()) return false;
     report::ServiceReport r = reportFromWindow(m_window);
     r.technician = technician();
     r.remarks = remarks;

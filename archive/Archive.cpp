@@ -1,6 +1,7 @@
 #include "Archive.h"
 
 #include "Csv.h"
+#include "ParamSets.h"
 #include "TextHook.h"
 
 #include <QAtomicInt>
@@ -54,6 +55,11 @@ QString Location::describe() const
 {
     if (!server()) return QDir::toNativeSeparators(sqliteFile);
     return QStringLiteral("%1@%2/%3").arg(user, host, database);
+}
+
+QString Location::serverKey() const
+{
+    return QStringLiteral("%1:%2/%3").arg(host).arg(port).arg(database);
 }
 
 Archive::Archive()
@@ -219,8 +225,11 @@ QList<Visit> Archive::loadVisits(const QString& where, const QStringList& values
         part.prepare(QStringLiteral("SELECT name, value FROM counters WHERE visit_id = ?"));
         part.addBindValue(v.id);
         if (part.exec())
-            while (part.next())
-                v.counters.append({part.value(0).toString(), part.value(1).toDouble()});
+            while (part.next()) {
+                // Counts kept by older programs as signed words read as the page shows them now.
+                const QString key = part.value(0).toString();
+                v.counters.append({key, serviceNumber(key, part.value(1).toDouble())});
+            }
         part.prepare(QStringLiteral("SELECT name FROM files WHERE visit_id = ? ORDER BY name"));
         part.addBindValue(v.id);
         if (part.exec())
@@ -238,6 +247,50 @@ QList<Visit> Archive::visits(const QString& serial, QString* error) const
 QList<Visit> Archive::allVisits(QString* error) const
 {
     return loadVisits({}, {}, error);
+}
+
+QList<Visit> Archive::visitsNotSentTo(const QString& serverKey, QString* error)
+{
+    // Kept beside the visits in the local file only; a file without it is read as before.
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS sent_visits (visit_id TEXT NOT NULL, "
+                               "server TEXT NOT NULL, PRIMARY KEY (visit_id, server))"))) {
+        fail(error, q.lastError().text());
+        return {};
+    }
+    return loadVisits(QStringLiteral("WHERE id NOT IN (SELECT visit_id FROM sent_visits WHERE "
+                                     "server = ?)"),
+                      {serverKey}, error);
+}
+
+bool Archive::markSent(const QString& visitId, const QString& serverKey, QString* error)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT INTO sent_visits (visit_id, server) VALUES (?, ?) "
+                             "ON CONFLICT DO NOTHING"));
+    q.addBindValue(visitId);
+    q.addBindValue(serverKey);
+    return q.exec() || fail(error, q.lastError().text());
+}
+
+int sendUnsent(Archive& local, Archive& server, QString* error)
+{
+    const QString key = server.location().serverKey();
+    QString problem;
+    const QList<Visit> visits = local.visitsNotSentTo(key, &problem);
+    int count = 0;
+    for (const Visit& v : visits) {
+        if (!problem.isEmpty()) break;
+        if (server.record(v, &problem) && local.markSent(v.id, key, &problem)) ++count;
+    }
+    if (problem.isEmpty()) return count;
+    if (error) *error = problem;
+    return -1;
+}
+
+QString sentNote(int count)
+{
+    return QStringLiteral("%1 visit(s) kept locally sent to the archive server").arg(count);
 }
 
 QString controllerFolder(const QString& root, const QString& serial)

@@ -65,6 +65,8 @@ struct Location
     bool server() const { return !host.isEmpty(); }
     /// For messages: the file, or user@host/database.
     QString describe() const;
+    /// Names the server's database, for noting which local visits it holds already.
+    QString serverKey() const;
 };
 
 class Archive
@@ -93,6 +95,10 @@ public:
     QList<Visit> visits(const QString& serial, QString* error) const;
     /// Every visit of every controller, for sending them to another archive.
     QList<Visit> allVisits(QString* error) const;
+    /// The visits not yet noted as held by the server of that key, oldest first.
+    QList<Visit> visitsNotSentTo(const QString& serverKey, QString* error);
+    /// Notes that the server of that key holds the visit.
+    bool markSent(const QString& visitId, const QString& serverKey, QString* error);
 
 private:
     bool createOrUpgrade(QString* error);
@@ -102,6 +108,14 @@ private:
     QString m_connection;
     Location m_where;
 };
+
+/// Sends every visit of local that server does not hold yet, noting each in local once the
+/// server has it: a later run sends none of them again, and one cut off part-way sends only
+/// the rest (recording is by id, so a visit sent twice stays one). Returns how many were sent,
+/// or -1 with the reason.
+int sendUnsent(Archive& local, Archive& server, QString* error);
+/// For r73ctl and r73-service --report: how many local visits went to the server.
+QString sentNote(int count);
 
 /// The folder of a controller's files below root ("Archive" in the working folder).
 QString controllerFolder(const QString& root, const QString& serial);

@@ -2,6 +2,7 @@
 
 #include "TextHook.h"
 
+#include <QFile>
 #include <QSysInfo>
 #include <QUuid>
 
@@ -30,6 +31,7 @@ public:
                 emit m_owner.serverBack();
             }
             succeeded(visit.serial);
+            if (m_where.server() && !m_caughtUp) sendLocal();
             return;
         }
         if (!m_where.server()) {
@@ -38,6 +40,7 @@ public:
         }
         // The team's server is away: the visit stays here until it can be sent.
         m_main.close();
+        m_caughtUp = false;
         QString localError;
         if (ready(m_localArchive, m_local, &localError) &&
             m_localArchive.record(visit, &localError)) {
@@ -52,23 +55,28 @@ public:
         }
     }
 
+    /// The local visits the server does not hold yet, sent once per run that reaches it;
+    /// an earlier run's too, which may have ended before the server came back.
     void sendLocal()
     {
+        if (!m_where.server()) return;
+        // No local index, nothing kept: none is made for asking.
+        if (!m_localArchive.isOpen() && !QFile::exists(m_local.sqliteFile)) {
+            m_caughtUp = true;
+            return;
+        }
         QString error;
         if (!ready(m_localArchive, m_local, &error) || !ready(m_main, m_where, &error)) {
             say(error);
             return;
         }
-        int count = 0;
-        const QList<Visit> visits = m_localArchive.allVisits(&error);
-        for (const Visit& v : visits) {
-            if (!m_main.record(v, &error)) {
-                say(error);
-                return;
-            }
-            ++count;
+        const int count = sendUnsent(m_localArchive, m_main, &error);
+        if (count < 0) {
+            say(error);
+            return;
         }
-        emit m_owner.sent(count);
+        m_caughtUp = true;
+        if (count > 0) emit m_owner.sent(count);
     }
 
 private:
@@ -97,6 +105,7 @@ private:
     Archive m_localArchive;
     QString m_said;
     bool m_wentLocal = false;
+    bool m_caughtUp = false; ///< the local visits are on the server
 };
 
 Recorder::Recorder(const Location& where, const QString& localFile, const QString& filesRoot,

@@ -1,8 +1,8 @@
 #pragma once
 /// Records visits without holding up the window or the controller: each visit is queued and
 /// written, its files copied, on a thread of its own. A team's server that cannot be reached is
-/// said once; the visit then goes into the local index, and once the server answers again the
-/// program may send those local visits there (a visit sent twice stays one).
+/// said once; the visit then goes into the local index, and the first visit that reaches the
+/// server again, in this run or a later one, sends those local visits there once.
 
 #include "Archive.h"
 
@@ -28,7 +28,8 @@ public:
     /// Queues a visit; the files at filePaths are copied into the controller's folder and
     /// listed with it. Returns at once.
     void record(Visit visit, const QStringList& filePaths = {});
-    /// Queues sending every local visit to the server.
+    /// Queues sending the local visits the server does not hold yet (recording does so by
+    /// itself once the server answers).
     void sendLocalVisits();
     /// Waits until everything queued is written; false on time-out.
     bool flush(int timeoutMs = 10000);
@@ -43,7 +44,7 @@ signals:
     void recorded(const QString& serial);
     /// The server answers again after visits went into the local index.
     void serverBack();
-    /// Local visits were sent to the server.
+    /// Local visits were sent to the server; count > 0.
     void sent(int count);
 
 private:

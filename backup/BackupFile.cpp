@@ -22,18 +22,6 @@ QString t(const char* german)
     return tr73(0, QString::fromUtf8(german));
 }
 
-const char* const ServiceKeys[] = {"frequency",      "clamp_pulses",  "release_pulses",
-                                   "release_deviation", "creep_frequency", "max_frequency",
-                                   "duration"};
-
-quint16* serviceField(ServiceWords& s, int i)
-{
-    quint16* const fields[] = {&s.frequency,      &s.clampPulses,   &s.releasePulses,
-                               &s.releaseDeviation, &s.creepFrequency, &s.maxFrequency,
-                               &s.duration};
-    return fields[i];
-}
-
 QJsonObject settingJson(const Setting& s, const Value& v)
 {
     switch (s.kind) {
@@ -264,13 +252,13 @@ bool Reader::read(Snapshot& out, QString* error)
     if (info.value("service").isObject()) {
         const QJsonObject sv = info.value("service").toObject();
         QStringList keys;
-        for (const char* k : ServiceKeys)
-            keys << QString::fromLatin1(k);
+        for (const ServiceDef& d : serviceDefs())
+            keys << QString::fromLatin1(d.key);
         if (!onlyKeys(sv, keys, QStringLiteral("service"), error)) return false;
         ServiceWords w;
-        for (int i = 0; i < keys.size(); ++i)
-            if (!word(sv.value(keys[i]), *serviceField(w, i)))
-                return fail(at(keys[i]), t("kein Wort von 0 bis 65535"), error);
+        for (const ServiceDef& d : serviceDefs())
+            if (!word(sv.value(QLatin1String(d.key)), w.*d.word))
+                return fail(at(QString::fromLatin1(d.key)), t("kein Wort von 0 bis 65535"), error);
         s.service = w;
     }
     for (const QJsonValue& line : info.value("history").toArray())
@@ -288,11 +276,9 @@ QByteArray toJson(const Snapshot& s)
         if (s.values.contains(st.key)) settings.insert(st.key, settingJson(st, s.values.value(st.key)));
     QJsonObject info{{"note", "recorded for information; never restored"}};
     QJsonObject service;
-    if (s.service) {
-        ServiceWords w = *s.service;
-        for (int i = 0; i < int(std::size(ServiceKeys)); ++i)
-            service.insert(QLatin1String(ServiceKeys[i]), *serviceField(w, i));
-    }
+    if (s.service)
+        for (const ServiceDef& d : serviceDefs())
+            service.insert(QLatin1String(d.key), (*s.service).*d.word);
     info.insert("service", s.service ? QJsonValue(service) : QJsonValue());
     info.insert("history", QJsonArray::fromStringList(s.history));
     const QJsonObject root{

@@ -6,6 +6,7 @@
 #include "Archive.h"
 #include "ArchiveConfig.h"
 
+#include <QFile>
 #include <QTextStream>
 
 namespace r73::cli {
@@ -19,6 +20,15 @@ int runArchive(const QStringList& args, const QCommandLineParser&)
     QString error;
     archive::Archive a;
     if (!archive::configuredLocation(&where, &error) || !a.open(where, &error)) return fail(error);
+    if (where.server() && QFile::exists(where.sqliteFile)) {
+        // Visits kept here while the server was away go there first, once.
+        archive::Archive local;
+        archive::Location here;
+        here.sqliteFile = where.sqliteFile;
+        const int sent = local.open(here, &error) ? archive::sendUnsent(local, a, &error) : -1;
+        if (sent < 0) return fail(error);
+        if (sent > 0) QTextStream(stderr) << "r73ctl: " << archive::sentNote(sent) << Qt::endl;
+    }
     QTextStream out(stdout);
     if (list) {
         const QList<archive::ControllerRow> rows = a.controllers(&error);

@@ -43,11 +43,15 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
                       parser.value(QStringLiteral("device"))});
     if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
         return fail(QStringLiteral("%1 did not run: %2").arg(program, p.errorString()));
-    if (p.exitCode() == 0) return Done;
-    // Its reason, without what the libraries may have said beside it.
+    // Its reason, or its note beside a success, without what the libraries may have said.
     const QString mark = Program + QStringLiteral(": ");
-    for (const QString& line : QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n'))
-        if (line.startsWith(mark)) return fail(line.mid(mark.size()));
+    const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n');
+    for (const QString& line : lines)
+        if (line.startsWith(mark)) {
+            if (p.exitCode() != 0) return fail(line.mid(mark.size()));
+            QTextStream(stderr) << "r73ctl: " << line.mid(mark.size()) << Qt::endl;
+        }
+    if (p.exitCode() == 0) return Done;
     return fail(QStringLiteral("%1 ended with status %2").arg(Program).arg(p.exitCode()));
 }
 

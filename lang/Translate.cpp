@@ -275,6 +275,9 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"keine gewöhnliche Datei", "not a regular file"},
     {"Datei größer als %1 MB", "file larger than %1 MB"},
     {"die Datei gibt es schon", "the file already exists"},
+    // the archive's catch-up and the port dialog
+    {"%1 lokal aufgezeichnete Besuche wurden an den Archiv-Server gesendet.", "%1 visits recorded locally were sent to the archive server."},
+    {"von diesem Programm verbunden: R73 Nr. %1, BIOS %2", "connected by this program: R73 no. %1, BIOS %2"},
 };
 
 QString addedText(const QString& german)

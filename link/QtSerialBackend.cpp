@@ -164,6 +164,11 @@ WaitResult QtSerialBackend::waitForData(quint8 port, int msecs)
     return p.bytesAvailable() > 0 ? WaitResult::DataWaiting : WaitResult::TimedOut;
 }
 
+void QtSerialBackend::close(quint8 port)
+{
+    if (Slot* s = slot(port)) *s = Slot{}; // the port's destructor closes it and its lock
+}
+
 QString QtSerialBackend::errorText(quint8 port)
 {
     Slot* s = slot(port);

@@ -30,6 +30,7 @@ public:
     bool receiveEmpty(quint8 port) override;
     WaitResult waitForData(quint8 port, int msecs) override;
     QString errorText(quint8 port) override;
+    void close(quint8 port) override;
 
     /// Turns a port error into words a technician understands.
     static QString describe(QSerialPort::SerialPortError error, const QString& device,

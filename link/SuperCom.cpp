@@ -72,4 +72,9 @@ QString ComErrorText(quint8 port)
     return serialBackend().errorText(port);
 }
 
+void ComClose(quint8 port)
+{
+    serialBackend().close(port);
+}
+
 } // namespace r73

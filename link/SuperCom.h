@@ -1,8 +1,9 @@
 #pragma once
 /// Serial port access: the six port operations the link relies on, addressed by port index
-/// (0..3 for COM1..COM4), plus two of our own: a blocking wait for received bytes and the reason
-/// of the last failure in words. The operations delegate to an exchangeable backend: QSerialPort
-/// by default, a scripted port or the in-process simulator in tests.
+/// (0..3 for COM1..COM4), plus three of our own: a blocking wait for received bytes, the reason
+/// of the last failure in words, and closing a port that is no longer chosen. The operations
+/// delegate to an exchangeable backend: QSerialPort by default, a scripted port or the in-process
+/// simulator in tests.
 
 #include <QString>
 #include <QtGlobal>
@@ -34,6 +35,8 @@ public:
     virtual WaitResult waitForData(quint8 port, int msecs) = 0;
     /// Why the last open or transfer failed, in a technician's words; empty after success.
     virtual QString errorText(quint8 port) = 0;
+    /// Lets go of the port, for other programs; a later init opens it again.
+    virtual void close(quint8 /*port*/) {}
 };
 
 /// Installs a backend for the whole program and returns the previous one.
@@ -52,5 +55,7 @@ quint16 ComBufEmpty(quint8 port, quint8 buffer);
 
 WaitResult ComWaitForData(quint8 port, int msecs);
 QString ComErrorText(quint8 port);
+/// Closes the port, so the choice of another one leaves this one to other programs.
+void ComClose(quint8 port);
 
 } // namespace r73

@@ -3,6 +3,7 @@
 #include "Exchanger.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace r73 {
 
@@ -35,6 +36,16 @@ constexpr ParamDef Defs[] = {
 };
 // clang-format on
 
+constexpr ServiceDef Services[] = {
+    {"frequency", &ServiceWords::frequency, false},
+    {"clamp_pulses", &ServiceWords::clampPulses, false},
+    {"release_pulses", &ServiceWords::releasePulses, false},
+    {"release_deviation", &ServiceWords::releaseDeviation, true},
+    {"creep_frequency", &ServiceWords::creepFrequency, false},
+    {"max_frequency", &ServiceWords::maxFrequency, false},
+    {"duration", &ServiceWords::duration, false},
+};
+
 struct SaveCodes
 {
     const char* selector;
@@ -66,6 +77,30 @@ const ParamDef* paramDef(const QString& key)
     for (const ParamDef& d : Defs)
         if (key == QLatin1String(d.key)) return &d;
     return nullptr;
+}
+
+std::span<const ServiceDef> serviceDefs()
+{
+    return Services;
+}
+
+const ServiceDef* serviceDef(const QString& key)
+{
+    for (const ServiceDef& d : Services)
+        if (key == QLatin1String(d.key)) return &d;
+    return nullptr;
+}
+
+int serviceNumber(const ServiceDef& def, quint16 word)
+{
+    return def.isSigned ? int(qint16(word)) : int(word);
+}
+
+double serviceNumber(const QString& key, double kept)
+{
+    const ServiceDef* def = serviceDef(key);
+    if (!def || kept != std::floor(kept) || kept < -32768 || kept > 65535) return kept;
+    return serviceNumber(*def, quint16(qint32(kept) & 0xFFFF));
 }
 
 void TParamSets::select(const char* set, quint16 code)

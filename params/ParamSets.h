@@ -88,6 +88,26 @@ struct ServiceWords
     quint16 duration = 0;       ///< "T_DAUER@", ms
 };
 
+/// One value of the service read, with its display rule: pulse counts, the frequencies and the
+/// duration are unsigned words, the release deviation is signed. The page, the logbook, the
+/// report, the archive and the backup file all show the values by this table.
+struct ServiceDef
+{
+    const char* key; ///< in a backup file and the archive, e.g. "clamp_pulses"
+    quint16 ServiceWords::*word;
+    bool isSigned;
+};
+
+/// Every service value, in the order of the service read.
+std::span<const ServiceDef> serviceDefs();
+/// The value of a key, or null.
+const ServiceDef* serviceDef(const QString& key);
+/// The word as a number by its rule: 0..65535, or -32768..32767 for a signed one.
+int serviceNumber(const ServiceDef& def, quint16 word);
+/// A number kept before the rule was kept (a negative count), as the rule reads its word;
+/// a number of a key without a rule, or within range, comes back as it is.
+double serviceNumber(const QString& key, double kept);
+
 /// The sequences of the sets over one exchanger. Remembers which set the controller works on,
 /// since the flat-contact and vibration fields are sent without selecting their set.
 class TParamSets

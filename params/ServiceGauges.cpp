@@ -31,14 +31,17 @@ void TParamPages::ReadService()
 void TParamPages::ShowService(const ServiceValues& v)
 {
     const Ui::ServicePage& s = m_service->ui;
-    s.Edit53->setText(signedText(v.frequency));
+    // Each by the rule of the service values; the logbook, report and archive read these fields.
+    const std::pair<const char*, QLineEdit*> fields[] = {
+        {"frequency", s.Edit53},       {"clamp_pulses", s.Edit50},
+        {"release_pulses", s.Edit51},  {"release_deviation", s.Edit52},
+        {"creep_frequency", s.Edit55}, {"max_frequency", s.Edit54},
+        {"duration", s.Edit56}};
+    for (const auto& [key, edit] : fields) {
+        const ServiceDef& def = *serviceDef(QLatin1String(key));
+        edit->setText(QString::number(serviceNumber(def, v.*def.word)));
+    }
     setGauge(s.ProgressBar2, frequencyGauge(v.frequency));
-    s.Edit50->setText(signedText(v.clampPulses));
-    s.Edit51->setText(signedText(v.releasePulses));
-    s.Edit52->setText(signedText(v.releaseDeviation));
-    s.Edit55->setText(signedText(v.creepFrequency));
-    s.Edit54->setText(signedText(v.maxFrequency));
-    s.Edit56->setText(signedText(v.duration));
     // The vibration gauge is set by the poll's sensor read and already held within its range.
     s.Edit57->setText(mmPerSecond(qMax(0, s.ProgressBar1->value()), QLocale()));
 }

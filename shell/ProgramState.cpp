@@ -13,13 +13,14 @@ bool VibrationChanged = false;
 bool HistoryReading = false;
 bool ParamLoading = false;
 quint16 BiosVersion = 0;
+quint16 SerialNumber = 0;
 
 void resetProgramState()
 {
     Connected = Connecting = ReportCommErrors = CommErrorSeen = false;
     ClampChanged = ReleaseChanged = FlatChanged = VibrationChanged = false;
     HistoryReading = ParamLoading = false;
-    BiosVersion = 0;
+    BiosVersion = SerialNumber = 0;
 }
 
 } // namespace r73

@@ -17,6 +17,7 @@ extern bool VibrationChanged;
 extern bool HistoryReading;
 extern bool ParamLoading;
 extern quint16 BiosVersion; ///< version × 100, 208 = 2.08
+extern quint16 SerialNumber; ///< the controller's, read at connect
 
 /// Back to the state of a fresh start (tests start the main window more than once).
 void resetProgramState();

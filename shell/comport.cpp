@@ -5,12 +5,15 @@
 #include "MessageFacade.h"
 #include "NorloIni.h"
 #include "ProfileFile.h"
+#include "ProgramState.h"
+#include "SuperCom.h"
 #include "TextHook.h"
 #include "ui_comport.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
+#include <QLocale>
 #include <QScreen>
 #include <QTreeWidget>
 
@@ -85,6 +88,8 @@ void TfrmComPort::storeChoice()
     const int port = checkedPort();
     if (port == 0) return;
     if (!applyTrace()) return;
+    const int before = r73::readComPort();
+    const QString beforeDevice = r73::deviceNameForPort(before);
     r73::ProfileFile file(r73::configFilePath());
     bool written = true;
     for (auto it = m_assigned.cbegin(); it != m_assigned.cend() && written; ++it)
@@ -99,6 +104,10 @@ void TfrmComPort::storeChoice()
                           r73::MsgButtons::Ok});
         return;
     }
+    // The port left behind goes back to the system, for other programs; a connected link
+    // keeps its line (the window offers no other port then).
+    const bool moved = port != before || r73::deviceNameForPort(port) != beforeDevice;
+    if (moved && !r73::Connected && before >= 1 && before <= 4) r73::ComClose(quint8(before - 1));
     accept();
 }
 
@@ -138,6 +147,12 @@ QString TfrmComPort::deviceOf(int number) const
 
 QString TfrmComPort::stateOrProbe(const r73::PortStatus& status) const
 {
+    // Ours is not asked again: connected, it answered at the connect.
+    if (status.state == r73::PortState::OwnPort && r73::Connected)
+        return r73::tr73(0, QString::fromUtf8("von diesem Programm verbunden: R73 Nr. %1, "
+                                              "BIOS %2"))
+            .arg(r73::SerialNumber)
+            .arg(QLocale().toString(r73::BiosVersion / 100.0, 'f', 2));
     const auto probed = m_probed.constFind(status.device);
     if (probed == m_probed.cend()) return r73::stateText(status);
     return probed.value() ? r73::tr73(0, QStringLiteral("R73 gefunden"))
@@ -204,6 +219,12 @@ void TfrmComPort::searchController()
         m_probed.insert(device, r73::probeForController(device));
     }
     refreshPorts();
+    // The port this program holds stays chosen: it cannot be asked, and it is the one in use.
+    if (const int n = checkedPort();
+        n != 0 && m_states.value(deviceOf(n)).state == r73::PortState::OwnPort) {
+        m_ui->BtOK->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     // The first that answered is preselected: a number directly, a listed port for the checked
     // number.
     for (int n = 1; n <= 4; ++n) {

@@ -286,10 +286,19 @@ void TstArchive::serverGoneRecordsLocallyThenSends()
     r.record(visit("1234", KindConnect, "after"));
     QVERIFY(r.flush());
     QCOMPARE(back.size(), 1);
-    r.sendLocalVisits();
-    r.sendLocalVisits(); // twice changes nothing
+    r.sendLocalVisits(); // sent already, without asking
     QVERIFY(r.flush());
-    QCOMPARE(sent.size(), 2);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent[0][0].toInt(), 2);
+    QVERIFY(m_pg.stop());
+    r.record(visit("1234", KindBackup, "away-3"));
+    QVERIFY(r.flush() && m_pg.startServer());
+    // The next run that reaches the server sends what is still local, and only that.
+    Recorder next(where, local, m_dir.filePath("Archive"));
+    QSignalSpy nextSent(&next, &Recorder::sent);
+    next.record(visit("1234", KindConnect, "next"));
+    QVERIFY(next.flush());
+    QCOMPARE(nextSent.value(0).value(0).toInt(), 1);
     Archive a;
     QString error;
     QVERIFY(a.open(where, &error));
@@ -297,7 +306,7 @@ void TstArchive::serverGoneRecordsLocallyThenSends()
     for (const Visit& v : a.visits("1234", &error))
         ids << v.id;
     ids.sort();
-    QCOMPARE(ids, (QStringList{"after", "away-1", "away-2", "before"}));
+    QCOMPARE(ids, (QStringList{"after", "away-1", "away-2", "away-3", "before", "next"}));
 }
 
 QTEST_GUILESS_MAIN(TstArchive)

@@ -56,6 +56,8 @@ private slots:
     void badUsageShowsHelp();
     void historyComesAsCsvNewestFirst();
     void reportIsWrittenByTheProgramAndArchived();
+    void reportOfAFailedSessionIsNotWritten_data();
+    void reportOfAFailedSessionIsNotWritten();
     void portsShowStatesAndFindTheController();
     void portsExplainAMissingPermission();
 };
@@ -233,6 +235,42 @@ void TstR73ctl::reportIsWrittenByTheProgramAndArchived()
                  run.err.contains("/dev/r73-no-such-port"),
              qPrintable(run.err));
     QVERIFY(!QFile::exists(folder.filePath("none.pdf")));
+}
+
+void TstR73ctl::reportOfAFailedSessionIsNotWritten_data()
+{
+    // A 3.10 connect ends with the channel names (exchanges 205 to 210: "READ_NAME2" is the
+    // 207th); the report then reads the channels again ("READ_PHYS_ZERO1" is the 217th).
+    QTest::addColumn<QStringList>("fault");
+    QTest::newRow("silent in the connect's channel reads")
+        << QStringList{"--fault", "silent-after=206"};
+    QTest::newRow("line closed in the connect's channel reads")
+        << QStringList{"--fault", "close-after=206"};
+    QTest::newRow("line closed in the report's channel reads")
+        << QStringList{"--fault", "close-after=216"};
+    QTest::newRow("failed call in the report's channel reads")
+        << QStringList{"--fault", "bad-status-at=216"};
+}
+
+void TstR73ctl::reportOfAFailedSessionIsNotWritten()
+{
+    QFETCH(QStringList, fault);
+    SimProcess sim(fault);
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    QTemporaryDir folder;
+    QFile old(folder.filePath("r.pdf"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an earlier report") > 0);
+    old.close();
+    Run run = r73ctl({"--device", sim.link(), "report", "r.pdf"}, folder.path());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith("r73ctl: ") && run.err.count('\n') == 1, qPrintable(run.err));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("an earlier report"));
+    QVERIFY(!QFile::exists(folder.filePath("Archive/1234/r.pdf")));
+    // A connect that ended well is a visit; a report that failed is none.
+    run = r73ctl({"archive", "show", "1234"}, folder.path());
+    QVERIFY2(!run.out.contains(",report,"), qPrintable(run.out));
+    sim.takeViolations(); // the line broke off mid-exchange on purpose
 }
 
 QTEST_GUILESS_MAIN(TstR73ctl)

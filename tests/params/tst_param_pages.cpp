@@ -157,14 +157,18 @@ void TstParamPages::pageChangeReads()
         QCOMPARE(f.edit("Edit41")->text(), QString::number(m.workingSet(S::Schwing)[V::TDauerTo]));
     } else {
         const quint16 frequency = f.answerTo("F@");
-        QCOMPARE(f.edit("Edit53")->text(), signedText(frequency));
+        // Counts, frequencies and the duration are unsigned words.
+        QCOMPARE(f.edit("Edit53")->text(), QString::number(frequency));
         QCOMPARE(f.ui().pgService->ui.ProgressBar2->value(), qMin(100, frequencyGauge(frequency)));
         QCOMPARE(f.edit("Edit50")->text(),
-                 signedText(f.answerTo(bios >= 208 ? "LAST_SPANN@" : "M_SPANN@")));
-        QCOMPARE(f.edit("Edit56")->text(), signedText(f.answerTo("T_DAUER@")));
-        QCOMPARE(f.edit("Edit54")->text(), signedText(f.answerTo("F_MAX@")));
-        QCOMPARE(f.edit("Edit55")->text(), signedText(f.answerTo("F_SCHLEICH@")));
-        if (bios >= 208) QCOMPARE(f.edit("Edit51")->text(), signedText(f.answerTo("LAST_LOES@")));
+                 QString::number(f.answerTo(bios >= 208 ? "LAST_SPANN@" : "M_SPANN@")));
+        QCOMPARE(f.edit("Edit56")->text(), QString::number(f.answerTo("T_DAUER@")));
+        QCOMPARE(f.edit("Edit54")->text(), QString::number(f.answerTo("F_MAX@")));
+        QCOMPARE(f.edit("Edit55")->text(), QString::number(f.answerTo("F_SCHLEICH@")));
+        if (bios >= 208) {
+            QCOMPARE(f.edit("Edit51")->text(), QString::number(f.answerTo("LAST_LOES@")));
+            QCOMPARE(f.edit("Edit52")->text(), signedText(f.answerTo("ABW_LOES@")));
+        }
         // Deviations from 2.07 on, though the separate pulse fields wait for 2.08.
         QCOMPARE(f.ui().pgSpannen->ui.Label20->text(), QString("Abweichung pos. [Pulse]"));
         QCOMPARE(f.ui().pgSpannen->ui.Label21->text(), QString("Abweichung neg. [Pulse]"));

@@ -1,6 +1,7 @@
 // The rules of the parameter pages beyond the plain send: the clamp-without-tool limit, the
 // hydraulic switch, the service gauges, demo mode, and the fields' tab order and length limit.
 
+#include "Logbook.h"
 #include "ParamsFixture.h"
 #include "ProgramState.h"
 #include "TimerWrapper.h"
@@ -210,7 +211,8 @@ void TstParamRules::serviceGauges_data()
     QTest::newRow("0") << 0 << "0" << 0;
     QTest::newRow("5") << 5 << "5" << 17;
     QTest::newRow("1000") << 1000 << "1000" << 75;
-    QTest::newRow("65535 signed, gauge at top") << 65535 << "-1" << 100;
+    QTest::newRow("4000.0 Hz, unsigned") << 40000 << "40000" << 100;
+    QTest::newRow("65535 unsigned, gauge at top") << 65535 << "65535" << 100;
 }
 
 void TstParamRules::serviceGauges()
@@ -229,9 +231,14 @@ void TstParamRules::serviceGauges()
     const Ui::ServicePage& s = f.ui().pgService->ui;
     QCOMPARE(s.Edit53->text(), shown);
     QCOMPARE(s.ProgressBar2->value(), gauge);
-    QCOMPARE(s.Edit52->text(), QString("-2"));
-    QCOMPARE(s.Edit56->text(), QString("-25536"));
+    QCOMPARE(s.Edit52->text(), QString("-2")); // the deviation alone is signed
+    QCOMPARE(s.Edit56->text(), QString("40000"));
     QCOMPARE(s.Edit57->text(), QString("2.50"));
+    // The logbook shows what the page shows.
+    bool confirmed = true;
+    const QStringList log = ComposeLogbuch(f.window.get(), {}, &confirmed);
+    QVERIFY(log.contains(QString("\t%1 : %2").arg(s.Label53->text(), shown)));
+    QVERIFY(log.contains(QString("\t%1 : 40000").arg(s.Label56->text())));
 }
 
 void TstParamRules::demoValuesAfterPageChange()

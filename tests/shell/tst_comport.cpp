@@ -2,6 +2,7 @@
 #include "NorloIni.h"
 #include "PortCheck.h"
 #include "SimProcess.h"
+#include "SuperCom.h"
 #include "TextHook.h"
 #include "comport.h"
 
@@ -37,6 +38,7 @@ private slots:
     void statesAndSearchFindTheController();
     void listedPortIsGivenToTheCheckedNumber_data();
     void listedPortIsGivenToTheCheckedNumber();
+    void portLeftBehindIsClosed();
 
 private:
     static QRadioButton* radio(const QDialog& d, int n);
@@ -311,6 +313,30 @@ void TestComPort::listedPortIsGivenToTheCheckedNumber()
     button(dialog, ok ? "BtOK" : "BtCancel")->click();
     r73::setPortLister(old);
     QCOMPARE(contents(), ok ? before + "Device4=" + sim.link().toLocal8Bit() + "\r\n" : before);
+}
+
+void TestComPort::portLeftBehindIsClosed()
+{
+    r73::test::SimProcess first, second;
+    QVERIFY2(first.started() && second.started(), qPrintable(first.errors() + second.errors()));
+    put(QStringLiteral("[Comunication]\r\nCOM=1\r\nDevice1=%1\r\nDevice2=%2\r\n")
+            .arg(first.link(), second.link())
+            .toLocal8Bit());
+    r73::ComInit(0); // as the window's link holds its port from the start
+    QCOMPARE(r73::checkPort(first.link()).state, r73::PortState::OwnPort);
+    TfrmComPort dialog;
+    dialog.show();
+    auto label = [&](int n) {
+        return dialog.findChild<QLabel*>(QStringLiteral("lbCOM%1").arg(n))->text();
+    };
+    // The search asks the other port and leaves the choice on the one this program holds.
+    button(dialog, "BtSuchen")->click();
+    QCOMPARE(label(1), first.link() + QString::fromUtf8(" \u2013 von diesem Programm geöffnet"));
+    QCOMPARE(label(2), second.link() + QString::fromUtf8(" \u2013 R73 gefunden"));
+    QVERIFY(radio(dialog, 1)->isChecked());
+    radio(dialog, 2)->click();
+    button(dialog, "BtOK")->click();
+    QCOMPARE(r73::checkPort(first.link()).state, r73::PortState::Free);
 }
 
 QTEST_MAIN(TestComPort)
