@@ -275,6 +275,10 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"keine gewöhnliche Datei", "not a regular file"},
     {"Datei größer als %1 MB", "file larger than %1 MB"},
     {"die Datei gibt es schon", "the file already exists"},
+    {"Das Bild kann nicht als %1 gespeichert werden: %2", "The picture cannot be saved as %1: %2"},
+    {"Datei %1 kann nicht ins Archiv kopiert werden: %2", "File %1 cannot be copied into the archive: %2"},
+    {"die Verknüpfung zeigt ins Leere", "the link points to nothing"},
+    {"Die Konfigurationsdatei %1 kann nicht geschrieben werden: %2. Einstellungen werden nicht gespeichert.", "The configuration file %1 cannot be written: %2. Settings will not be saved."},
 };
 
 QString addedText(const QString& german)

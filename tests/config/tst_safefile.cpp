@@ -1,53 +1,22 @@
 #include "SafeFile.h"
+#include "SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace r73;
+using r73::test::inSmallFileSystem;
 
 namespace {
 
-/// Runs body in a child whose files may not grow beyond limit bytes, as a full disk behaves
-/// (tests run as root, so permissions cannot make writes fail). The child's reason comes back
-/// through a pipe; its exit code says whether the write succeeded.
-bool inSmallFileSystem(qint64 limit, const std::function<bool(QString*)>& body, QString* reason)
-{
-    int fds[2];
-    if (::pipe(fds) != 0) return false;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit lim{rlim_t(limit), rlim_t(limit)};
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        QString why;
-        const bool ok = body(&why);
-        const QByteArray bytes = why.toUtf8();
-        [[maybe_unused]] auto n = ::write(fds[1], bytes.constData(), size_t(bytes.size()));
-        ::_exit(ok ? 0 : 1);
-    }
-    ::close(fds[1]);
-    QByteArray got;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    *reason = QString::fromUtf8(got);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 QStringList entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -59,6 +28,8 @@ class TestSafeFile : public QObject
 private slots:
     void wholeFileIsAllOrNothing_data();
     void wholeFileIsAllOrNothing();
+    void targetsThatARenameWouldWreckAreRefused_data();
+    void targetsThatARenameWouldWreckAreRefused();
     void specialFilesAreRefusedBeforeReading_data();
     void specialFilesAreRefusedBeforeReading();
     void growingFileStopsAtTheFailingWrite();
@@ -99,6 +70,37 @@ void TestSafeFile::wholeFileIsAllOrNothing()
     QCOMPARE(::stat(QFile::encodeName(path), &st), 0);
     QCOMPARE(st.st_mode & 0777, 0640u);
     if (!written) QCOMPARE(reason, QStringLiteral("Datei zu groß"));
+}
+
+void TestSafeFile::targetsThatARenameWouldWreckAreRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    // A device or FIFO would be replaced by a plain file (as root, /dev/null itself).
+    QTest::newRow("fifo") << "fifo" << "keine gewöhnliche Datei";
+    QTest::newRow("folder") << "folder" << "ist ein Ordner";
+    QTest::newRow("link to nothing") << "dangling" << "die Verknüpfung zeigt ins Leere";
+    QTest::newRow("folder missing") << "missing/file" << "nicht vorhanden";
+}
+
+void TestSafeFile::targetsThatARenameWouldWreckAreRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kind);
+    if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path), 0600), 0);
+    if (kind == QLatin1String("folder")) QVERIFY(QDir().mkdir(path));
+    if (kind == QLatin1String("dangling")) QVERIFY(QFile::link(dir.filePath("gone"), path));
+    const QStringList before = entries(dir.path());
+    QString why;
+    QVERIFY(!canWriteFile(path, &why));
+    QCOMPARE(why, reason);
+    QVERIFY(!writeFileAtomically(path, "new", &why));
+    QCOMPARE(why, reason);
+    QCOMPARE(entries(dir.path()), before);
+    QVERIFY(canWriteFile(dir.filePath("new"), &why));
+    QCOMPARE(entries(dir.path()), before);
 }
 
 void TestSafeFile::specialFilesAreRefusedBeforeReading_data()
