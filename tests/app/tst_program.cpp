@@ -1,6 +1,7 @@
 // The whole program on a real message loop, as the program entry runs it: how it ends after the
 // fatal error report, and that F7 held or pressed twice during the connect does not end it.
 
+#include "NorloIni.h"
 #include "ProgramState.h"
 #include "ProgramWindows.h"
 #include "SimPort.h"
@@ -11,6 +12,8 @@
 #include "ui_Form1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -59,6 +62,8 @@ private slots:
     void fatalReportEndsTheProgramOnce_data();
     void fatalReportEndsTheProgramOnce();
     void f7HeldOrQueuedDuringTheConnectIsDropped();
+    void unwritableConfigFileIsToldOnceAtStart_data();
+    void unwritableConfigFileIsToldOnceAtStart();
 };
 
 void TstProgram::fatalReportEndsTheProgramOnce_data()
@@ -128,6 +133,40 @@ void TstProgram::f7HeldOrQueuedDuringTheConnectIsDropped()
     QCOMPARE(f.env.boxes.size(), 1);
     QCOMPARE(f.env.boxes[0].text, QString("Verbindung zum R73 trennen!"));
     QVERIFY(f.engine.summaries().contains("call TEST_STOP"));
+}
+
+void TstProgram::unwritableConfigFileIsToldOnceAtStart_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("writable") << "file" << "";
+    QTest::newRow("a folder of that name") << "folder" << "ist ein Ordner";
+    QTest::newRow("a link to nothing") << "dangling" << "die Verknüpfung zeigt ins Leere";
+}
+
+void TstProgram::unwritableConfigFileIsToldOnceAtStart()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    ProgramFixture f;
+    const QString ini = configFilePath();
+    if (kind != "file") QVERIFY(QFile::remove(ini));
+    if (kind == "folder") QVERIFY(QDir().mkdir(ini));
+    if (kind == "dangling") QVERIFY(QFile::link(f.env.path("gone/norlo.ini"), ini));
+    bool shown = false;
+    QCOMPARE(f.run([&] {
+        shown = f.w().isVisible();
+        QCoreApplication::exit(0);
+    }),
+             0);
+    QVERIFY(shown);
+    QCOMPARE(f.env.boxes.size(), reason.isEmpty() ? 0 : 1);
+    if (reason.isEmpty()) return;
+    QCOMPARE(f.env.boxes[0].icon, MsgIcon::Warning);
+    QCOMPARE(f.env.boxes[0].text,
+             QStringLiteral("Die Konfigurationsdatei %1 kann nicht geschrieben werden: %2. "
+                            "Einstellungen werden nicht gespeichert.")
+                 .arg(ini, reason));
 }
 
 QTEST_MAIN(TstProgram)
