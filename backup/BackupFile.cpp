@@ -327,7 +327,8 @@ bool loadBackup(const QString& path, Snapshot& out, QString* error)
     QByteArray bytes;
     QString reason;
     if (!readRegularFile(path, &bytes, &reason)) {
-        if (error) *error = t("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2").arg(path, reason);
+        if (error)
+            *error = t("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2").arg(path, reason);
         return false;
     }
     return parseBackup(bytes, path, out, error);

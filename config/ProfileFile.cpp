@@ -137,8 +137,8 @@ QList<Line> splitLines(const QByteArray& bytes)
         Line line;
         line.content = bytes.mid(pos, end - pos);
         if (end < bytes.size()) {
-            const bool crlf = bytes.at(end) == '\r' && end + 1 < bytes.size() &&
-                              bytes.at(end + 1) == '\n';
+            const bool crlf =
+                bytes.at(end) == '\r' && end + 1 < bytes.size() && bytes.at(end + 1) == '\n';
             line.eol = crlf ? QByteArray("\r\n") : bytes.mid(end, 1);
         }
         pos = end + line.eol.size();
@@ -354,8 +354,7 @@ bool ProfileFile::writeString(const QString& section, const QString& key, const 
     QByteArray rawValue;
     if (!encodeName(QStringLiteral("The section name [%1]").arg(s), s, c.encoding, rawSection,
                     m_error) ||
-        !encodeName(QStringLiteral("The key name \"%1\"").arg(k), k, c.encoding, rawKey,
-                    m_error) ||
+        !encodeName(QStringLiteral("The key name \"%1\"").arg(k), k, c.encoding, rawKey, m_error) ||
         !encodeName(QStringLiteral("The value for \"%1\" in [%2]").arg(k, s), value, c.encoding,
                     rawValue, m_error))
         return false;

@@ -59,8 +59,7 @@ bool TrendRecorder::start(const RecorderSettings& settings, const ChannelInfos& 
 }
 
 bool TrendRecorder::startFile(const QString& path, const RecorderSettings& settings,
-                              const ChannelInfos& channels, QString& error,
-                              GrowingFile::Mode mode)
+                              const ChannelInfos& channels, QString& error, GrowingFile::Mode mode)
 {
     stop();
     m_settings = settings;
@@ -88,7 +87,8 @@ bool TrendRecorder::open(const QString& path, GrowingFile::Mode mode, QString& e
     bool ok = m_file.open(path, mode);
     // Appending to rows already there: their header stands.
     const bool header = mode != GrowingFile::Mode::Append || QFileInfo(path).size() == 0;
-    const QByteArray bytes = header ? csvHeader(m_channels, m_settings.format).toUtf8() : QByteArray();
+    const QByteArray bytes =
+        header ? csvHeader(m_channels, m_settings.format).toUtf8() : QByteArray();
     ok = ok && m_file.write(bytes);
     if (!ok) {
         error = tr73(0, QStringLiteral("Die Aufzeichnung kann nicht in %1 geschrieben werden: %2"))

@@ -70,7 +70,7 @@ private:
     ChannelInfos m_channels;
     GrowingFile m_file;
     QByteArray m_pending; ///< rows not yet handed to the system, at most a second's
-    QString m_base; ///< path of the session's first file without ".csv"
+    QString m_base;       ///< path of the session's first file without ".csv"
     QStringList m_files;
     qint64 m_size = 0;
     qint64 m_rowsInFile = 0;

@@ -139,9 +139,12 @@ void TstProgram::unwritableConfigFileIsToldOnceAtStart_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("writable") << "file" << "";
-    QTest::newRow("a folder of that name") << "folder" << "ist ein Ordner";
-    QTest::newRow("a link to nothing") << "dangling" << "die Verknüpfung zeigt ins Leere";
+    QTest::newRow("writable") << "file"
+                              << "";
+    QTest::newRow("a folder of that name") << "folder"
+                                           << "ist ein Ordner";
+    QTest::newRow("a link to nothing") << "dangling"
+                                       << "die Verknüpfung zeigt ins Leere";
 }
 
 void TstProgram::unwritableConfigFileIsToldOnceAtStart()

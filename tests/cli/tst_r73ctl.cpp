@@ -244,8 +244,8 @@ void TstR73ctl::failedFilesKeepTheOldOne()
     }
     const Run run = r73ctl(QStringList{"--device", sim.link()} + args, folder.path(), {}, 1);
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.err.startsWith("r73ctl: ") && run.err.count('\n') == 1 &&
-                 run.err.contains(file) && run.err.contains(reason),
+    QVERIFY2(run.err.startsWith("r73ctl: ") && run.err.count('\n') == 1 && run.err.contains(file) &&
+                 run.err.contains(reason),
              qPrintable(run.err));
     QCOMPARE(run.out, QString());
     const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;

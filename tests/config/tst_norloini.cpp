@@ -1,8 +1,8 @@
 #include "NorloIni.h"
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -151,11 +151,16 @@ void TestNorloIni::unwritableFileIsNamed_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("plain file") << "file" << "";
-    QTest::newRow("no file yet") << "none" << "";
-    QTest::newRow("a folder of that name") << "folder" << "ist ein Ordner";
-    QTest::newRow("a link to nothing") << "dangling" << "die Verknüpfung zeigt ins Leere";
-    QTest::newRow("a FIFO") << "fifo" << "keine gewöhnliche Datei";
+    QTest::newRow("plain file") << "file"
+                                << "";
+    QTest::newRow("no file yet") << "none"
+                                 << "";
+    QTest::newRow("a folder of that name") << "folder"
+                                           << "ist ein Ordner";
+    QTest::newRow("a link to nothing") << "dangling"
+                                       << "die Verknüpfung zeigt ins Leere";
+    QTest::newRow("a FIFO") << "fifo"
+                            << "keine gewöhnliche Datei";
 }
 
 void TestNorloIni::unwritableFileIsNamed()

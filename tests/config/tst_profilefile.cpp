@@ -1,8 +1,8 @@
 #include "ProfileFile.h"
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <limits>
@@ -118,9 +118,9 @@ void TestProfileFile::readString_data()
                              << "default";
     // Saved by editors that mark their encoding, or with old Mac line ends: the first section
     // (or the whole file) is read, not skipped.
-    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF[Gr\xC3\xB6\xC3\x9F" "e]\r\nk=\xC3\x84\r\n")
-                                << QString::fromUtf8("GRÖßE") << "k"
-                                << QString::fromUtf8("Ä");
+    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF[Gr\xC3\xB6\xC3\x9F"
+                                              "e]\r\nk=\xC3\x84\r\n")
+                                << QString::fromUtf8("GRÖßE") << "k" << QString::fromUtf8("Ä");
     QTest::newRow("UTF-16 LE mark") << utf16("[A]\r\nx=1\r\nk=Größe Ω\r\n") << "a"
                                     << "K" << QString::fromUtf8("Größe Ω");
     QTest::newRow("UTF-16 BE mark") << utf16("[A]\nk=3\n", false) << "A"
@@ -324,7 +324,8 @@ void TestProfileFile::writeFailure()
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))), 0600), 0);
-    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("dangling"))));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")),
+                        dir.filePath(QStringLiteral("dangling"))));
     QFile broken(dir.filePath(QStringLiteral("broken")));
     QVERIFY(broken.open(QIODevice::WriteOnly));
     broken.write("\xFF\xFE[\0A\0]\0\n", 9); // odd length: cut off
