@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -95,16 +94,6 @@ void TestNorloIni::readsAreWrittenBack_data()
         << false << 5
         << QByteArray("\xEF\xBB\xBF[Comunication]\r\nCOM=3\r\n[DemoMode]\r\nACTIVE=0\r\n"
                       "[Language]\r\nLanguage=5\r\n");
-    const auto utf16 = [](const char* text) -> QByteArray {
-        QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-        return encoder(QString::fromLatin1(text));
-    };
-    QTest::newRow("UTF-16 mark") << utf16("[Comunication]\nCOM=4\n") << 4 << false << 5
-                                 << utf16("[Comunication]\nCOM=4\n[DemoMode]\nACTIVE=0\n"
-                                          "[Language]\nLanguage=5\n");
-    QTest::newRow("CR only") << QByteArray("[Comunication]\rCOM=2\r") << 2 << false << 5
-                             << QByteArray("[Comunication]\rCOM=2\r[DemoMode]\rACTIVE=0\r"
-                                           "[Language]\rLanguage=5\r");
     QTest::newRow("garbage replaced by defaults")
         << QByteArray("[Comunication]\nCOM=x\n[DemoMode]\nACTIVE=on\n[Language]\nLanguage=\n") << 1
         << false << 5
