@@ -1,7 +1,6 @@
 #include "ProfileFile.h"
 
 #include "Cp1252.h"
-
 #include "SafeFile.h"
 
 #include <QDir>
@@ -69,6 +68,7 @@ QString toText(const QByteArray& raw, Encoding encoding)
 {
     return encoding == Encoding::Cp1252 ? fromCp1252(raw) : QString::fromUtf8(raw);
 }
+
 struct Line
 {
     QByteArray content; // without the line ending
