@@ -1,8 +1,12 @@
 #include "ProgramWindows.h"
 
 #include "AppWindows.h"
+#include "MessageFacade.h"
+#include "NorloIni.h"
+#include "TextHook.h"
 #include "ui_Form1.h"
 
+#include <QDir>
 #include <QTimer>
 
 ProgramWindows::ProgramWindows()
@@ -33,5 +37,15 @@ ProgramWindows::~ProgramWindows()
 
 void ProgramWindows::start()
 {
+    // Said once, before the window: otherwise every change of port or language, the
+    // technician's name and the recorder's settings would be lost without a word.
+    const QString problem = r73::configFileProblem();
+    if (!problem.isEmpty())
+        r73::showMessage(
+            {&mainWindow,
+             r73::tr73(0, QStringLiteral("Die Konfigurationsdatei %1 kann nicht geschrieben "
+                                         "werden: %2. Einstellungen werden nicht gespeichert."))
+                 .arg(QDir::toNativeSeparators(r73::configFilePath()), problem),
+             r73::tr73(0, QStringLiteral("Warnung")), r73::MsgIcon::Warning, r73::MsgButtons::Ok});
     QTimer::singleShot(0, &startWindow, &TfrmMain::FormShow);
 }

@@ -13,6 +13,7 @@
 #include "ProgramState.h"
 #include "ReportFromWindow.h"
 #include "Terminate.h"
+#include "SafeFile.h"
 #include "TextHook.h"
 #include "ui_Form1.h"
 
@@ -25,7 +26,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTreeWidget>
 
 namespace r73 {
@@ -222,13 +222,11 @@ bool ServiceRecord::exportHistory(const QString& path)
     // Travel columns: clamp and release, in pulses.
     for (int c : {1, 3})
         if (c < header.size()) header[c] += QStringLiteral(" [Pulse]");
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(archive::toCsv(header, t.rows).toUtf8()) >= 0 && file.commit())
-        return true;
+    QString reason;
+    if (writeFileAtomically(path, archive::toCsv(header, t.rows).toUtf8(), &reason)) return true;
     showMessage({&m_window,
                  txt("Datei %1 kann nicht gespeichert werden: %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString()),
+                     .arg(QDir::toNativeSeparators(path), reason),
                  txt("Fehler"), MsgIcon::Error, MsgButtons::Ok});
     return false;
 }

@@ -7,10 +7,13 @@
 #include "NorloIni.h"
 #include "ProgramWindows.h"
 #include "Terminate.h"
+#include "TextHook.h"
+#include "WindowKeepAlive.h"
 #include "WorkFolder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <optional>
 
 namespace {
@@ -72,6 +75,23 @@ int main(int argc, char* argv[])
 
     // The folder first: "ini" and "Log" are made relative to it, and so is a relative trace.
     if (parser.isSet(home) && !r73::enterUserWorkFolder()) return headless ? headless->failed() : 1;
+    // A trace that fails (a full disk) stops and says so once the exchange is over: a box in the
+    // middle of it would hold the line.
+    r73::trace::setFailureHandler([](const QString& why) {
+        const auto show = [why] {
+            r73::showMessage({nullptr,
+                              r73::tr73(0, QStringLiteral("Das Leitungsprotokoll kann nicht "
+                                                          "geschrieben werden.")),
+                              r73::tr73(0, QStringLiteral("Fehler")), r73::MsgIcon::Error,
+                              r73::MsgButtons::Ok, why});
+        };
+        QTimer::singleShot(0, [show] {
+            if (r73::WindowKeepAlive* keepAlive = r73::WindowKeepAlive::instance())
+                keepAlive->afterSequence(show);
+            else
+                show();
+        });
+    });
     QString error;
     if (parser.isSet(trace) && !r73::trace::start(parser.value(trace), &error)) {
         r73::showMessage({nullptr, QStringLiteral("Cannot write the line trace:"),

@@ -2,10 +2,10 @@
 
 #include "Csv.h"
 #include "ParamSets.h"
+#include "SafeFile.h"
 #include "TextHook.h"
 
 #include <QAtomicInt>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,13 +26,14 @@ QString isoText(const QDateTime& at)
     return at.toUTC().toString(Qt::ISODateWithMs);
 }
 
-QByteArray fileHash(const QString& path)
+/// The archive keeps the program's own documents (backups, journals, logbooks, reports), all far
+/// below this; a larger file is refused rather than read into memory.
+constexpr qint64 MaxKeptSize = 64 * 1024 * 1024;
+
+bool sameContent(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&f);
-    return hash.result();
+    QByteArray other;
+    return readRegularFile(path, &other, nullptr, MaxKeptSize) && other == bytes;
 }
 
 } // namespace
@@ -318,23 +319,28 @@ bool keepFiles(const QString& root, const QString& serial, const QStringList& pa
         const QFileInfo from(path);
         QString name = from.fileName();
         QString target = QDir(folder).filePath(name);
-        if (QFileInfo(target).canonicalFilePath() == from.canonicalFilePath()) {
+        const QString canonical = from.canonicalFilePath(); // empty: the file is missing
+        if (!canonical.isEmpty() && QFileInfo(target).canonicalFilePath() == canonical) {
             kept->append(name); // made in its folder already
             continue;
         }
-        for (int n = 1; QFile::exists(target) && fileHash(target) != fileHash(path); ++n) {
-            name = from.completeBaseName() + QStringLiteral("_%1.").arg(n) + from.suffix();
-            target = QDir(folder).filePath(name);
-        }
-        if (QFile::exists(target) || QFile::copy(path, target)) {
-            kept->append(name);
-            continue;
+        QByteArray bytes;
+        QString reason;
+        if (readRegularFile(path, &bytes, &reason, MaxKeptSize)) {
+            // Another file of that name already kept: this one takes the next free name.
+            for (int n = 1; QFile::exists(target) && !sameContent(target, bytes); ++n) {
+                name = from.completeBaseName() + QStringLiteral("_%1.").arg(n) + from.suffix();
+                target = QDir(folder).filePath(name);
+            }
+            if (QFile::exists(target) || writeFileAtomically(target, bytes, &reason)) {
+                kept->append(name);
+                continue;
+            }
         }
         allKept = false;
-        QFile::remove(target); // a copy cut short by a full disk
         if (error)
-            *error = tr73(0, QStringLiteral("Datei %1 kann nicht ins Archiv kopiert werden"))
-                         .arg(QDir::toNativeSeparators(path));
+            *error = tr73(0, QStringLiteral("Datei %1 kann nicht ins Archiv kopiert werden: %2"))
+                         .arg(QDir::toNativeSeparators(path), reason);
     }
     return allKept;
 }

@@ -2,6 +2,7 @@
 
 #include "NorloIni.h"
 #include "ProfileFile.h"
+#include "SafeFile.h"
 #include "TextHook.h"
 
 #include <QDir>
@@ -53,12 +54,14 @@ bool configuredLocation(Location* where, QString* error)
                          .arg(passwordFile);
             return false;
         }
-        if (!f.open(QIODevice::ReadOnly)) {
+        // A FIFO or device named there must not hold up the start.
+        QByteArray bytes;
+        if (!readRegularFile(passwordFile, &bytes, nullptr, 64 * 1024)) {
             *error = tr73(0, QString::fromUtf8("Die Passwortdatei %1 kann nicht gelesen werden."))
                          .arg(passwordFile);
             return false;
         }
-        where->password = QString::fromUtf8(f.readLine()).trimmed();
+        where->password = QString::fromUtf8(bytes.split('\n').value(0)).trimmed();
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "ArchiveWindow.h"
 
 #include "MessageFacade.h"
+#include "SafeFile.h"
 #include "TextHook.h"
 
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QPainterPath>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTreeWidget>
@@ -298,12 +298,10 @@ void ArchiveWindow::printFile()
 
 bool ArchiveWindow::exportCounters(const QString& path)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(countersCsv(m_visitData).toUtf8()) >= 0 &&
-        file.commit())
-        return true;
+    QString reason;
+    if (writeFileAtomically(path, countersCsv(m_visitData).toUtf8(), &reason)) return true;
     complain(txt("Datei %1 kann nicht gespeichert werden: %2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+                 .arg(QDir::toNativeSeparators(path), reason));
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "BackupFile.h"
 
 #include "Cp1252.h"
+#include "SafeFile.h"
 #include "TextHook.h"
 #include "WireCodec.h"
 
@@ -10,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QSaveFile>
 #include <cmath>
 
 namespace r73::backup {
@@ -296,14 +296,10 @@ QByteArray toJson(const Snapshot& s)
 
 bool saveBackup(const QString& path, const Snapshot& snapshot, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(toJson(snapshot));
-        if (file.commit()) return true;
-    }
+    QString reason;
+    if (writeFileAtomically(path, toJson(snapshot), &reason)) return true;
     if (error)
-        *error = t("Die Sicherung konnte nicht in \"%1\" gespeichert werden: %2")
-                     .arg(path, file.errorString());
+        *error = t("Die Sicherung konnte nicht in \"%1\" gespeichert werden: %2").arg(path, reason);
     return false;
 }
 
@@ -314,14 +310,14 @@ bool parseBackup(const QByteArray& bytes, const QString& name, Snapshot& out, QS
 
 bool loadBackup(const QString& path, Snapshot& out, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString reason;
+    if (!readRegularFile(path, &bytes, &reason)) {
         if (error)
-            *error = t("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2")
-                         .arg(path, file.errorString());
+            *error = t("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2").arg(path, reason);
         return false;
     }
-    return parseBackup(file.readAll(), path, out, error);
+    return parseBackup(bytes, path, out, error);
 }
 
 QString proposedName(const QString& folder, quint16 serial, const QDate& date)

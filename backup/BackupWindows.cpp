@@ -355,7 +355,11 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
              QFileInfo(fileName).completeBaseName() + QStringLiteral("_report.txt"),
              QStringLiteral("txt"), t("Text (*.txt)")});
         QString error;
-        if (!path.isEmpty() && !writeLogFile(path, lines, &error)) info(d.get(), error, MsgIcon::Error);
+        if (!path.isEmpty() && !writeLogFile(path, lines, &error))
+            info(d.get(),
+                 t("Datei %1 kann nicht gespeichert werden: %2")
+                     .arg(QDir::toNativeSeparators(path), error),
+                 MsgIcon::Error);
     });
     connect(print, &QPushButton::clicked, d.get(), [&] {
         QPrinter printer;

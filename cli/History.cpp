@@ -3,10 +3,10 @@
 #include "Command.h"
 #include "Csv.h"
 #include "HistoryReads.h"
+#include "SafeFile.h"
 #include "Session.h"
 
 #include <QCommandLineParser>
-#include <QSaveFile>
 #include <QTextStream>
 #include <map>
 
@@ -61,9 +61,9 @@ int runHistory(const QStringList& args, const QCommandLineParser& parser)
         QTextStream(stdout) << text << Qt::flush;
         return Done;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        return fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!writeFileAtomically(path, text.toUtf8(), &reason))
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, reason));
     return Done;
 }
 

@@ -1,6 +1,7 @@
 #include "NorloIni.h"
 
 #include "ProfileFile.h"
+#include "SafeFile.h"
 
 #include <QDir>
 
@@ -42,6 +43,13 @@ void useDevice(const QString& path)
 QString configFilePath()
 {
     return QDir::current().filePath(QStringLiteral("ini/norlo.ini"));
+}
+
+QString configFileProblem()
+{
+    if (!g_useFile || !g_device.isEmpty()) return {};
+    QString reason;
+    return canWriteFile(configFilePath(), &reason) ? QString() : reason;
 }
 
 int readComPort()

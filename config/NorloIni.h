@@ -24,6 +24,10 @@ void useConfigFile(bool use);
 /// mode is off, and the file is only read (language, archive), so the configured port stays.
 void useDevice(const QString& path);
 
+/// Why the program's changes to the file would be lost (a folder of that name, a read-only
+/// disk, a link to nothing), or empty when it can be written or is not written at all.
+QString configFileProblem();
+
 /// "COM" (default 1), written back.
 int readComPort();
 bool writeComPort(int number);

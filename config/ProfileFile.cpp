@@ -1,12 +1,13 @@
 #include "ProfileFile.h"
 
 #include "Cp1252.h"
+#include "SafeFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <limits>
 
 namespace r73 {
@@ -14,7 +15,60 @@ namespace r73 {
 namespace {
 
 // CP1252 is one byte per character and every delimiter is ASCII, so lines are parsed as bytes:
-// untouched lines then go back to disk exactly as they were read.
+// untouched lines then go back to disk exactly as they were read. A file an editor saved as
+// UTF-8 or UTF-16 with a byte order mark is read as such and keeps its encoding when written,
+// so the editor still reads it: UTF-8 is parsed as bytes too, UTF-16 through UTF-8.
+enum class Encoding { Cp1252, Utf8, Utf16Le, Utf16Be };
+
+struct Content
+{
+    QByteArray bytes; // CP1252, or UTF-8 for every other encoding; without the mark
+    Encoding encoding = Encoding::Cp1252;
+    bool lossless = true; // false: UTF-16 that did not decode; a write would damage it
+};
+
+Content decode(const QByteArray& raw)
+{
+    Content c;
+    if (raw.startsWith("\xEF\xBB\xBF")) {
+        c.encoding = Encoding::Utf8;
+        c.bytes = raw.mid(3);
+    } else if (raw.startsWith("\xFF\xFE") || raw.startsWith("\xFE\xFF")) {
+        const bool le = raw.at(0) == '\xFF';
+        c.encoding = le ? Encoding::Utf16Le : Encoding::Utf16Be;
+        QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        const QString text = decoder(raw.mid(2));
+        c.bytes = text.toUtf8();
+        c.lossless = !decoder.hasError() && raw.size() % 2 == 0;
+    } else {
+        c.bytes = raw;
+    }
+    return c;
+}
+
+QByteArray encode(const QByteArray& bytes, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Cp1252:
+        return bytes;
+    case Encoding::Utf8:
+        return "\xEF\xBB\xBF" + bytes;
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        const bool le = encoding == Encoding::Utf16Le;
+        QStringEncoder encoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::WriteBom);
+        return encoder(QString::fromUtf8(bytes));
+    }
+    }
+    return bytes;
+}
+
+QString toText(const QByteArray& raw, Encoding encoding)
+{
+    return encoding == Encoding::Cp1252 ? fromCp1252(raw) : QString::fromUtf8(raw);
+}
+
 struct Line
 {
     QByteArray content; // without the line ending
@@ -66,30 +120,28 @@ ParsedLine parseLine(const QByteArray& content)
     return p;
 }
 
-bool sameName(const QByteArray& raw, const QString& name)
+bool sameName(const QByteArray& raw, const QString& name, Encoding encoding)
 {
-    return QString::compare(fromCp1252(raw), name.trimmed(), Qt::CaseInsensitive) == 0;
+    return QString::compare(toText(raw, encoding), name.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 QList<Line> splitLines(const QByteArray& bytes)
 {
     QList<Line> lines;
     qsizetype pos = 0;
+    // A line ends at LF, CR LF or a CR alone (files from old editors).
     while (pos < bytes.size()) {
-        const qsizetype nl = bytes.indexOf('\n', pos);
+        qsizetype end = pos;
+        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
+            ++end;
         Line line;
-        if (nl < 0) {
-            line.content = bytes.mid(pos);
-            pos = bytes.size();
-        } else {
-            line.content = bytes.mid(pos, nl - pos);
-            line.eol = "\n";
-            if (line.content.endsWith('\r')) {
-                line.content.chop(1);
-                line.eol = "\r\n";
-            }
-            pos = nl + 1;
+        line.content = bytes.mid(pos, end - pos);
+        if (end < bytes.size()) {
+            const bool crlf =
+                bytes.at(end) == '\r' && end + 1 < bytes.size() && bytes.at(end + 1) == '\n';
+            line.eol = crlf ? QByteArray("\r\n") : bytes.mid(end, 1);
         }
+        pos = end + line.eol.size();
         lines.append(line);
     }
     return lines;
@@ -116,7 +168,8 @@ struct Location
     QByteArray rawValue;
 };
 
-Location locate(const QList<Line>& lines, const QString& section, const QString& key)
+Location locate(const QList<Line>& lines, const QString& section, const QString& key,
+                Encoding encoding)
 {
     Location loc;
     bool sawKey = false;
@@ -124,14 +177,14 @@ Location locate(const QList<Line>& lines, const QString& section, const QString&
         const ParsedLine p = parseLine(lines.at(i).content);
         if (p.kind == LineKind::Section) {
             if (loc.section >= 0) break; // only the first matching section counts
-            if (sameName(p.rawName, section)) loc.section = loc.insertAfter = i;
+            if (sameName(p.rawName, section, encoding)) loc.section = loc.insertAfter = i;
             continue;
         }
         if (loc.section < 0) continue;
         if (p.kind == LineKind::Key) {
             sawKey = true;
             loc.insertAfter = i;
-            if (loc.key < 0 && sameName(p.rawName, key)) {
+            if (loc.key < 0 && sameName(p.rawName, key, encoding)) {
                 loc.key = i;
                 loc.rawKey = p.rawName;
                 loc.rawValue = p.rawValue;
@@ -148,23 +201,29 @@ QString displayPath(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-/// Reads the whole file; a missing file is empty. False only when the file exists but cannot
-/// be read.
-bool loadBytes(const QString& path, QByteArray& bytes, QString& error)
+/// Reads the whole file; a missing file (or a link to nothing) is empty. False only when the
+/// file exists but cannot be read: a FIFO, a device or a huge file is refused unread.
+bool loadContent(const QString& path, Content& content, QString& error)
 {
-    bytes.clear();
-    QFile file(path);
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot read \"%1\": %2").arg(displayPath(path), file.errorString());
+    content = Content();
+    if (!QFileInfo::exists(path)) return true;
+    QByteArray raw;
+    QString reason;
+    if (!readRegularFile(path, &raw, &reason)) {
+        error = QStringLiteral("Cannot read \"%1\": %2").arg(displayPath(path), reason);
         return false;
     }
-    bytes = file.readAll();
+    content = decode(raw);
     return true;
 }
 
-bool encodeName(const QString& what, const QString& text, QByteArray& out, QString& error)
+bool encodeName(const QString& what, const QString& text, Encoding encoding, QByteArray& out,
+                QString& error)
 {
+    if (encoding != Encoding::Cp1252) {
+        out = text.toUtf8();
+        return true;
+    }
     QString bad;
     if (!toCp1252(text, out, &bad)) {
         error = QStringLiteral("%1 contains \"%2\", which the file's character set "
@@ -250,10 +309,10 @@ QString ProfileFile::readString(const QString& section, const QString& key,
                                 const QString& def) const
 {
     m_error.clear();
-    QByteArray bytes;
-    if (!loadBytes(m_path, bytes, m_error)) return def;
-    const Location loc = locate(splitLines(bytes), section, key);
-    return loc.key < 0 ? def : fromCp1252(loc.rawValue);
+    Content c;
+    if (!loadContent(m_path, c, m_error)) return def;
+    const Location loc = locate(splitLines(c.bytes), section, key, c.encoding);
+    return loc.key < 0 ? def : toText(loc.rawValue, c.encoding);
 }
 
 int ProfileFile::readInteger(const QString& section, const QString& key, int def) const
@@ -271,9 +330,9 @@ bool ProfileFile::readBool(const QString& section, const QString& key, bool def)
 bool ProfileFile::hasKey(const QString& section, const QString& key) const
 {
     m_error.clear();
-    QByteArray bytes;
-    if (!loadBytes(m_path, bytes, m_error)) return false;
-    return locate(splitLines(bytes), section, key).key >= 0;
+    Content c;
+    if (!loadContent(m_path, c, m_error)) return false;
+    return locate(splitLines(c.bytes), section, key, c.encoding).key >= 0;
 }
 
 bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
@@ -281,21 +340,29 @@ bool ProfileFile::writeString(const QString& section, const QString& key, const 
     m_error.clear();
     const QString s = section.trimmed();
     const QString k = key.trimmed();
+    if (!checkWritable(section, key, value, m_error)) return false;
+    Content c;
+    if (!loadContent(m_path, c, m_error)) return false;
+    if (!c.lossless) {
+        m_error = QStringLiteral("Cannot write \"%1\": it is not valid UTF-16, and writing would "
+                                 "damage it")
+                      .arg(displayPath(m_path));
+        return false;
+    }
     QByteArray rawSection;
     QByteArray rawKey;
     QByteArray rawValue;
-    if (!checkWritable(section, key, value, m_error) ||
-        !encodeName(QStringLiteral("The section name [%1]").arg(s), s, rawSection, m_error) ||
-        !encodeName(QStringLiteral("The key name \"%1\"").arg(k), k, rawKey, m_error) ||
-        !encodeName(QStringLiteral("The value for \"%1\" in [%2]").arg(k, s), value, rawValue,
-                    m_error))
+    if (!encodeName(QStringLiteral("The section name [%1]").arg(s), s, c.encoding, rawSection,
+                    m_error) ||
+        !encodeName(QStringLiteral("The key name \"%1\"").arg(k), k, c.encoding, rawKey, m_error) ||
+        !encodeName(QStringLiteral("The value for \"%1\" in [%2]").arg(k, s), value, c.encoding,
+                    rawValue, m_error))
         return false;
 
-    QByteArray bytes;
-    if (!loadBytes(m_path, bytes, m_error)) return false;
+    const QByteArray& bytes = c.bytes;
     QList<Line> lines = splitLines(bytes);
     const QByteArray eol = lineEndingOf(lines);
-    const Location loc = locate(lines, s, k);
+    const Location loc = locate(lines, s, k, c.encoding);
 
     if (loc.key >= 0) {
         lines[loc.key].content = loc.rawKey + '=' + rawValue;
@@ -310,7 +377,7 @@ bool ProfileFile::writeString(const QString& section, const QString& key, const 
     out.reserve(bytes.size() + rawKey.size() + rawValue.size() + rawSection.size() + 8);
     for (const Line& l : lines)
         out += l.content + l.eol;
-    return save(out);
+    return save(encode(out, c.encoding));
 }
 
 bool ProfileFile::writeInteger(const QString& section, const QString& key, int value)
@@ -338,11 +405,9 @@ bool ProfileFile::save(const QByteArray& bytes)
                       .arg(displayPath(m_path), displayPath(folder.filePath()));
         return false;
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        m_error =
-            QStringLiteral("Cannot write \"%1\": %2").arg(displayPath(m_path), file.errorString());
-        file.cancelWriting();
+    QString reason;
+    if (!writeFileAtomically(m_path, bytes, &reason)) {
+        m_error = QStringLiteral("Cannot write \"%1\": %2").arg(displayPath(m_path), reason);
         return false;
     }
     return true;

@@ -3,7 +3,10 @@
 /// nothing is cached. Section and key names compare case-insensitively; lines starting with ';'
 /// are comments; values are trimmed. A write replaces only its own line (keeping order, comments,
 /// line endings and the key's spelling), appends a new key at the end of its section and a new
-/// section at the end of the file, and replaces the file atomically. The file is Windows-1252.
+/// section at the end of the file, and replaces the file atomically. The file is Windows-1252;
+/// one with a UTF-8 or UTF-16 byte order mark is read and written in that encoding. Lines end
+/// with CR LF, LF or CR alone; new lines take the file's own ending. A FIFO, device or huge file
+/// in its place is refused unread.
 
 #include <QString>
 

@@ -43,6 +43,30 @@ QString writeTarget(const QString& path)
     return info.symLinkTarget();
 }
 
+/// What must hold before a whole file is written to path: the target (a link's target) is
+/// absent or a regular file that may be written. A rename would silently replace a
+/// write-protected file, or a device node such as /dev/null, and a dangling link would create
+/// its target wherever it points (an unmounted share's mount point).
+bool checkTarget(const QString& path, QString* target, struct stat* old, bool* exists,
+                 QString* reason)
+{
+    auto fail = [reason](const QString& why) {
+        if (reason) *reason = why;
+        return false;
+    };
+    *target = writeTarget(path);
+    *exists = ::stat(native(*target).constData(), old) == 0;
+    if (!*exists) {
+        if (QFileInfo(path).isSymLink())
+            return fail(tr73(0, QStringLiteral("die Verknüpfung zeigt ins Leere")));
+        return true;
+    }
+    if (S_ISDIR(old->st_mode)) return fail(fileErrorReason(EISDIR));
+    if (!S_ISREG(old->st_mode)) return fail(tr73(0, QStringLiteral("keine gewöhnliche Datei")));
+    if (::access(native(*target).constData(), W_OK) != 0) return fail(fileErrorReason(errno));
+    return true;
+}
+
 /// A name beside target that nothing else uses; O_EXCL below makes the choice race-free.
 QString temporaryBeside(const QString& target)
 {
@@ -51,6 +75,19 @@ QString temporaryBeside(const QString& target)
     return info.dir().filePath(QStringLiteral(".%1.%2.tmp")
                                    .arg(info.fileName())
                                    .arg(tag, 8, 16, QLatin1Char('0')));
+}
+
+/// Creates a new file beside target under a name that nothing else uses; -1 and errno set
+/// when the folder takes no file.
+int createTemporary(const QString& target, QString* temp)
+{
+    int fd = -1;
+    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
+        *temp = temporaryBeside(target);
+        fd = ::open(native(*temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    return fd;
 }
 
 } // namespace
@@ -101,21 +138,13 @@ QString fileErrorReason(int err)
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
-    const QString target = writeTarget(path);
+    QString target;
     struct stat old{};
-    const bool exists = ::stat(native(target).constData(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) {
-        if (reason) *reason = fileErrorReason(EISDIR);
-        return false;
-    }
+    bool exists = false;
+    if (!checkTarget(path, &target, &old, &exists, reason)) return false;
 
     QString temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-        temp = temporaryBeside(target);
-        fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
+    const int fd = createTemporary(target, &temp);
     if (fd < 0) {
         if (reason) *reason = fileErrorReason(errno);
         return false;
@@ -146,6 +175,23 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         ::fsync(dir);
         ::close(dir);
     }
+    return true;
+}
+
+bool canWriteFile(const QString& path, QString* reason)
+{
+    QString target;
+    struct stat old{};
+    bool exists = false;
+    if (!checkTarget(path, &target, &old, &exists, reason)) return false;
+    QString temp;
+    const int fd = createTemporary(target, &temp);
+    if (fd < 0) {
+        if (reason) *reason = fileErrorReason(errno);
+        return false;
+    }
+    ::close(fd);
+    ::unlink(native(temp).constData());
     return true;
 }
 

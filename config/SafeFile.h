@@ -22,8 +22,14 @@ inline constexpr qint64 MaxReadSize = 10 * 1024 * 1024;
 QString fileErrorReason(int err);
 
 /// Writes bytes as the whole new content of path, or leaves path untouched. A symbolic link is
-/// followed: its target is replaced, the link stays. On failure reason (if given) says why.
+/// followed: its target is replaced, the link stays. Refused: a folder, a device or FIFO, a
+/// write-protected file, a link to nothing. On failure reason (if given) says why.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
+
+/// Whether writeFileAtomically(path) could succeed, found without touching path: the checks it
+/// makes first, and a temporary file made and removed beside the target. A full disk can still
+/// fail the write itself.
+bool canWriteFile(const QString& path, QString* reason = nullptr);
 
 /// Reads a regular file of at most limit bytes. A FIFO, a device or a folder is refused before
 /// a byte is read (opening a FIFO does not block), as is a file above limit.

@@ -1,12 +1,11 @@
 #include "LogFile.h"
 
 #include "Cp1252.h"
+#include "SafeFile.h"
 
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <cerrno>
 
 namespace r73 {
 
@@ -85,23 +84,8 @@ bool writeLogFile(const QString& path, const QStringList& lines, QString* error,
     for (const QString& line : lines)
         bytes += encodeReplacing(line, substitutes) + "\r\n";
     if (replaced) *replaced = substitutes;
-    // QSaveFile writes beside the target and renames at the end, so a failure part way leaves
-    // an existing logbook as it was. The explicit flush matters: on a full disk commit() alone
-    // was seen to succeed with a short file.
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString(); // a missing or write-protected folder
-    } else {
-        // A failed flush reads "Unknown error" in Qt; the system's own reason (a full disk)
-        // is in errno.
-        errno = 0;
-        if (file.write(bytes) == bytes.size() && file.flush() && file.commit()) return true;
-        const int cause = errno;
-        reason = cause ? qt_error_string(cause) : file.errorString();
-    }
-    if (error) *error = reason;
-    return false;
+    // A failure part way leaves an existing logbook as it was.
+    return writeFileAtomically(path, bytes, error);
 }
 
 } // namespace r73

@@ -278,6 +278,10 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     // the archive's catch-up and the port dialog
     {"%1 lokal aufgezeichnete Besuche wurden an den Archiv-Server gesendet.", "%1 visits recorded locally were sent to the archive server."},
     {"von diesem Programm verbunden: R73 Nr. %1, BIOS %2", "connected by this program: R73 no. %1, BIOS %2"},
+    {"Das Bild kann nicht als %1 gespeichert werden: %2", "The picture cannot be saved as %1: %2"},
+    {"Datei %1 kann nicht ins Archiv kopiert werden: %2", "File %1 cannot be copied into the archive: %2"},
+    {"die Verknüpfung zeigt ins Leere", "the link points to nothing"},
+    {"Die Konfigurationsdatei %1 kann nicht geschrieben werden: %2. Einstellungen werden nicht gespeichert.", "The configuration file %1 cannot be written: %2. Settings will not be saved."},
 };
 
 QString addedText(const QString& german)

@@ -1,8 +1,9 @@
 #include "LineTrace.h"
 
+#include "SafeFile.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,7 +14,8 @@ namespace {
 
 struct State
 {
-    QFile file;
+    GrowingFile file;
+    std::function<void(const QString&)> onFailure;
     bool open = false; ///< an exchange is being recorded
     QJsonObject exchange;
     QJsonArray bytes;
@@ -43,9 +45,8 @@ bool start(const QString& path, QString* error)
     s.file.close();
     s.open = false;
     if (path.isEmpty()) return true;
-    s.file.setFileName(path);
-    if (s.file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) return true;
-    if (error) *error = QStringLiteral("%1: %2").arg(path, s.file.errorString());
+    if (s.file.open(path, GrowingFile::Mode::Append)) return true;
+    if (error) *error = QStringLiteral("%1: %2").arg(path, s.file.reason());
     return false;
 }
 
@@ -56,7 +57,12 @@ bool active()
 
 QString path()
 {
-    return active() ? state().file.fileName() : QString();
+    return active() ? state().file.path() : QString();
+}
+
+void setFailureHandler(std::function<void(const QString&)> handler)
+{
+    state().onFailure = std::move(handler);
 }
 
 void begin(const char* kind, const QString& name)
@@ -91,9 +97,12 @@ void end()
     s.open = false;
     // [milliseconds since the exchange began, ">" sent or "<" received, the byte as on the line]
     s.exchange.insert("bytes", s.bytes);
-    s.file.write(QJsonDocument(s.exchange).toJson(QJsonDocument::Compact));
-    s.file.write("\n");
-    s.file.flush(); // a crash or a hang loses nothing of what was seen
+    // Written at once, unbuffered: a crash or a hang loses nothing of what was seen.
+    if (s.file.write(QJsonDocument(s.exchange).toJson(QJsonDocument::Compact) + '\n')) return;
+    // A full disk ends the trace; what it holds so far stays.
+    const QString why = QStringLiteral("%1: %2").arg(s.file.path(), s.file.reason());
+    s.file.close();
+    if (s.onFailure) s.onFailure(why);
 }
 
 } // namespace r73::trace

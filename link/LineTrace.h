@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 namespace r73::trace {
 
@@ -13,6 +14,9 @@ namespace r73::trace {
 bool start(const QString& path, QString* error = nullptr);
 bool active();
 QString path();
+/// Called once when a write fails and the trace stops, with the file and the reason; runs
+/// inside the link's exchange, so it must not wait for the user there.
+void setFailureHandler(std::function<void(const QString&)> handler);
 
 /// An exchange begins: kind as in the simulator's log ("session", "lookup", "call", "get",
 /// "put", "strget", "strput"), name the function or the name looked up.

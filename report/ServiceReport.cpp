@@ -1,14 +1,15 @@
 #include "ServiceReport.h"
 
+#include "SafeFile.h"
 #include "TextHook.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace r73::report {
@@ -192,13 +193,11 @@ QPageSize paperFor(const QLocale& locale)
 
 bool writeReportPdf(const ServiceReport& r, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    // Rendered in memory, then written as one checked file: a full disk leaves no torn PDF.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(300);
         writer.setTitle(tr("Servicebericht") + u' ' + r.serialNumber);
         writer.setCreator(QStringLiteral("R73 Service ") + r.programVersion);
@@ -206,11 +205,7 @@ bool writeReportPdf(const ServiceReport& r, const QString& path, QString* error)
         writer.setPageMargins(QMarginsF(18, 15, 15, 12), QPageLayout::Millimeter);
         renderReport(r, writer);
     }
-    if (file.error() != QFileDevice::NoError || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, buffer.data(), error);
 }
 
 QString proposeReportFileName(const QString& serial, const QDate& day)

@@ -1,5 +1,6 @@
 #include "TrendCsv.h"
 
+#include "SafeFile.h"
 #include "TextHook.h"
 
 #include <QDateTime>
@@ -242,14 +243,17 @@ TrendFile parseTrendCsv(const QString& text)
 
 TrendFile readTrendFile(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString reason;
+    // Recordings rotate at 20 MB unless configured otherwise; ten times that still fits in
+    // memory with its rows. A device or FIFO is refused unread.
+    if (!readRegularFile(path, &bytes, &reason, qint64(200) * 1024 * 1024)) {
         TrendFile file;
-        file.error = tr73(0, QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2"))
-                         .arg(path, f.errorString());
+        file.error =
+            tr73(0, QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")).arg(path, reason);
         return file;
     }
-    return parseTrendCsv(QString::fromUtf8(f.readAll()));
+    return parseTrendCsv(QString::fromUtf8(bytes));
 }
 
 } // namespace r73

@@ -59,7 +59,7 @@ bool TrendRecorder::start(const RecorderSettings& settings, const ChannelInfos& 
 }
 
 bool TrendRecorder::startFile(const QString& path, const RecorderSettings& settings,
-                              const ChannelInfos& channels, QString& error)
+                              const ChannelInfos& channels, QString& error, GrowingFile::Mode mode)
 {
     stop();
     m_settings = settings;
@@ -67,7 +67,7 @@ bool TrendRecorder::startFile(const QString& path, const RecorderSettings& setti
     m_files.clear();
     if (m_base.isEmpty() || !path.startsWith(m_base))
         m_base = path.chopped(path.endsWith(QStringLiteral(".csv")) ? 4 : 0);
-    if (!open(path, error)) return false;
+    if (!open(path, mode, error)) return false;
     m_flushTimer.start();
     emit recordingChanged(true);
     return true;
@@ -81,19 +81,23 @@ QString TrendRecorder::nextName() const
     return name;
 }
 
-bool TrendRecorder::open(const QString& path, QString& error)
+bool TrendRecorder::open(const QString& path, GrowingFile::Mode mode, QString& error)
 {
-    m_file.setFileName(path);
-    const QByteArray header = csvHeader(m_channels, m_settings.format).toUtf8();
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        m_file.write(header) != header.size() || !m_file.flush()) {
+    m_pending.clear();
+    bool ok = m_file.open(path, mode);
+    // Appending to rows already there: their header stands.
+    const bool header = mode != GrowingFile::Mode::Append || QFileInfo(path).size() == 0;
+    const QByteArray bytes =
+        header ? csvHeader(m_channels, m_settings.format).toUtf8() : QByteArray();
+    ok = ok && m_file.write(bytes);
+    if (!ok) {
         error = tr73(0, QStringLiteral("Die Aufzeichnung kann nicht in %1 geschrieben werden: %2"))
-                    .arg(QDir::toNativeSeparators(path), m_file.errorString());
+                    .arg(QDir::toNativeSeparators(path), m_file.reason());
         m_file.close();
         return false;
     }
     m_files << path;
-    m_size = header.size();
+    m_size = bytes.size();
     m_rowsInFile = 0;
     m_sinceFlush.start();
     return true;
@@ -102,7 +106,7 @@ bool TrendRecorder::open(const QString& path, QString& error)
 void TrendRecorder::stop()
 {
     if (!m_file.isOpen()) return;
-    flush();
+    if (!flush()) return; // stopped and told why
     m_file.close();
     m_flushTimer.stop();
     emit recordingChanged(false);
@@ -113,7 +117,7 @@ bool TrendRecorder::rotate()
     if (!flush()) return false;
     m_file.close();
     QString error;
-    if (open(nextName(), error)) return true;
+    if (open(nextName(), GrowingFile::Mode::New, error)) return true;
     fail(error);
     return false;
 }
@@ -126,11 +130,11 @@ void TrendRecorder::setChannels(const ChannelInfos& channels)
         rotate();
     else if (recording()) {
         // Nothing recorded under the old header yet: the file starts over with the new one.
-        const QString path = m_file.fileName();
+        const QString path = m_file.path();
         m_files.removeAll(path);
         m_file.close();
         QString error;
-        if (!open(path, error)) fail(error);
+        if (!open(path, GrowingFile::Mode::Truncate, error)) fail(error);
     }
 }
 
@@ -139,10 +143,7 @@ bool TrendRecorder::write(const TrendRow& row)
     if (!recording()) return false;
     const QByteArray line = csvLine(row, m_settings.format).toUtf8();
     if (m_rowsInFile > 0 && m_size + line.size() > m_settings.fileLimit && !rotate()) return false;
-    if (m_file.write(line) != line.size()) {
-        fail(m_file.errorString());
-        return false;
-    }
+    m_pending += line;
     m_size += line.size();
     ++m_rowsInFile;
     return m_sinceFlush.elapsed() < 1000 || flush();
@@ -152,14 +153,18 @@ bool TrendRecorder::flush()
 {
     if (!m_file.isOpen()) return true;
     m_sinceFlush.restart();
-    if (m_file.flush()) return true;
-    fail(m_file.errorString());
+    if (m_file.write(m_pending)) {
+        m_pending.clear();
+        return true;
+    }
+    fail(m_file.reason());
     return false;
 }
 
 void TrendRecorder::fail(const QString& why)
 {
-    const QString path = QDir::toNativeSeparators(m_file.fileName());
+    const QString path = QDir::toNativeSeparators(m_file.path());
+    m_pending.clear();
     m_file.close();
     m_flushTimer.stop();
     emit recordingChanged(false);

@@ -2,15 +2,16 @@
 
 #include "Decimate.h"
 #include "MessageFacade.h"
+#include "SafeFile.h"
 #include "Translate.h"
 #include "TrendFeed.h"
 #include "TrendRecorder.h"
 #include "ui_TrendWindow.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QTimer>
 #include <QValueAxis>
@@ -471,8 +472,13 @@ void TrendWindow::askOpen()
 
 bool TrendWindow::savePicture(const QString& path)
 {
-    if (m_ui->pnPlots->grab().save(path, "PNG")) return true;
-    error(de("Das Bild kann nicht als %1 gespeichert werden.").arg(QDir::toNativeSeparators(path)));
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QString reason;
+    if (m_ui->pnPlots->grab().save(&png, "PNG") && writeFileAtomically(path, png.data(), &reason))
+        return true;
+    error(de("Das Bild kann nicht als %1 gespeichert werden: %2")
+              .arg(QDir::toNativeSeparators(path), reason));
     return false;
 }
 
@@ -484,11 +490,10 @@ bool TrendWindow::saveSpan(const QString& path)
     QString text = csvHeader(channels(), format);
     for (const TrendRow& r : rows())
         if (r.msecs >= from && r.msecs <= to) text += csvLine(r, format);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit())
-        return true;
+    QString reason;
+    if (writeFileAtomically(path, text.toUtf8(), &reason)) return true;
     error(de("Der Ausschnitt kann nicht als %1 gespeichert werden: %2")
-              .arg(QDir::toNativeSeparators(path), file.errorString()));
+              .arg(QDir::toNativeSeparators(path), reason));
     return false;
 }
 

@@ -1,6 +1,7 @@
 // The whole program on a real message loop, as the program entry runs it: how it ends after the
 // fatal error report, and that F7 held or pressed twice during the connect does not end it.
 
+#include "NorloIni.h"
 #include "ProgramState.h"
 #include "ProgramWindows.h"
 #include "SimPort.h"
@@ -11,6 +12,8 @@
 #include "ui_Form1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -59,6 +62,7 @@ private slots:
     void fatalReportEndsTheProgramOnce_data();
     void fatalReportEndsTheProgramOnce();
     void f7HeldOrQueuedDuringTheConnectIsDropped();
+    void unwritableConfigFileIsToldOnceAtStart();
 };
 
 void TstProgram::fatalReportEndsTheProgramOnce_data()
@@ -128,6 +132,20 @@ void TstProgram::f7HeldOrQueuedDuringTheConnectIsDropped()
     QCOMPARE(f.env.boxes.size(), 1);
     QCOMPARE(f.env.boxes[0].text, QString("Verbindung zum R73 trennen!"));
     QVERIFY(f.engine.summaries().contains("call TEST_STOP"));
+}
+
+void TstProgram::unwritableConfigFileIsToldOnceAtStart()
+{
+    ProgramFixture f;
+    const QString ini = configFilePath();
+    QVERIFY(QFile::remove(ini) && QDir().mkdir(ini)); // a folder of that name
+    QCOMPARE(f.run([] { QCoreApplication::exit(0); }), 0);
+    QCOMPARE(f.env.boxes.size(), 1);
+    QCOMPARE(f.env.boxes[0].icon, MsgIcon::Warning);
+    QCOMPARE(f.env.boxes[0].text,
+             QStringLiteral("Die Konfigurationsdatei %1 kann nicht geschrieben werden: ist ein "
+                            "Ordner. Einstellungen werden nicht gespeichert.")
+                 .arg(ini));
 }
 
 QTEST_MAIN(TstProgram)

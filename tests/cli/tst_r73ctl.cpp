@@ -2,6 +2,7 @@
 
 #include "PortCheck.h"
 #include "SimProcess.h"
+#include "SmallDisk.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,14 +24,20 @@ struct Run
     qint64 ms = 0;
 };
 
-/// Runs the tool in folder (empty: here), as another user if one is named.
-Run r73ctl(const QStringList& args, const QString& folder = {}, const QString& user = {})
+/// Runs the tool in folder (empty: here), as another user if one is named, or with its files
+/// limited to fileBlocks of 512 bytes, as on a full disk.
+Run r73ctl(const QStringList& args, const QString& folder = {}, const QString& user = {},
+           int fileBlocks = 0)
 {
     QString program = qEnvironmentVariable("R73_CTL");
     QStringList all = args;
     if (!user.isEmpty()) {
         all = QStringList{"-u", user, "--", program} + args;
         program = QStringLiteral("runuser");
+    }
+    if (fileBlocks > 0) {
+        all = r73::test::smallFileSystemShell(fileBlocks) + QStringList{program} + args;
+        program = QStringLiteral("sh");
     }
     QProcess p;
     p.setWorkingDirectory(folder);
@@ -55,6 +62,8 @@ private slots:
     void silentControllerTimesOutAfterFiveSeconds();
     void badUsageShowsHelp();
     void historyComesAsCsvNewestFirst();
+    void failedFilesKeepTheOldOne_data();
+    void failedFilesKeepTheOldOne();
     void reportIsWrittenByTheProgramAndArchived();
     void reportOfAFailedSessionIsNotWritten_data();
     void reportOfAFailedSessionIsNotWritten();
@@ -205,6 +214,49 @@ void TstR73ctl::historyComesAsCsvNewestFirst()
     QFile log(sim.logFile());
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll().count("\"summary\":\"call _HIST_INIT_READ\""), 1);
+}
+
+void TstR73ctl::failedFilesKeepTheOldOne_data()
+{
+    QTest::addColumn<QStringList>("args"); // after "--device LINK"
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("reason");
+    // The writes once printed success and left an empty file in place of the old one.
+    QTest::newRow("backup on a full disk")
+        << QStringList{"backup", "old.json"} << "old.json" << 1 << "file too large";
+    QTest::newRow("history on a full disk")
+        << QStringList{"history", "--csv", "old.csv"} << "old.csv" << 1 << "file too large";
+    QTest::newRow("a device as the backup")
+        << QStringList{"diff", "/dev/zero", "old.json"} << "/dev/zero" << 3 << "not a regular file";
+}
+
+void TstR73ctl::failedFilesKeepTheOldOne()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, file);
+    QFETCH(int, exitCode);
+    QFETCH(QString, reason);
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    QTemporaryDir folder;
+    for (const char* name : {"old.json", "old.csv"}) {
+        QFile old(folder.filePath(name));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old file\n") == 13);
+    }
+    const Run run = r73ctl(QStringList{"--device", sim.link()} + args, folder.path(), {}, 1);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.startsWith("r73ctl: ") && run.err.count('\n') == 1 && run.err.contains(file) &&
+                 run.err.contains(reason),
+             qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+    QCOMPARE(QDir(folder.path()).entryList(all), (QStringList{"old.csv", "old.json"}));
+    for (const char* name : {"old.json", "old.csv"}) {
+        QFile old(folder.filePath(name));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("the old file\n"));
+    }
 }
 
 void TstR73ctl::reportIsWrittenByTheProgramAndArchived()

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestNorloIni : public QObject
 {
     Q_OBJECT
@@ -18,6 +20,8 @@ private slots:
     void readsAreWrittenBack();
     void writesReplaceValues();
     void withoutFolderReadsGiveDefaults();
+    void unwritableFileIsNamed_data();
+    void unwritableFileIsNamed();
     void deviceNameForPort_data();
     void deviceNameForPort();
 
@@ -84,6 +88,12 @@ void TestNorloIni::readsAreWrittenBack_data()
         << QByteArray("[Comunication]\nCOM=$3\n[DemoMode]\nACTIVE=7\n[Language]\nLanguage=010\n")
         << 3 << true << 10
         << QByteArray("[Comunication]\nCOM=3\n[DemoMode]\nACTIVE=1\n[Language]\nLanguage=10\n");
+    // Read, not dropped with a default "COM=1" appended; written back in the file's own form.
+    QTest::newRow("UTF-8 mark")
+        << QByteArray("\xEF\xBB\xBF[Comunication]\r\nCOM=3\r\n[DemoMode]\r\nACTIVE=0\r\n") << 3
+        << false << 5
+        << QByteArray("\xEF\xBB\xBF[Comunication]\r\nCOM=3\r\n[DemoMode]\r\nACTIVE=0\r\n"
+                      "[Language]\r\nLanguage=5\r\n");
     QTest::newRow("garbage replaced by defaults")
         << QByteArray("[Comunication]\nCOM=x\n[DemoMode]\nACTIVE=on\n[Language]\nLanguage=\n") << 1
         << false << 5
@@ -124,6 +134,38 @@ void TestNorloIni::withoutFolderReadsGiveDefaults()
     QCOMPARE(r73::readLanguage(4), 4);
     QVERIFY(!r73::writeComPort(2));
     QVERIFY(!QFileInfo::exists(QStringLiteral("ini")));
+}
+
+void TestNorloIni::unwritableFileIsNamed_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("plain file") << "file"
+                                << "";
+    QTest::newRow("no file yet") << "none"
+                                 << "";
+    QTest::newRow("a folder of that name") << "folder"
+                                           << "ist ein Ordner";
+    QTest::newRow("a link to nothing") << "dangling"
+                                       << "die Verknüpfung zeigt ins Leere";
+    QTest::newRow("a FIFO") << "fifo"
+                            << "keine gewöhnliche Datei";
+}
+
+void TestNorloIni::unwritableFileIsNamed()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, problem);
+    const QString path = r73::configFilePath();
+    if (kind == "file") put("[Comunication]\r\nCOM=2\r\n");
+    if (kind == "folder") QVERIFY(QDir().mkdir(path));
+    if (kind == "dangling") QVERIFY(QFile::link(m_dir->filePath("gone/norlo.ini"), path));
+    if (kind == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(path), 0600), 0);
+    QCOMPARE(r73::configFileProblem(), problem);
+    // Reads give their defaults at once; a FIFO does not hold them up.
+    QCOMPARE(r73::readComPort(), kind == "file" ? 2 : 1);
+    QCOMPARE(r73::writeComPort(3), problem.isEmpty());
+    QCOMPARE(r73::configFileProblem(), problem);
 }
 
 void TestNorloIni::deviceNameForPort_data()

@@ -2,11 +2,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <limits>
+#include <sys/stat.h>
 
 using r73::ProfileFile;
+
+namespace {
+
+/// text in UTF-16 with its byte order mark, as an editor saves "Unicode".
+QByteArray utf16(const char* text, bool littleEndian = true)
+{
+    QStringEncoder encoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                           QStringConverter::Flag::WriteBom);
+    return encoder(QString::fromUtf8(text));
+}
+
+} // namespace
 
 class TestProfileFile : public QObject
 {
@@ -102,6 +116,19 @@ void TestProfileFile::readString_data()
     QTest::newRow("no file") << QByteArray() << "A"
                              << "k"
                              << "default";
+    // Saved by editors that mark their encoding, or with old Mac line ends: the first section
+    // (or the whole file) is read, not skipped.
+    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF[Gr\xC3\xB6\xC3\x9F"
+                                              "e]\r\nk=\xC3\x84\r\n")
+                                << QString::fromUtf8("GRÖßE") << "k" << QString::fromUtf8("Ä");
+    QTest::newRow("UTF-16 LE mark") << utf16("[A]\r\nx=1\r\nk=Größe Ω\r\n") << "a"
+                                    << "K" << QString::fromUtf8("Größe Ω");
+    QTest::newRow("UTF-16 BE mark") << utf16("[A]\nk=3\n", false) << "A"
+                                    << "k"
+                                    << "3";
+    QTest::newRow("CR only") << QByteArray("[A]\rx=1\rk=2\r[B]\rk=3\r") << "A"
+                             << "k"
+                             << "2";
 }
 
 void TestProfileFile::readString()
@@ -230,6 +257,13 @@ void TestProfileFile::write_data()
         << "x" << QByteArray("[A]\n;x=1\nx=9\n");
     QTest::newRow("mixed endings: other lines untouched") << QByteArray("[A]\nx=1\r\ny=2\n") << "A"
                                                           << "x" << QByteArray("[A]\nx=9\r\ny=2\n");
+    QTest::newRow("CR only stays CR only") << QByteArray("[A]\rx=1\r") << "B"
+                                           << "y" << QByteArray("[A]\rx=1\r[B]\ry=9\r");
+    QTest::newRow("UTF-8 mark and its text kept")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nn=\xC3\x84\r\nx=1\r\n") << "A"
+        << "x" << QByteArray("\xEF\xBB\xBF[A]\r\nn=\xC3\x84\r\nx=9\r\n");
+    QTest::newRow("UTF-16 stays UTF-16") << utf16("[A]\r\nn=Ω\r\n") << "A"
+                                         << "x" << utf16("[A]\r\nn=Ω\r\nx=9\r\n");
 }
 
 void TestProfileFile::write()
@@ -276,6 +310,9 @@ void TestProfileFile::writeFailure_data()
     QTest::newRow("folder missing") << "missing/test.ini";
     QTest::newRow("folder is a file") << "plain/test.ini";
     QTest::newRow("file is a folder") << "dir";
+    QTest::newRow("file is a FIFO") << "fifo"; // reads gave a hang
+    QTest::newRow("link to nothing") << "dangling";
+    QTest::newRow("broken UTF-16") << "broken";
 }
 
 void TestProfileFile::writeFailure()
@@ -286,13 +323,23 @@ void TestProfileFile::writeFailure()
     QFile plain(dir.filePath(QStringLiteral("plain")));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))), 0600), 0);
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")),
+                        dir.filePath(QStringLiteral("dangling"))));
+    QFile broken(dir.filePath(QStringLiteral("broken")));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xFE[\0A\0]\0\n", 9); // odd length: cut off
+    broken.close();
+    const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    const QStringList before = dir.entryList(all);
 
     ProfileFile f(dir.filePath(file));
+    QCOMPARE(f.readInteger(QStringLiteral("A"), QStringLiteral("k"), 7), 7);
     QVERIFY(!f.writeInteger(QStringLiteral("A"), QStringLiteral("k"), 1));
     QVERIFY2(f.errorString().contains(QDir::toNativeSeparators(f.path())),
              qPrintable(f.errorString()));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList({QStringLiteral("dir"), QStringLiteral("plain")}));
+    QCOMPARE(dir.entryList(all), before);
+    QCOMPARE(broken.size(), 9);
     QCOMPARE(QDir(dir.filePath(QStringLiteral("dir"))).isEmpty(), true);
 }
 

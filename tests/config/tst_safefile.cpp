@@ -1,53 +1,23 @@
 #include "SafeFile.h"
+#include "SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace r73;
+using r73::test::inSmallFileSystem;
 
 namespace {
 
-/// Runs body in a child whose files may not grow beyond limit bytes, as a full disk behaves
-/// (tests run as root, so permissions cannot make writes fail). The child's reason comes back
-/// through a pipe; its exit code says whether the write succeeded.
-bool inSmallFileSystem(qint64 limit, const std::function<bool(QString*)>& body, QString* reason)
-{
-    int fds[2];
-    if (::pipe(fds) != 0) return false;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit lim{rlim_t(limit), rlim_t(limit)};
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        QString why;
-        const bool ok = body(&why);
-        const QByteArray bytes = why.toUtf8();
-        [[maybe_unused]] auto n = ::write(fds[1], bytes.constData(), size_t(bytes.size()));
-        ::_exit(ok ? 0 : 1);
-    }
-    ::close(fds[1]);
-    QByteArray got;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    *reason = QString::fromUtf8(got);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 QStringList entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -59,6 +29,7 @@ class TestSafeFile : public QObject
 private slots:
     void wholeFileIsAllOrNothing_data();
     void wholeFileIsAllOrNothing();
+    void targetsARenameWouldWreckAreRefused();
     void specialFilesAreRefusedBeforeReading_data();
     void specialFilesAreRefusedBeforeReading();
     void growingFileStopsAtTheFailingWrite();
@@ -99,6 +70,23 @@ void TestSafeFile::wholeFileIsAllOrNothing()
     QCOMPARE(::stat(QFile::encodeName(path), &st), 0);
     QCOMPARE(st.st_mode & 0777, 0640u);
     if (!written) QCOMPARE(reason, QStringLiteral("Datei zu groß"));
+}
+
+void TestSafeFile::targetsARenameWouldWreckAreRefused()
+{
+    // A rename would put a plain file in place of a FIFO or device (as root, /dev/null itself)
+    // and create whatever a dangling link points to.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo");
+    const QString dangling = dir.filePath("dangling");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo), 0600), 0);
+    QVERIFY(QFile::link(dir.filePath("gone/file"), dangling));
+    QString why;
+    QVERIFY(!writeFileAtomically(fifo, "new", &why));
+    QCOMPARE(why, QStringLiteral("keine gewöhnliche Datei"));
+    QVERIFY(!writeFileAtomically(dangling, "new", &why));
+    QCOMPARE(why, QStringLiteral("die Verknüpfung zeigt ins Leere"));
+    QCOMPARE(entries(dir.path()), (QStringList{"dangling", "fifo"}));
 }
 
 void TestSafeFile::specialFilesAreRefusedBeforeReading_data()

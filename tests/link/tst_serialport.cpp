@@ -165,6 +165,19 @@ void TstSerialPort::traceRecordsEveryByteOfAnExchange()
         line += b[1].toString() + b[2].toString() + u' ';
     // Two bytes that are not looked at, then the session id 0x1b13, escaped: 1b 3b 1b 33.
     QCOMPARE(line.mid(0, 8) + line.mid(16), QString(">00 >04 <1b <3b <1b <33 "));
+
+    // A full disk stops the trace and says so once, with the file and the reason.
+    QStringList failures;
+    trace::setFailureHandler([&failures](const QString& why) { failures << why; });
+    QVERIFY(trace::start(QStringLiteral("/dev/full")));
+    for (int i = 0; i < 2; ++i) {
+        trace::begin("call", QStringLiteral("TEST"));
+        trace::sent(0x11);
+        trace::end();
+    }
+    trace::setFailureHandler(nullptr);
+    QVERIFY(!trace::active());
+    QCOMPARE(failures, QStringList{QString::fromUtf8("/dev/full: kein Platz auf dem Datenträger")});
 }
 
 QTEST_GUILESS_MAIN(TstSerialPort)

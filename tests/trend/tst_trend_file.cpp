@@ -2,6 +2,7 @@
 // from damaged files too; a recorder that cannot write says so; decimation keeps the extremes.
 
 #include "Decimate.h"
+#include "SmallDisk.h"
 #include "TrendCsv.h"
 #include "TrendRecorder.h"
 
@@ -209,18 +210,49 @@ void TstTrendFile::recorderFailuresAreReported()
     QVERIFY2(error.contains(taken.fileName()), qPrintable(error));
     QVERIFY(!recorder.recording());
 
-    // A full disk: the failed flush stops the recording with its reason.
+    // An existing file is never emptied: refused, as it was.
+    QFile earlier(dir.filePath(QStringLiteral("earlier.csv")));
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("kept\n") == 5);
+    earlier.close();
+    QVERIFY(!recorder.startFile(earlier.fileName(), {}, Channels, error));
+    QVERIFY2(error.contains(QStringLiteral("die Datei gibt es schon")), qPrintable(error));
+    QCOMPARE(earlier.size(), 5);
+
+    // A full disk: the failed write stops the recording with its reason in words.
     const QString full = dir.filePath(QStringLiteral("full.csv"));
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
     QStringList reported;
     connect(&recorder, &TrendRecorder::failed, this, [&](const QString& m) { reported << m; });
-    if (recorder.startFile(full, {}, Channels, error)) {
+    error.clear();
+    if (recorder.startFile(full, {}, Channels, error, GrowingFile::Mode::Truncate)) {
         TrendRow r = sampleRows()[0];
         for (int i = 0; i < 2000 && recorder.recording(); ++i)
             recorder.write(r);
+        recorder.stop();
     }
     QVERIFY(!recorder.recording());
-    QVERIFY2(reported.size() == 1 || error.contains(full), qPrintable(reported.join(u'\n')));
+
+    // The disk fills during the recording: it stops with the reason; the rows before stay.
+    const QString partial = dir.filePath(QStringLiteral("partial.csv"));
+    QString stopped;
+    QVERIFY(!test::inSmallFileSystem(
+        4000,
+        [&](QString* why) {
+            connect(&recorder, &TrendRecorder::failed, [why](const QString& m) { *why = m; });
+            if (!recorder.startFile(partial, {}, Channels, error)) return false;
+            for (int i = 0; i < 200; ++i)
+                recorder.write(sampleRows()[0]);
+            recorder.stop();
+            return why->isEmpty();
+        },
+        &stopped));
+    QVERIFY2(stopped.contains(QStringLiteral("Datei zu groß")), qPrintable(stopped));
+    QCOMPARE(readTrendFile(partial).error, QString());
+
+    const QString all = reported.join(u'\n') + error;
+    QVERIFY2(reported.size() + !error.isEmpty() == 1 && all.contains(full) &&
+                 all.contains(QStringLiteral("kein Platz auf dem Datenträger")),
+             qPrintable(all));
 }
 
 void TstTrendFile::decimationKeepsExtremes_data()
