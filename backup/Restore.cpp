@@ -53,8 +53,8 @@ std::optional<qint16> finalOf(const PlanItem& i)
     return std::nullopt;
 }
 
-/// The pages never let the long limit reach the clamp-without-tool limit: where the restore
-/// would leave it so, the clamp-without-tool limit is raised as Enter in "Lang" raises it, with
+/// The pages never let the long limit reach the clamp-without-tool limit: where a restore that
+/// writes either would leave it so, the clamp-without-tool limit is raised as Enter in "Lang" raises it, with
 /// the release set's long limit as it will stand. Where no raise can keep the rule (that long
 /// limit 0, or past a word), the long limit is not written and the limit only if it still keeps
 /// the rule.
@@ -63,7 +63,10 @@ void keepWithoutToolRule(Plan& plan, quint16 targetBios)
     const auto withoutTool = itemOf(plan.items, "clamp.without_tool");
     const auto longLimit = itemOf(plan.items, "clamp.long");
     const auto releaseLong = itemOf(plan.items, "release.long");
-    if (!offeredBy(*withoutTool->setting, targetBios)) return;
+    // A controller left with both as they are keeps them, as the pages do until "Lang" is sent.
+    if (!offeredBy(*withoutTool->setting, targetBios) ||
+        (withoutTool->action != Action::Write && longLimit->action != Action::Write))
+        return;
     const std::optional<qint16> w = finalOf(*withoutTool);
     std::optional<qint16> l = finalOf(*longLimit);
     const std::optional<qint16> r = finalOf(*releaseLong);
