@@ -54,10 +54,10 @@ std::optional<qint16> finalOf(const PlanItem& i)
 }
 
 /// The pages never let the long limit reach the clamp-without-tool limit: where a restore that
-/// writes either would leave it so, the clamp-without-tool limit is raised as Enter in "Lang" raises it, with
-/// the release set's long limit as it will stand. Where no raise can keep the rule (that long
-/// limit 0, or past a word), the long limit is not written and the limit only if it still keeps
-/// the rule.
+/// writes either would leave it so, the clamp-without-tool limit is raised as Enter in "Lang"
+/// raises it, with the release set's long limit as it will stand. Where no raise can keep the rule
+/// (that long limit 0, or past a word), the long limit is not written and the limit only if it
+/// still keeps the rule.
 void keepWithoutToolRule(Plan& plan, quint16 targetBios)
 {
     const auto withoutTool = itemOf(plan.items, "clamp.without_tool");
@@ -85,7 +85,8 @@ void keepWithoutToolRule(Plan& plan, quint16 targetBios)
     if (longLimit->action == Action::Write) {
         longLimit->action = Action::Refused;
         longLimit->note = t("Spannen ohne Werkzeug kann nicht über %1 angehoben werden").arg(*l);
-        l = longLimit->target ? std::optional<qint16>(qint16(longLimit->target->word)) : std::nullopt;
+        l = longLimit->target ? std::optional<qint16>(qint16(longLimit->target->word))
+                              : std::nullopt;
     }
     if (withoutTool->action == Action::Write && (!l || *w <= *l)) {
         withoutTool->action = Action::Refused;
@@ -290,7 +291,8 @@ Outcome restore(Controller& controller, const Plan& plan, Journal* journal)
     for (const PlanItem& i : plan.items)
         if (i.action == Action::NotOffered || i.action == Action::Refused) outcome.skipped << i;
     for (const PlanItem* i : writeOrder(plan)) {
-        if (i->action != Action::Write || outcome.aborted || !outcome.journalError.isEmpty()) continue;
+        if (i->action != Action::Write || outcome.aborted || !outcome.journalError.isEmpty())
+            continue;
         const Setting& s = *i->setting;
         if (!note(QStringLiteral("%1 %2 = %3")
                       .arg(i->raised ? "raising" : "writing", s.key, shown(s, i->intended))))
@@ -299,9 +301,11 @@ Outcome restore(Controller& controller, const Plan& plan, Journal* journal)
             controller.raiseWithoutTool(i->intended.word);
         else
             controller.write(s, i->intended);
-        const bool adjusted = i->raised || (i->file && !sameValue(s, *i->file, i->intended));
-        outcome.written << Verified{&s, i->intended, std::nullopt, false,
-                                    adjusted ? i->file : std::nullopt, i->raised};
+        // The stop frequency held within 1..1000 is shown with the file's value beside it.
+        const bool adjusted =
+            i->raised || (s.kind == Kind::Param && i->file && i->file->word != i->intended.word);
+        outcome.written << Verified{
+            &s, i->intended, std::nullopt, false, adjusted ? i->file : std::nullopt, i->raised};
         if (controller.failed()) {
             outcome.aborted = true;
             note(QStringLiteral("FAILED while writing %1; restore stopped").arg(s.key));
