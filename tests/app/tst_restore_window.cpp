@@ -10,8 +10,6 @@
 #include "ui_Form1.h"
 #include "ui_SpannenPage.h"
 
-#include <QDate>
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -25,7 +23,6 @@ class TstRestoreWindow : public QObject
     Q_OBJECT
 private slots:
     void restoreMarksWritesVerifiesAndSaves();
-    void unwritableJournalRefusesTheRestore();
 };
 
 void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
@@ -72,44 +69,6 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     const QStringList after = f.engine.summaries().mid(before);
     QVERIFY(after.contains(QStringLiteral("call SPEICHERN")));
     QCOMPARE(shortLimit->text(), QStringLiteral("275"));
-}
-
-void TstRestoreWindow::unwritableJournalRefusesTheRestore()
-{
-    ConnectFixture f;
-    f.connect();
-    TBackupActions actions(*f.window, f.window->findChild<TParamPages*>(),
-                           f.window->findChild<TAnalogPages*>(),
-                           [&f] { f.window->TabbedNotebook1Click(); });
-    const QString file = f.env.path(QStringLiteral("unit.json"));
-    setSaveDialogHandler([&](const SaveDialogRequest&) { return file; });
-    actions.Backup();
-    QLineEdit* shortLimit = f.window->form().pgSpannen->ui.Edit10;
-    shortLimit->setText(QStringLiteral("300"));
-    shortLimit->setModified(true);
-    QTest::keyClick(shortLimit, Qt::Key_Return);
-    // A folder where the journal should go.
-    QVERIFY(QDir().mkpath(QStringLiteral("Backup/restore_%1_%2.log")
-                              .arg(f.window->findChild<QLineEdit*>("Edit4")->text(),
-                                   QDate::currentDate().toString("yyyyMMdd"))));
-    QStringList boxes;
-    setMessageHandler([&](const MessageRequest& r) {
-        boxes << r.text;
-        return MsgAnswer::Ok;
-    });
-    qsizetype before = -1; // once the controller was read for the comparison
-    QTimer::singleShot(20, [&] {
-        before = f.engine.summaries().size();
-        QApplication::activeModalWidget()
-            ->findChild<QPushButton*>(QStringLiteral("restore"))
-            ->click();
-    });
-    actions.Restore();
-    QVERIFY(before >= 0);
-    QVERIFY2(boxes.size() == 1 && boxes[0].contains(QStringLiteral("ist ein Ordner")),
-             qPrintable(boxes.join('\n')));
-    QCOMPARE(f.engine.summaries().mid(before), QStringList{});
-    QCOMPARE(shortLimit->text(), QStringLiteral("300"));
 }
 
 QTEST_MAIN(TstRestoreWindow)
