@@ -317,18 +317,29 @@ void TBackupActions::Restore()
                                 .arg(QLatin1String(backup::BackupFolder))
                                 .arg(current.id.serial)
                                 .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    // No write without a record of it: a journal that cannot be written refuses the restore.
+    backup::Journal record;
+    if (!record.open(journal, QStringLiteral("restore of %1").arg(path))) {
+        info(m_host.window(),
+             t("Das Protokoll \"%1\" kann nicht geschrieben werden: %2\nEs wurde nichts zum R73 "
+               "gesendet.")
+                 .arg(QDir::toNativeSeparators(journal), record.reason()),
+             MsgIcon::Error);
+        return;
+    }
     backup::Outcome outcome;
-    held(t("SENDEN"), [&] { outcome = backup::restore(controller(), plan, journal); });
+    held(t("SENDEN"), [&] { outcome = backup::restore(controller(), plan, &record); });
     // Written but not yet saved: F5 and the reminder at closing know them as changed.
     for (SetId set : outcome.changedSets())
         changedFlag(set) = true;
     // Recorded even when it broke off: the journal tells what was written.
     if (m_recorder) m_recorder(true, {path, journal});
     if (CommErrorSeen) return; // the fatal box has been shown; the journal is the record
-    showReport(controller(), outcome, path);
+    showReport(controller(), outcome, record, path);
 }
 
 void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& outcome,
+                                backup::Journal& journal,
                                 const QString& fileName)
 {
     const QStringList lines = backup::reportLines(outcome, fileName, ctl.identity());
@@ -368,12 +379,20 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
             info(d.get(), t("Fehler beim Drucken: ") + printer.printerName(), MsgIcon::Error);
     });
     connect(permanent, &QPushButton::clicked, d.get(), [&] {
-        held(t("SPEICHERN"), [&] { backup::saveChangedSets(ctl, outcome); });
-        if (CommErrorSeen) return;
-        for (SetId set : outcome.changedSets())
+        backup::Saved saved;
+        held(t("SPEICHERN"), [&] { saved = backup::saveChangedSets(ctl, outcome, &journal); });
+        // Only the sets saved lose their mark; F5 and the reminder still know the others.
+        for (SetId set : saved.saved)
             changedFlag(set) = false;
         permanent->setEnabled(false);
-        text->appendPlainText(QStringLiteral("\n") + t("Dauerhaft gespeichert."));
+        if (saved.complete()) {
+            text->appendPlainText(QStringLiteral("\n") + t("Dauerhaft gespeichert."));
+            return;
+        }
+        const QString lines = backup::saveLines(saved).join(u'\n');
+        text->appendPlainText(QStringLiteral("\n") + lines);
+        // After a failed call the fatal box has been shown and the program is ending.
+        if (!CommErrorSeen) info(d.get(), lines, MsgIcon::Error);
     });
     d->exec();
 }

@@ -20,6 +20,11 @@ public:
     virtual Snapshot read() = 0;
     /// Writes one setting with its page's send sequence; value is what is to be sent.
     virtual void write(const Setting& s, const Value& value) = 0;
+    /// Raises the clamp-without-tool limit past the long limit as the page "SPANNEN" does.
+    virtual void raiseWithoutTool(quint16 raised)
+    {
+        write(*settingOf(QStringLiteral("clamp.without_tool")), {raised, {}});
+    }
     /// The permanent save of a set.
     virtual void save(SetId set) = 0;
     /// True once a call failed: the sequence stops there.
@@ -36,6 +41,7 @@ public:
     Identity identity() const override { return m_id; }
     Snapshot read() override;
     void write(const Setting& s, const Value& value) override;
+    void raiseWithoutTool(quint16 raised) override { m_sets.raiseWithoutTool(raised); }
     void save(SetId set) override;
     bool failed() const override;
 

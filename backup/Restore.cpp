@@ -2,8 +2,6 @@
 
 #include "TextHook.h"
 
-#include <QFile>
-#include <QTextStream>
 #include <algorithm>
 
 namespace r73::backup {
@@ -41,6 +39,130 @@ QString line(const QString& label, const QString& a, const QString& b, const QSt
     return QStringLiteral("%1 | %2 | %3 | %4").arg(label, a, b, verdict);
 }
 
+QList<PlanItem>::iterator itemOf(QList<PlanItem>& items, const char* key)
+{
+    return std::find_if(items.begin(), items.end(),
+                        [key](const PlanItem& i) { return i.setting->key == QLatin1String(key); });
+}
+
+/// The word the controller holds after the restore, none where it is not known.
+std::optional<qint16> finalOf(const PlanItem& i)
+{
+    if (i.action == Action::Write) return qint16(i.intended.word);
+    if (i.target) return qint16(i.target->word);
+    return std::nullopt;
+}
+
+/// The pages never let the long limit reach the clamp-without-tool limit: where a restore that
+/// writes either would leave it so, the clamp-without-tool limit is raised as Enter in "Lang"
+/// raises it, with the release set's long limit as it will stand. Where no raise can keep the rule
+/// (that long limit 0, or past a word), the long limit is not written and the limit only if it
+/// still keeps the rule.
+void keepWithoutToolRule(Plan& plan, quint16 targetBios)
+{
+    const auto withoutTool = itemOf(plan.items, "clamp.without_tool");
+    const auto longLimit = itemOf(plan.items, "clamp.long");
+    const auto releaseLong = itemOf(plan.items, "release.long");
+    // A controller left with both as they are keeps them, as the pages do until "Lang" is sent.
+    if (!offeredBy(*withoutTool->setting, targetBios) ||
+        (withoutTool->action != Action::Write && longLimit->action != Action::Write))
+        return;
+    const std::optional<qint16> w = finalOf(*withoutTool);
+    std::optional<qint16> l = finalOf(*longLimit);
+    const std::optional<qint16> r = finalOf(*releaseLong);
+    if (!w || !l || !r || *w > *l) return;
+    const qint64 raised = raisedWithoutTool(*l, *r);
+    if (keepsWithoutToolRule(*l, raised)) {
+        withoutTool->action = Action::Write;
+        withoutTool->raised = true;
+        withoutTool->intended = Value{quint16(raised), {}};
+        withoutTool->note = t("wird vor Lang auf %1 angehoben (Lang %2 + 2 × |LÖSEN Lang %3|)")
+                                .arg(raised)
+                                .arg(*l)
+                                .arg(*r);
+        return;
+    }
+    if (longLimit->action == Action::Write) {
+        longLimit->action = Action::Refused;
+        longLimit->note = t("Spannen ohne Werkzeug kann nicht über %1 angehoben werden").arg(*l);
+        l = longLimit->target ? std::optional<qint16>(qint16(longLimit->target->word))
+                              : std::nullopt;
+    }
+    if (withoutTool->action == Action::Write && (!l || *w <= *l)) {
+        withoutTool->action = Action::Refused;
+        withoutTool->note = t("Spannen ohne Werkzeug muß größer sein als Lang");
+    }
+}
+
+/// The restore's order, with the clamp-without-tool limit moved before the long limit where
+/// the long limit would otherwise reach it on the way (and where neither order keeps the rule:
+/// as the page, the raise first).
+QList<const PlanItem*> writeOrder(const Plan& plan)
+{
+    QList<const PlanItem*> order;
+    for (const PlanItem& i : plan.items)
+        order << &i;
+    auto at = [&order](const char* key) {
+        return std::find_if(order.begin(), order.end(), [key](const PlanItem* i) {
+            return i->setting->key == QLatin1String(key);
+        });
+    };
+    const auto longLimit = at("clamp.long");
+    const auto withoutTool = at("clamp.without_tool");
+    if (withoutTool == order.end() || (*withoutTool)->action != Action::Write ||
+        (*longLimit)->action != Action::Write)
+        return order;
+    const auto word = [](const std::optional<Value>& v) {
+        return v ? std::optional<qint16>(qint16(v->word)) : std::nullopt;
+    };
+    const qint16 w = qint16((*withoutTool)->intended.word);
+    const qint16 l = qint16((*longLimit)->intended.word);
+    const std::optional<qint16> lNow = word((*longLimit)->target);
+    const std::optional<qint16> wNow = word((*withoutTool)->target);
+    const bool longFirstKeeps = wNow && l < *wNow;
+    const bool withoutToolFirstKeeps = lNow && w > *lNow;
+    if (withoutToolFirstKeeps || !longFirstKeeps) {
+        const PlanItem* moved = *withoutTool;
+        order.erase(withoutTool);
+        order.insert(at("clamp.long"), moved);
+    }
+    return order;
+}
+
+/// What the report's "Soll" column shows: the value, and where the rule changed the file's.
+QString intendedCell(const Verified& v)
+{
+    const Setting& s = *v.setting;
+    if (v.raised)
+        return t("angehoben auf %1 (%2)")
+            .arg(shown(s, v.intended),
+                 v.file ? t("Datei %1").arg(shown(s, *v.file)) : t("nicht in der Datei"));
+    if (v.file && !sameValue(s, *v.file, v.intended))
+        return t("gehalten auf %1 (Datei %2)").arg(shown(s, v.intended), shown(s, *v.file));
+    return shown(s, v.intended);
+}
+
+QString setName(SetId set)
+{
+    static const char* const names[] = {"SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
+    return t(names[int(set)]);
+}
+
+/// The set's selector, as the journal names it.
+QLatin1String setKey(SetId set)
+{
+    static const char* const keys[] = {"SPANN", "LOES", "PLAN", "SCHWING"};
+    return QLatin1String(keys[int(set)]);
+}
+
+QString setNames(const QList<SetId>& sets)
+{
+    QStringList names;
+    for (SetId s : sets)
+        names << setName(s);
+    return names.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 int Plan::toWrite() const
@@ -49,7 +171,28 @@ int Plan::toWrite() const
                              [](const PlanItem& i) { return i.action == Action::Write; }));
 }
 
-Plan planRestore(const Snapshot& file, const Snapshot& target)
+bool Journal::open(const QString& path, const QString& firstLine)
+{
+    m_reason.clear();
+    if (!m_file.open(path, GrowingFile::Mode::Append)) {
+        m_reason = m_file.reason();
+        return false;
+    }
+    return note(firstLine);
+}
+
+bool Journal::note(const QString& text)
+{
+    if (failed()) return false;
+    const QString row = QDateTime::currentDateTime().toString(Qt::ISODate) + u' ' + text + u'\n';
+    if (!m_file.isOpen() || !m_file.write(row.toUtf8())) {
+        m_reason = m_file.isOpen() ? m_file.reason() : QStringLiteral("not open");
+        return false;
+    }
+    return true;
+}
+
+Plan planRestore(const Snapshot& file, const Snapshot& target, bool targetIsFile)
 {
     Plan plan;
     if (file.id.serial != target.id.serial)
@@ -79,28 +222,13 @@ Plan planRestore(const Snapshot& file, const Snapshot& target)
             item.intended = intendedOf(s, *item.file);
             const bool same = item.target && sameValue(s, *item.file, *item.target);
             item.action = same ? Action::Same : Action::Write;
-            if (!same && item.intended.word != item.file->word && s.kind == Kind::Param)
+            if (!same && !targetIsFile && item.intended.word != item.file->word &&
+                s.kind == Kind::Param)
                 item.note = t("wird als %1 gesendet (1 bis 1000)").arg(item.intended.word);
         }
         plan.items << item;
     }
-    // The clamp-without-tool limit must lie beyond the long limit, as the page demands; a file
-    // that breaks the rule does not get it written.
-    auto find = [&plan](const char* key) {
-        return std::find_if(plan.items.begin(), plan.items.end(), [key](const PlanItem& i) {
-            return i.setting->key == QLatin1String(key);
-        });
-    };
-    const auto withoutTool = find("clamp.without_tool");
-    const auto longLimit = find("clamp.long");
-    if (withoutTool != plan.items.end() && withoutTool->action == Action::Write) {
-        const std::optional<Value> finalLong =
-            longLimit->action == Action::Write ? longLimit->file : longLimit->target;
-        if (finalLong && qint16(withoutTool->intended.word) <= qint16(finalLong->word)) {
-            withoutTool->action = Action::Refused;
-            withoutTool->note = t("Spannen ohne Werkzeug muß größer sein als Lang");
-        }
-    }
+    if (!targetIsFile) keepWithoutToolRule(plan, target.id.bios);
     return plan;
 }
 
@@ -148,38 +276,48 @@ QList<SetId> Outcome::changedSets() const
     return sets;
 }
 
-Outcome restore(Controller& controller, const Plan& plan, const QString& journalPath)
+Outcome restore(Controller& controller, const Plan& plan, Journal* journal)
 {
     Outcome outcome;
-    QFile journalFile(journalPath);
-    QTextStream journal(&journalFile);
-    const bool journaling =
-        !journalPath.isEmpty() && journalFile.open(QIODevice::WriteOnly | QIODevice::Append);
+    // Nothing more is written once the record stops: what was written stays known.
     auto note = [&](const QString& text) {
-        if (!journaling) return;
-        journal << QDateTime::currentDateTime().toString(Qt::ISODate) << ' ' << text << '\n';
-        journal.flush();
+        if (!journal || journal->note(text)) return true;
+        if (outcome.journalError.isEmpty()) outcome.journalError = journal->reason();
+        return false;
     };
     note(QStringLiteral("restore to serial %1, BIOS %2")
              .arg(controller.identity().serial)
              .arg(versionText(controller.identity().bios)));
-    for (const PlanItem& i : plan.items) {
+    for (const PlanItem& i : plan.items)
         if (i.action == Action::NotOffered || i.action == Action::Refused) outcome.skipped << i;
-        if (i.action != Action::Write || outcome.aborted) continue;
-        note(QStringLiteral("writing %1 = %2").arg(i.setting->key, shown(*i.setting, i.intended)));
-        controller.write(*i.setting, i.intended);
-        outcome.written << Verified{i.setting, i.intended, std::nullopt, false};
+    for (const PlanItem* i : writeOrder(plan)) {
+        if (i->action != Action::Write || outcome.aborted || !outcome.journalError.isEmpty())
+            continue;
+        const Setting& s = *i->setting;
+        if (!note(QStringLiteral("%1 %2 = %3")
+                      .arg(i->raised ? "raising" : "writing", s.key, shown(s, i->intended))))
+            break;
+        if (i->raised)
+            controller.raiseWithoutTool(i->intended.word);
+        else
+            controller.write(s, i->intended);
+        // The stop frequency held within 1..1000 is shown with the file's value beside it.
+        const bool adjusted =
+            i->raised || (s.kind == Kind::Param && i->file && i->file->word != i->intended.word);
+        outcome.written << Verified{
+            &s, i->intended, std::nullopt, false, adjusted ? i->file : std::nullopt, i->raised};
         if (controller.failed()) {
             outcome.aborted = true;
-            note(QStringLiteral("FAILED while writing %1; restore stopped").arg(i.setting->key));
-        } else {
-            note(QStringLiteral("written %1").arg(i.setting->key));
+            note(QStringLiteral("FAILED while writing %1; restore stopped").arg(s.key));
+        } else if (!note(QStringLiteral("written %1").arg(s.key))) {
+            break;
         }
     }
     if (outcome.aborted || outcome.written.isEmpty()) {
         outcome.mismatches = 0;
         return outcome;
     }
+    // Read back after a journal failure too: the report then tells what the controller holds.
     const Snapshot after = controller.read();
     if (controller.failed()) {
         outcome.aborted = true;
@@ -195,13 +333,40 @@ Outcome restore(Controller& controller, const Plan& plan, const QString& journal
     return outcome;
 }
 
-void saveChangedSets(Controller& controller, const Outcome& outcome)
+Saved saveChangedSets(Controller& controller, const Outcome& outcome, Journal* journal)
 {
-    if (!outcome.clean()) return;
-    for (SetId set : outcome.changedSets()) {
-        if (controller.failed()) return;
+    Saved result;
+    if (!outcome.clean()) return result;
+    result.notSaved = outcome.changedSets();
+    auto note = [&](const QString& text) {
+        if (!journal || journal->note(text)) return true;
+        result.journalError = journal->reason();
+        return false;
+    };
+    while (!result.notSaved.isEmpty()) {
+        const SetId set = result.notSaved.first();
+        if (controller.failed() || !note(QStringLiteral("saving %1").arg(setKey(set)))) break;
         controller.save(set);
+        if (controller.failed()) {
+            note(QStringLiteral("FAILED while saving %1").arg(setKey(set)));
+            break;
+        }
+        result.saved << result.notSaved.takeFirst();
+        if (!note(QStringLiteral("saved %1").arg(setKey(set)))) break;
     }
+    return result;
+}
+
+QStringList saveLines(const Saved& saved)
+{
+    if (saved.complete()) return {};
+    QStringList out;
+    out << t("Dauerhaft gespeichert: %1")
+               .arg(saved.saved.isEmpty() ? t("keiner") : setNames(saved.saved))
+        << t("NICHT dauerhaft gespeichert: %1").arg(setNames(saved.notSaved));
+    if (!saved.journalError.isEmpty())
+        out << t("Das Protokoll kann nicht geschrieben werden: %1").arg(saved.journalError);
+    return out;
 }
 
 QStringList reportLines(const Outcome& outcome, const QString& fileName, const Identity& target)
@@ -216,7 +381,7 @@ QStringList reportLines(const Outcome& outcome, const QString& fileName, const I
         const Setting& s = *v.setting;
         QString verdict = v.ok ? QStringLiteral("OK") : t("ABWEICHUNG");
         if (!v.readBack) verdict = outcome.aborted ? t("geschrieben, nicht geprüft") : verdict;
-        out << line(label(s), shown(s, v.intended), cell(s, v.readBack), verdict);
+        out << line(label(s), intendedCell(v), cell(s, v.readBack), verdict);
     }
     if (!outcome.skipped.isEmpty()) {
         out << QString() << t("Nicht geschrieben:");
@@ -224,7 +389,11 @@ QStringList reportLines(const Outcome& outcome, const QString& fileName, const I
             out << QStringLiteral("  %1: %2 (%3)").arg(label(*i.setting), cell(*i.setting, i.file), i.note);
     }
     out << QString();
-    if (outcome.aborted)
+    if (!outcome.journalError.isEmpty())
+        out << t("ABGEBROCHEN: das Protokoll kann nicht geschrieben werden (%1). Geschrieben "
+                 "wurden nur die oben genannten Einstellungen.")
+                   .arg(outcome.journalError);
+    else if (outcome.aborted)
         out << t("ABGEBROCHEN: die Verbindung ist gestört. Geschrieben wurden nur die oben "
                  "genannten Einstellungen.");
     else if (outcome.written.isEmpty())

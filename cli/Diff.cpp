@@ -20,7 +20,8 @@ int runDiff(const QStringList& args, const QCommandLineParser& parser)
         Session session;
         if (!readController(session, other)) return Failed;
     }
-    printLines(backup::comparisonLines(backup::planRestore(file, other), args[0], otherLabel));
+    printLines(backup::comparisonLines(backup::planRestore(file, other, args.size() == 2), args[0],
+                                       otherLabel));
     return Done;
 }
 

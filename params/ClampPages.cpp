@@ -11,7 +11,6 @@
 #include "ZeitenPage.h"
 
 #include <QLineEdit>
-#include <cstdlib>
 
 namespace r73 {
 
@@ -64,7 +63,7 @@ void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releas
     // The clamp-without-tool limit must lie beyond the long one: raise it past the long limit
     // by twice the release set's second value.
     const Ui::SpannenPage& sp = m_spannen->ui;
-    const qint64 raised = longLimit + 2 * std::llabs(releaseLong);
+    const qint64 raised = raisedWithoutTool(longLimit, releaseLong);
     if (releaseLong == 0) {
         // The raise would leave it equal to the long limit; sending that on every Enter would
         // change nothing. Said once for the same pair of values.
@@ -90,7 +89,7 @@ void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releas
     const bool failedBefore = CommErrorSeen;
     sp.Edit16->setText(QString::number(raised));
     sp.Edit16->setModified(true);
-    const quint16 word = m_sets.send(*fieldOf(sp.Edit16)->def, raised);
+    const quint16 word = m_sets.raiseWithoutTool(raised);
     sp.Edit16->setText(signedText(word));
     sp.Edit16->setModified(false);
     ClampChanged = true;

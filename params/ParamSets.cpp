@@ -197,6 +197,11 @@ quint16 TParamSets::send(const ParamDef& f, qint64 value)
     return m_ex.Receive(f.code + 3);
 }
 
+quint16 TParamSets::raiseWithoutTool(qint64 raised)
+{
+    return send(*paramDef(QStringLiteral("clamp.without_tool")), raised);
+}
+
 void TParamSets::SendEnHydr(bool on)
 {
     m_ex.Send(on ? 0xFFFF : 0, 420);

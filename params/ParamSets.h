@@ -51,6 +51,18 @@ const ParamDef* paramDef(const QString& key);
 inline constexpr int StopFrequencyMin = 1;
 inline constexpr int StopFrequencyMax = 1000;
 
+/// The clamp-without-tool limit the long-limit rule raises to: the long limit plus twice the
+/// magnitude of the release set's long limit. It keeps the rule only above the long limit and
+/// within a word (keepsWithoutToolRule).
+inline qint64 raisedWithoutTool(qint64 longLimit, qint64 releaseLong)
+{
+    return longLimit + 2 * (releaseLong < 0 ? -releaseLong : releaseLong);
+}
+inline bool keepsWithoutToolRule(qint64 longLimit, qint64 raised)
+{
+    return raised > longLimit && raised >= -32768 && raised <= 65535;
+}
+
 /// A clamping or release set as read, in the order of its getters.
 struct SetWords
 {
@@ -136,6 +148,9 @@ public:
     /// 1..1000, the set selected first unless its page's read already did. value travels as
     /// its low 16 bits.
     quint16 send(const ParamDef& def, qint64 value);
+    /// The raise of the clamp-without-tool limit before the long limit is sent ("SPANN",
+    /// SendValue, "M_OHNE_TOOL", "F_MIN2@", ReceiveValue); returns the read-back.
+    quint16 raiseWithoutTool(qint64 raised);
     /// The hydraulic switch: 0xFFFF for on, 0 for off; nothing is read back.
     void SendEnHydr(bool on);
     /// The permanent save of one set ("SET_MEM_MODE" from BIOS 2.00, then "SPEICHERN").

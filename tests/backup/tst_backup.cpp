@@ -53,6 +53,19 @@ QString changed(const QTemporaryDir& dir, const bk::Snapshot& from, const char* 
     return path;
 }
 
+/// The summaries of the simulator's log, one per exchange.
+QStringList summaries(const SimProcess& sim)
+{
+    QFile log(sim.logFile());
+    QStringList out;
+    if (!log.open(QIODevice::ReadOnly)) return out;
+    for (const QByteArray& row : log.readAll().split('\n')) {
+        const qsizetype at = row.indexOf("\"summary\":\"");
+        if (at >= 0) out << QString::fromUtf8(row.mid(at + 11)).section('"', 0, 0);
+    }
+    return out;
+}
+
 QStringList reportRows(const QString& out, const QString& verdict)
 {
     QStringList rows;
@@ -70,6 +83,8 @@ private slots:
     void roundTripRestoresEverySetting();
     void ignoredSetterIsTheOneMismatch();
     void olderBiosSkipsAndLists();
+    void restoreKeepsRulesAndRecords_data();
+    void restoreKeepsRulesAndRecords();
     void badFileWritesNothing_data();
     void badFileWritesNothing();
 
@@ -148,12 +163,117 @@ void TstBackup::olderBiosSkipsAndLists()
     QVERIFY2(run.err.contains("Another BIOS version: file 3.10, controller 2.07") &&
                  run.err.contains("--confirm-identity 1234:2.07"),
              qPrintable(run.err));
-    run = r73ctl({"--device", sim.link(), "restore", a, "--yes", "--confirm-identity", "1234:2.07"});
+    run =
+        r73ctl({"--device", sim.link(), "restore", a, "--yes", "--confirm-identity", "1234:2.07"});
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
     const QString skipped = run.out.mid(run.out.indexOf("Not written:"));
-    for (const char* item : {"CLAMP: Clamp without tool", "HYDRAULIC CHECK: On/Off",
-                             "ANALOG1: Name", "ANALOG3: Min2"})
+    for (const char* item :
+         {"CLAMP: Clamp without tool", "HYDRAULIC CHECK: On/Off", "ANALOG1: Name", "ANALOG3: Min2"})
         QVERIFY2(skipped.contains(QLatin1String(item)), qPrintable(skipped));
+}
+
+void TstBackup::restoreKeepsRulesAndRecords_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QStringList>("changes"); // KEY=WORD, or -KEY: left out; bios=N: the file's
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("wrap"); // shell commands before r73ctl runs
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("calls"); // in this order on the line; {"-"}: nothing written
+    QTest::addColumn<QStringList>("lines");
+    const QStringList raise{"call SPANN", "GET 12300",  "call M_OHNE_TOOL", "call F_MIN2@",
+                            "PUT 12300",  "call SPANN", "GET 300",          "call LANG"};
+    QTest::newRow("2.09 file onto 2.10: raised before Lang")
+        << QStringList{"--bios", "210"}
+        << QStringList{"bios=209", "-clamp.without_tool", "clamp.long=300"}
+        << QStringList{"--confirm-identity", "1234:2.10"} << QString() << 0 << raise
+        << QStringList{
+               "CLAMP: Clamp without tool | raised to 12300 (not in the file) | 12300 | OK",
+               "| different (raised to 12300 before Long (Long 300 + 2 × |RELEASE Long 6000|))"};
+    QTest::newRow("file with W <= L, and its own R")
+        << QStringList{}
+        << QStringList{"clamp.long=500", "clamp.without_tool=500", "release.long=65516"}
+        << QStringList{} << QString() << 0
+        << QStringList{"GET 540", "call M_OHNE_TOOL", "call F_MIN2@",   "PUT 540", "call SPANN",
+                       "GET 500", "call LANG",        "call M_ZGROSS@", "PUT 500"}
+        << QStringList{"| raised to 540 (file 500) | 540 | OK", "| 500 | 500 | OK"};
+    QTest::newRow("held stop frequency")
+        << QStringList{} << QStringList{"clamp.stop_frequency=5000"} << QStringList{} << QString()
+        << 0 << QStringList{"GET 1000", "call F_STOP"}
+        << QStringList{"| held to 1000 (file 5000) | 1000 | OK"};
+    QTest::newRow("journal cannot be opened")
+        << QStringList{} << QStringList{"clamp.short=120"} << QStringList{} << "mkdir \"$J\"" << 1
+        << QStringList{"-"}
+        << QStringList{"cannot write the journal", "is a folder; nothing written"};
+    // 512 bytes hold the first lines and a few writes, not all of them.
+    QTest::newRow("journal fails part way")
+        << QStringList{}
+        << QStringList{"clamp.short=120",       "clamp.timeout=1234",  "flat.timeout=4000",
+                       "vibration.timeout=900", "release.short=7",     "release.timeout=800",
+                       "clamp.min_time=30",     "release.min_time=31", "flat.threshold=40"}
+        << QStringList{} << "trap '' XFSZ; ulimit -f 1" << 1 << QStringList{"GET 120", "call KURZ"}
+        << QStringList{"ABORTED: the journal cannot be written (file too large)",
+                       "file too large; restore stopped"};
+    QTest::newRow("save breaks off at PLAN")
+        // The call of PLAN in the save: 720 exchanges after the start (the read, then the restore).
+        << QStringList{"--fault", "bad-status-at=720"}
+        << QStringList{"clamp.short=120", "release.short=7", "flat.timeout=4000",
+                       "vibration.timeout=900"}
+        << QStringList{"--save"} << QString() << 1 << QStringList{"call SPEICHERN", "call LOES"}
+        << QStringList{"Saved permanently: CLAMP, RELEASE",
+                       "NOT saved permanently: FLAT, VIBRATION", "the permanent save broke off",
+                       "saved LOES\n", "FAILED while saving PLAN\n"};
+}
+
+void TstBackup::restoreKeepsRulesAndRecords()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QStringList, changes);
+    QFETCH(QStringList, args);
+    QFETCH(QString, wrap);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, calls);
+    QFETCH(QStringList, lines);
+    SimProcess sim(simArgs);
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    bk::Snapshot file = settingsOf(sim);
+    for (const QString& c : changes) {
+        if (c.startsWith('-'))
+            file.values.remove(c.mid(1));
+        else if (c.startsWith("bios="))
+            file.id.bios = c.mid(5).toUShort();
+        else
+            file.values[c.section('=', 0, 0)] = {c.section('=', 1).toUShort(), {}};
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f.json");
+    QVERIFY(bk::saveBackup(path, file, nullptr));
+    const qsizetype before = summaries(sim).size();
+    QProcess p;
+    p.setProcessEnvironment([&] {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert("J", path + ".restore.log");
+        return e;
+    }());
+    p.start("sh", QStringList{"-c", (wrap.isEmpty() ? QString() : wrap + "; ") + "exec \"$@\"",
+                              "sh", qEnvironmentVariable("R73_CTL"), "--device", sim.link(),
+                              "restore", path, "--yes"} +
+                      args);
+    QVERIFY(p.waitForFinished(30000));
+    QFile journal(path + ".restore.log");
+    (void)journal.open(QIODevice::ReadOnly);
+    const QString out =
+        QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError() + journal.readAll());
+    QVERIFY2(p.exitCode() == exitCode, qPrintable(out));
+    for (const QString& l : lines)
+        QVERIFY2(out.contains(l), qPrintable(l + "\n" + out));
+    const QStringList after = summaries(sim).mid(before);
+    if (calls == QStringList{"-"}) {
+        QVERIFY2(after.isEmpty(), qPrintable(after.join(", ")));
+        return;
+    }
+    const QString joined = after.join(", ");
+    QVERIFY2(joined.contains(calls.join(", ")), qPrintable(joined));
 }
 
 void TstBackup::badFileWritesNothing_data()
@@ -168,15 +288,15 @@ void TstBackup::badFileWritesNothing_data()
                                   << "format version 2 is newer than this program's (1)";
     QTest::newRow("unknown key") << QByteArray("\"clamp.long\"") << QByteArray("\"clamp.lang\"")
                                  << ": unknown setting";
-    QTest::newRow("word out of range") << QByteArray("\"word\": 6939")
-                                       << QByteArray("\"word\": 69390")
-                                       << "clamp.long.word: not a word from 0 to 65535";
+    QTest::newRow("word out of range")
+        << QByteArray("\"word\": 6939") << QByteArray("\"word\": 69390")
+        << "clamp.long.word: not a word from 0 to 65535";
     QTest::newRow("name too long") << QByteArray("\"text\": \"Druck\"")
                                    << QByteArray("\"text\": \"") + QByteArray(256, 'D') + '"'
                                    << "channel2.name.text: text longer than 255 characters";
-    QTest::newRow("limit outside range") << QByteArray("\"text\": \"220\"")
-                                         << QByteArray("\"text\": \"260\"")
-                                         << "channel2.max2.text: Number out of range";
+    QTest::newRow("limit outside range")
+        << QByteArray("\"text\": \"220\"") << QByteArray("\"text\": \"260\"")
+        << "channel2.max2.text: Number out of range";
 }
 
 void TstBackup::badFileWritesNothing()
