@@ -142,9 +142,12 @@ QList<Problem> problemsOf(const QMap<QString, Value>& values, quint16 bios)
                 continue; // a scale that cannot be told judges no limit
             else if (v > high || !(v >= low))
                 out << Problem{key, "text", t("Die Zahl liegt ausserhalb des Meßbereichs!")};
-            else if (const qint64 raw = physToRaw(v, low, high, bottom, RawTop); raw != limit.word)
+            // One step either way: a text on a half step rounds to either side, depending on
+            // the arithmetic of whatever wrote the word.
+            else if (const qint64 raw = physToRaw(v, low, high, bottom, RawTop);
+                     std::abs(raw - qint64(limit.word)) > 1)
                 out << Problem{key, "word",
-                               t("das Wort %1 passt nicht zum Text \"%2\" (dort %3)")
+                               t("das Wort %1 passt nicht zum Text \"%2\" (er ergibt %3)")
                                    .arg(limit.word)
                                    .arg(limit.text)
                                    .arg(raw)};

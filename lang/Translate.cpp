@@ -260,6 +260,15 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Der Ordner %1 kann nicht angelegt werden.", "The folder %1 cannot be made."},
     {"Die Aufzeichnung kann nicht in %1 geschrieben werden: %2", "The recording cannot be written to %1: %2"},
     {"Die Aufzeichnung wurde beendet: %1 kann nicht geschrieben werden (%2). Das bisher Aufgezeichnete bleibt erhalten.", "The recording stopped: %1 cannot be written (%2). What was recorded so far is kept."},
+    {"das Wort %1 passt nicht zum Text \"%2\" (er ergibt %3)",
+     "the word %1 does not match the text \"%2\" (which gives %3)"},
+    {"nicht true", "not true"},
+    {"Schlüssel doppelt", "key given twice"},
+    {"beim Sichern markiert", "marked when backed up"},
+    {"beim Sichern so im Controller vorgefunden: %1", "found so in the controller when backed up: %1"},
+    {"gleich, wird nicht geschrieben", "same, not written"},
+    {"So gesichert, wie der Controller sie hält; eine Wiederherstellung überspringt sie:",
+     "Saved as the controller holds them; a restore skips them:"},
 };
 
 QString addedText(const QString& german)
