@@ -111,12 +111,12 @@ QList<Problem> problemsOf(const QMap<QString, Value>& values, quint16 bios)
             out << Problem{s.key, "text",
                            t("Das Zeichen \"%1\" (U+%2) kann nicht zum R73 gesendet werden!")
                                .arg(bad)
-                               .arg(QString::number(bad.at(0).unicode(), 16).toUpper(), 4,
-                                    u'0')};
+                               .arg(QString::number(bad.at(0).unicode(), 16).toUpper(), 4, u'0')};
         else if (toCp1252(text, bytes) && bytes.size() > wire::MaxStringLength)
             out << Problem{s.key, "text",
                            t("Text länger als %1 Zeichen").arg(wire::MaxStringLength)};
-        else if (s.kind == Kind::Text && s.text == ChannelText::Name && trimControls(text).isEmpty())
+        else if (s.kind == Kind::Text && s.text == ChannelText::Name &&
+                 trimControls(text).isEmpty())
             out << Problem{s.key, "text", t("Bitte geben Sie die Bezeichnung ein!")};
     }
     if (bios < 300) return out;
@@ -129,8 +129,8 @@ QList<Problem> problemsOf(const QMap<QString, Value>& values, quint16 bios)
         if (!highOk) out << Problem{stem + "maximum", {}, t("Nur Zahlen erlaubt")};
         const bool range = lowOk && highOk && low <= high;
         if (lowOk && highOk && !range)
-            out << Problem{stem + "minimum", {},
-                           t("Das Minimum darf nicht größer als das Maximum sein!")};
+            out << Problem{
+                stem + "minimum", {}, t("Das Minimum darf nicht größer als das Maximum sein!")};
         const qint32 bottom = rawBottom(values.value(stem + "parameters").word);
         for (Limit l : LimitWriteOrder) {
             const QString key = stem + limitName(l).toLower();
@@ -179,8 +179,7 @@ public:
 private:
     bool fail(const QString& place, const QString& problem, QString* error) const
     {
-        if (error)
-            *error = t("Sicherungsdatei \"%1\", %2: %3").arg(m_name, place, problem);
+        if (error) *error = t("Sicherungsdatei \"%1\", %2: %3").arg(m_name, place, problem);
         return false;
     }
     /// "line N, shown" for the key at path.
@@ -225,12 +224,15 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
                      QString* error) const
 {
     const QStringList path{QStringLiteral("settings"), s.key};
-    auto field = [&](const char* name) { return at(path + QStringList{name}, s.key + u'.' + name); };
+    auto field = [&](const char* name) {
+        return at(path + QStringList{name}, s.key + u'.' + name);
+    };
     if (!json.isObject()) return fail(at(path), t("kein Objekt"), error);
     QJsonObject o = json.toObject();
     marked = o.contains(MarkKey);
     if (marked) {
-        if (o.value(MarkKey) != QJsonValue(true)) return fail(field(MarkKey), t("nicht true"), error);
+        if (o.value(MarkKey) != QJsonValue(true))
+            return fail(field(MarkKey), t("nicht true"), error);
         if (!o.value(ReasonKey).isString()) return fail(field(ReasonKey), t("kein Text"), error);
         v.heldAsIs = o.value(ReasonKey).toString();
         o.remove(MarkKey);
@@ -265,7 +267,8 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
     // one place only: which of the two was meant cannot be told.
     bool agrees = true;
     if (s.kind == Kind::Param)
-        agrees = o.value("shown").toString() == shown(s, v) && o.value("unit").toString() == unitOf(s);
+        agrees =
+            o.value("shown").toString() == shown(s, v) && o.value("unit").toString() == unitOf(s);
     else if (s.kind == Kind::Switch)
         agrees = o.value("on").isBool() && o.value("on").toBool() == (v.word != 0);
     else if (s.kind == Kind::ParameterWord)
@@ -281,8 +284,9 @@ bool Reader::formatVersion(QString* error) const
     // Exactly the integer as written: 1.0, 1e0 or 4294967297 are no version of this format.
     const QStringList path{QStringLiteral("format_version")};
     const QByteArray raw = m_places->raw(path);
-    const bool digits = !raw.isEmpty() && raw.size() <= 9 && raw.at(0) != '0' &&
-                        std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !raw.isEmpty() && raw.size() <= 9 && raw.at(0) != '0' &&
+        std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!digits) return fail(at(path), t("ungültige Formatversion"), error);
     if (raw.toInt() > FormatVersion)
         return fail(at(path),
@@ -306,7 +310,8 @@ bool Reader::read(Snapshot& out, QString* error)
                     t("beschädigt oder unvollständig (%1)").arg(perr.errorString()), error);
     }
     m_places.emplace(m_bytes);
-    if (!doc.isObject()) return fail(t("Zeile %1, %2").arg(1).arg(t("Anfang")), t("kein JSON-Objekt"), error);
+    if (!doc.isObject())
+        return fail(t("Zeile %1, %2").arg(1).arg(t("Anfang")), t("kein JSON-Objekt"), error);
     // The document keeps the last of two equal keys; which one was meant cannot be told.
     if (const auto twice = m_places->duplicate())
         return fail(t("Zeile %1, %2").arg(twice->line).arg(twice->path.join(u'.')),
@@ -334,7 +339,8 @@ bool Reader::read(Snapshot& out, QString* error)
     bool ok = false;
     const double bios = controller.value("bios_version").toString().toDouble(&ok);
     const QStringList biosPath{"controller", "bios_version"};
-    if (!ok || bios < 0 || bios > 655.35) return fail(at(biosPath), t("keine Versionsnummer"), error);
+    if (!ok || bios < 0 || bios > 655.35)
+        return fail(at(biosPath), t("keine Versionsnummer"), error);
     s.id.bios = quint16(std::lround(bios * 100));
     if (versionText(s.id.bios) != controller.value("bios_version").toString())
         return fail(at(biosPath), t("keine Versionsnummer"), error);
@@ -348,8 +354,9 @@ bool Reader::read(Snapshot& out, QString* error)
         if (!settings.contains(st.key)) {
             // What the file's BIOS does not offer is simply absent.
             if (offeredBy(st, s.id.bios))
-                return fail(t("Zeile %1, %2").arg(m_places->valueLine({"settings"})).arg("settings"),
-                            t("Einstellung \"%1\" fehlt").arg(st.key), error);
+                return fail(
+                    t("Zeile %1, %2").arg(m_places->valueLine({"settings"})).arg("settings"),
+                    t("Einstellung \"%1\" fehlt").arg(st.key), error);
             continue;
         }
         if (!offeredBy(st, s.id.bios))

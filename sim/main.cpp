@@ -117,8 +117,8 @@ int main(int argc, char* argv[])
         QStringEncoder cp1252("windows-1252");
         const QByteArray bytes = cp1252.encode(held.mid(eq + 1));
         if (eq <= 0 || cp1252.hasError())
-            return fail(QStringLiteral("--text needs STEM=TEXT in code page 1252, not \"%1\"")
-                            .arg(held));
+            return fail(
+                QStringLiteral("--text needs STEM=TEXT in code page 1252, not \"%1\"").arg(held));
         config.texts.insert(held.left(eq), bytes);
     }
     for (const QString& fault : parser.values("fault")) {

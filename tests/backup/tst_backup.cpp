@@ -193,9 +193,10 @@ void TstBackup::badFileWritesNothing_data()
     QTest::newRow("undefined in code page 1252")
         << QByteArray("\"text\": \"Druck\"") << QByteArray("\"text\": \"Dr\\u0081ck\"")
         << "channel2.name.text: The character \"\u0081\" (U+0081) cannot be sent";
-    QTest::newRow("limit word disagrees") << QByteArray("\"text\": \"220\",\n            \"word\": 231")
-                                          << QByteArray("\"text\": \"220\",\n            \"word\": 5")
-                                          << "channel2.max2.word: the word 5 does not match";
+    QTest::newRow("limit word disagrees")
+        << QByteArray("\"text\": \"220\",\n            \"word\": 231")
+        << QByteArray("\"text\": \"220\",\n            \"word\": 5")
+        << "channel2.max2.word: the word 5 does not match";
     QTest::newRow("missing key") << QByteArray("\"bios_version\": \"3.10\",") << QByteArray(" ")
                                  << "line 2, controller: key \"bios_version\" is missing";
 }
