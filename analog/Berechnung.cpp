@@ -1,11 +1,12 @@
 #include "Berechnung.h"
 
+#include "ChannelSequences.h"
+
 #include "MessageFacade.h"
 #include "TextHook.h"
 
 #include <QLocale>
 #include <cmath>
-#include <limits>
 
 namespace r73 {
 
@@ -38,16 +39,7 @@ QString formatPhys(double value)
 
 qint64 TUmrechnung::PhysToBin(double value) const
 {
-    const double span = PhysMax - PhysMin;
-    // Written so that NaN fails the test too.
-    const double factor = span > 0 ? double(BinMax - BinMin) / span : 0.0;
-    const double offset = BinMin - factor * PhysMin;
-    // nearbyint follows the default rounding mode: halves go to the even integer.
-    const double raw = std::nearbyint(factor * value + offset);
-    constexpr double lo = std::numeric_limits<qint32>::min();
-    constexpr double hi = std::numeric_limits<qint32>::max();
-    if (std::isnan(raw)) return BinMin;
-    return qint64(qBound(lo, raw, hi));
+    return physToRaw(value, PhysMin, PhysMax, BinMin, BinMax);
 }
 
 double TUmrechnung::BinToPhys(qint32 raw) const

@@ -2,6 +2,9 @@
 
 #include "Exchanger.h"
 
+#include <cmath>
+#include <limits>
+
 namespace r73 {
 
 namespace {
@@ -126,6 +129,20 @@ QString trimControls(const QString& text)
     while (end > begin && text.at(end - 1).unicode() <= 0x20)
         --end;
     return text.mid(begin, end - begin);
+}
+
+qint64 physToRaw(double value, double physMin, double physMax, qint32 rawMin, qint32 rawMax)
+{
+    const double span = physMax - physMin;
+    // Written so that NaN fails the test too.
+    const double factor = span > 0 ? double(rawMax - rawMin) / span : 0.0;
+    const double offset = rawMin - factor * physMin;
+    // nearbyint follows the default rounding mode: halves go to the even integer.
+    const double raw = std::nearbyint(factor * value + offset);
+    constexpr double lo = std::numeric_limits<qint32>::min();
+    constexpr double hi = std::numeric_limits<qint32>::max();
+    if (std::isnan(raw)) return rawMin;
+    return qint64(qBound(lo, raw, hi));
 }
 
 } // namespace r73

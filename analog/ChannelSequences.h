@@ -56,6 +56,18 @@ void sendLimit(Exchanger& ex, int channel, Limit limit, quint16 raw, const QStri
 /// place: ParameterWordByLevel or ParameterWordByActive.
 void sendParameterWord(Exchanger& ex, int channel, quint16 word, quint16 place);
 
+/// Raw value of a physical value on a channel's scale (physMin..physMax onto rawMin..rawMax),
+/// rounded half to even, not clamped; rawMin for every value when the range is empty, reversed
+/// or not a number. Results beyond the 32-bit range saturate there.
+qint64 physToRaw(double value, double physMin, double physMax, qint32 rawMin, qint32 rawMax);
+/// The raw value at the bottom of a channel's range: 51 for "4-20 mA" (bit 1 of the parameter
+/// word), else 0. The top is RawTop once the channel is set up.
+constexpr qint32 rawBottom(quint16 parameterWord)
+{
+    return (parameterWord & 2) ? 51 : 0;
+}
+inline constexpr qint32 RawTop = 255;
+
 /// Leading and trailing blanks and control characters removed: a name empty after this is
 /// refused, a unit empty after this goes as a single blank.
 QString trimControls(const QString& text);

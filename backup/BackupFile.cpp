@@ -1,6 +1,7 @@
 #include "BackupFile.h"
 
 #include "Cp1252.h"
+#include "JsonPlaces.h"
 #include "SafeFile.h"
 #include "TextHook.h"
 #include "WireCodec.h"
@@ -11,6 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QSet>
+#include <algorithm>
 #include <cmath>
 
 namespace r73::backup {
@@ -50,7 +53,110 @@ bool number(const QString& text, double& value)
     return ok && std::isfinite(value);
 }
 
-/// Reads and checks one file; every complaint names the place.
+// An item the controller held but the loader refuses is written as it is with these beside it;
+// a restore skips it. A file without them reads as it always did.
+const char MarkKey[] = "held_as_is";
+const char ReasonKey[] = "reason";
+
+/// Something the loader refuses in an item that is not marked.
+struct Problem
+{
+    QString key;
+    QString field; ///< the item's field that is named ("text", "word"), or empty
+    QString reason;
+};
+
+/// The bytes 81, 8D, 8F, 90 and 9D are undefined in code page 1252; the system's encoder
+/// passes them through as these control characters, which no controller text carries.
+bool undefinedInCp1252(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D;
+}
+
+QString badCharacter(const QString& text)
+{
+    QByteArray bytes;
+    QString bad;
+    if (!toCp1252(text, bytes, &bad)) return bad;
+    for (QChar c : text)
+        if (undefinedInCp1252(c)) return QString(c);
+    return {};
+}
+
+/// Every value the loader refuses unless marked: texts the controller cannot take, an empty
+/// channel name, a range or limit the channel page would refuse, a limit word other than the
+/// one its text gives on the channel's scale.
+QList<Problem> problemsOf(const QMap<QString, Value>& values, quint16 bios)
+{
+    QList<Problem> out;
+    for (const Setting& s : allSettings()) {
+        if (!values.contains(s.key) || (s.kind != Kind::Text && s.kind != Kind::ChannelLimit))
+            continue;
+        const QString text = values.value(s.key).text;
+        QByteArray bytes;
+        if (const QString bad = badCharacter(text); !bad.isEmpty())
+            out << Problem{s.key, "text",
+                           t("Das Zeichen \"%1\" (U+%2) kann nicht zum R73 gesendet werden!")
+                               .arg(bad)
+                               .arg(QString::number(bad.at(0).unicode(), 16).toUpper(), 4, u'0')};
+        else if (toCp1252(text, bytes) && bytes.size() > wire::MaxStringLength)
+            out << Problem{s.key, "text",
+                           t("Text länger als %1 Zeichen").arg(wire::MaxStringLength)};
+        else if (s.kind == Kind::Text && s.text == ChannelText::Name &&
+                 trimControls(text).isEmpty())
+            out << Problem{s.key, "text", t("Bitte geben Sie die Bezeichnung ein!")};
+    }
+    if (bios < 300) return out;
+    for (int c = 1; c <= 3; ++c) {
+        const QString stem = QStringLiteral("channel%1.").arg(c);
+        double low = 0, high = 0;
+        const bool lowOk = number(values.value(stem + "minimum").text, low);
+        const bool highOk = number(values.value(stem + "maximum").text, high);
+        if (!lowOk) out << Problem{stem + "minimum", {}, t("Nur Zahlen erlaubt")};
+        if (!highOk) out << Problem{stem + "maximum", {}, t("Nur Zahlen erlaubt")};
+        const bool range = lowOk && highOk && low <= high;
+        if (lowOk && highOk && !range)
+            out << Problem{
+                stem + "minimum", {}, t("Das Minimum darf nicht größer als das Maximum sein!")};
+        const qint32 bottom = rawBottom(values.value(stem + "parameters").word);
+        for (Limit l : LimitWriteOrder) {
+            const QString key = stem + limitName(l).toLower();
+            const Value limit = values.value(key);
+            double v = 0;
+            if (!number(limit.text, v))
+                out << Problem{key, "text", t("Nur Zahlen erlaubt")};
+            else if (!range)
+                continue; // a scale that cannot be told judges no limit
+            else if (v > high || !(v >= low))
+                out << Problem{key, "text", t("Die Zahl liegt ausserhalb des Meßbereichs!")};
+            // One step either way: a text on a half step rounds to either side, depending on
+            // the arithmetic of whatever wrote the word.
+            else if (const qint64 raw = physToRaw(v, low, high, bottom, RawTop);
+                     std::abs(raw - qint64(limit.word)) > 1)
+                out << Problem{key, "word",
+                               t("das Wort %1 passt nicht zum Text \"%2\" (er ergibt %3)")
+                                   .arg(limit.word)
+                                   .arg(limit.text)
+                                   .arg(raw)};
+        }
+    }
+    return out;
+}
+
+/// The marked items of a snapshot, by key with the reason: those marked already (read from a
+/// marked file), then what the loader would refuse.
+QMap<QString, QString> marksOf(const Snapshot& s)
+{
+    QMap<QString, QString> marks;
+    for (auto it = s.values.begin(); it != s.values.end(); ++it)
+        if (!it->heldAsIs.isEmpty()) marks.insert(it.key(), it->heldAsIs);
+    for (const Problem& p : problemsOf(s.values, s.id.bios))
+        if (!marks.contains(p.key)) marks.insert(p.key, p.reason);
+    return marks;
+}
+
+/// Reads and checks one file; every complaint names the line.
 class Reader
 {
 public:
@@ -61,25 +167,28 @@ public:
 private:
     bool fail(const QString& place, const QString& problem, QString* error) const
     {
-        if (error)
-            *error = t("Sicherungsdatei \"%1\", %2: %3").arg(m_name, place, problem);
+        if (error) *error = t("Sicherungsdatei \"%1\", %2: %3").arg(m_name, place, problem);
         return false;
     }
-    /// "line N, key" for a key of the file: the line of its first appearance.
-    QString at(const QString& key, const QString& inside = {}) const
+    /// "line N, shown" for the key at path.
+    QString at(const QStringList& path, const QString& shown) const
     {
-        const qsizetype pos = m_bytes.indexOf('"' + key.toUtf8() + '"');
-        const QString path = inside.isEmpty() ? key : key + u'.' + inside;
-        if (pos < 0) return path;
-        return t("Zeile %1, %2").arg(m_bytes.left(pos).count('\n') + 1).arg(path);
+        return t("Zeile %1, %2").arg(m_places->keyLine(path)).arg(shown);
     }
-    bool onlyKeys(const QJsonObject& o, const QStringList& keys, const QString& where,
-                  QString* error) const
+    QString at(const QStringList& path) const { return at(path, path.value(path.size() - 1)); }
+    /// The file's text and its keys: an unknown key names its line, a missing key the line of
+    /// the object that lacks it.
+    bool onlyKeys(const QJsonObject& o, const QStringList& keys, const QStringList& path,
+                  const QString& where, QString* error) const
     {
         for (const QString& k : o.keys())
-            if (!keys.contains(k)) return fail(at(k), t("unbekannter Schlüssel in %1").arg(where), error);
+            if (!keys.contains(k))
+                return fail(at(path + QStringList{k}), t("unbekannter Schlüssel in %1").arg(where),
+                            error);
         for (const QString& k : keys)
-            if (!o.contains(k)) return fail(where, t("Schlüssel \"%1\" fehlt").arg(k), error);
+            if (!o.contains(k))
+                return fail(t("Zeile %1, %2").arg(m_places->valueLine(path)).arg(where),
+                            t("Schlüssel \"%1\" fehlt").arg(k), error);
         return true;
     }
     bool word(const QJsonValue& v, quint16& out) const
@@ -90,17 +199,33 @@ private:
         out = quint16(d);
         return true;
     }
-    bool setting(const Setting& s, const QJsonValue& json, Value& v, QString* error) const;
-    bool channelRules(const QMap<QString, Value>& values, quint16 bios, QString* error) const;
+    bool formatVersion(QString* error) const;
+    bool setting(const Setting& s, const QJsonValue& json, Value& v, bool& marked,
+                 QString* error) const;
 
     const QByteArray& m_bytes;
     QString m_name;
+    std::optional<JsonPlaces> m_places;
 };
 
-bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, QString* error) const
+bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& marked,
+                     QString* error) const
 {
-    if (!json.isObject()) return fail(at(s.key), t("kein Objekt"), error);
-    const QJsonObject o = json.toObject();
+    const QStringList path{QStringLiteral("settings"), s.key};
+    auto field = [&](const char* name) {
+        return at(path + QStringList{name}, s.key + u'.' + name);
+    };
+    if (!json.isObject()) return fail(at(path), t("kein Objekt"), error);
+    QJsonObject o = json.toObject();
+    marked = o.contains(MarkKey);
+    if (marked) {
+        if (o.value(MarkKey) != QJsonValue(true))
+            return fail(field(MarkKey), t("nicht true"), error);
+        if (!o.value(ReasonKey).isString()) return fail(field(ReasonKey), t("kein Text"), error);
+        v.heldAsIs = o.value(ReasonKey).toString();
+        o.remove(MarkKey);
+        o.remove(ReasonKey);
+    }
     QStringList keys;
     switch (s.kind) {
     case Kind::Param:
@@ -119,63 +244,45 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, QString
         keys = {"word", "text"};
         break;
     }
-    if (!onlyKeys(o, keys, s.key, error)) return false;
+    if (!onlyKeys(o, keys, path, s.key, error)) return false;
     if (keys.contains(QLatin1String("word")) && !word(o.value("word"), v.word))
-        return fail(at(s.key, "word"), t("kein Wort von 0 bis 65535"), error);
+        return fail(field("word"), t("kein Wort von 0 bis 65535"), error);
     if (keys.contains(QLatin1String("text"))) {
-        if (!o.value("text").isString()) return fail(at(s.key, "text"), t("kein Text"), error);
+        if (!o.value("text").isString()) return fail(field("text"), t("kein Text"), error);
         v.text = o.value("text").toString();
-        QByteArray bytes;
-        QString bad;
-        if (!toCp1252(v.text, bytes, &bad))
-            return fail(at(s.key, "text"),
-                        t("Das Zeichen \"%1\" kann nicht zum R73 gesendet werden").arg(bad), error);
-        if (bytes.size() > wire::MaxStringLength)
-            return fail(at(s.key, "text"),
-                        t("Text länger als %1 Zeichen").arg(wire::MaxStringLength), error);
-        if (s.kind == Kind::Text && s.text == ChannelText::Name && trimControls(v.text).isEmpty())
-            return fail(at(s.key, "text"), t("Bitte geben Sie die Bezeichnung ein!"), error);
     }
     // What people read beside the word must say the same, or the file was edited by hand in
     // one place only: which of the two was meant cannot be told.
-    const Setting& d = s;
     bool agrees = true;
     if (s.kind == Kind::Param)
-        agrees = o.value("shown").toString() == shown(d, v) && o.value("unit").toString() == unitOf(d);
+        agrees =
+            o.value("shown").toString() == shown(s, v) && o.value("unit").toString() == unitOf(s);
     else if (s.kind == Kind::Switch)
         agrees = o.value("on").isBool() && o.value("on").toBool() == (v.word != 0);
     else if (s.kind == Kind::ParameterWord)
         agrees = o.value("active").isBool() && o.value("active").toBool() == bool(v.word & 1) &&
                  o.value("input").toString() ==
                      QLatin1String((v.word & 2) ? "4-20 mA" : "0-5V / 0-10V / 0-20mA");
-    if (!agrees)
-        return fail(at(s.key), t("die Anzeige passt nicht zum Wort %1").arg(v.word), error);
+    if (!agrees) return fail(at(path), t("die Anzeige passt nicht zum Wort %1").arg(v.word), error);
     return true;
 }
 
-bool Reader::channelRules(const QMap<QString, Value>& values, quint16 bios, QString* error) const
+bool Reader::formatVersion(QString* error) const
 {
-    if (bios < 300) return true;
-    for (int c = 1; c <= 3; ++c) {
-        const QString stem = QStringLiteral("channel%1.").arg(c);
-        double low = 0, high = 0;
-        if (!number(values.value(stem + "minimum").text, low))
-            return fail(at(stem + "minimum"), t("Nur Zahlen erlaubt"), error);
-        if (!number(values.value(stem + "maximum").text, high))
-            return fail(at(stem + "maximum"), t("Nur Zahlen erlaubt"), error);
-        if (low > high)
-            return fail(at(stem + "minimum"),
-                        t("Das Minimum darf nicht größer als das Maximum sein!"), error);
-        for (Limit l : LimitWriteOrder) {
-            const QString key = stem + limitName(l).toLower();
-            double v = 0;
-            if (!number(values.value(key).text, v))
-                return fail(at(key, "text"), t("Nur Zahlen erlaubt"), error);
-            if (v > high || !(v >= low))
-                return fail(at(key, "text"), t("Die Zahl liegt ausserhalb des Meßbereichs!"),
-                            error);
-        }
-    }
+    // Exactly the integer as written: 1.0, 1e0 or 4294967297 are no version of this format.
+    const QStringList path{QStringLiteral("format_version")};
+    const QByteArray raw = m_places->raw(path);
+    const bool digits =
+        !raw.isEmpty() && raw.size() <= 9 && raw.at(0) != '0' &&
+        std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) return fail(at(path), t("ungültige Formatversion"), error);
+    if (raw.toInt() > FormatVersion)
+        return fail(at(path),
+                    t("Formatversion %1 ist neuer als die dieses Programms (%2); bitte ein neueres "
+                      "Programm verwenden")
+                        .arg(raw.toInt())
+                        .arg(FormatVersion),
+                    error);
     return true;
 }
 
@@ -190,75 +297,96 @@ bool Reader::read(Snapshot& out, QString* error)
         return fail(t("Zeile %1, Spalte %2").arg(line).arg(column),
                     t("beschädigt oder unvollständig (%1)").arg(perr.errorString()), error);
     }
-    if (!doc.isObject()) return fail(t("Anfang"), t("kein JSON-Objekt"), error);
+    m_places.emplace(m_bytes);
+    if (!doc.isObject())
+        return fail(t("Zeile %1, %2").arg(1).arg(t("Anfang")), t("kein JSON-Objekt"), error);
+    // The document keeps the last of two equal keys; which one was meant cannot be told.
+    if (const auto twice = m_places->duplicate())
+        return fail(t("Zeile %1, %2").arg(twice->line).arg(twice->path.join(u'.')),
+                    t("Schlüssel doppelt"), error);
     const QJsonObject root = doc.object();
     if (root.value("format").toString() != QLatin1String(FormatName))
-        return fail(at("format"), t("keine Sicherungsdatei des R73 Service"), error);
-    const QJsonValue version = root.value("format_version");
-    if (!version.isDouble() || version.toDouble() < 1 || version.toDouble() != std::floor(version.toDouble()))
-        return fail(at("format_version"), t("ungültige Formatversion"), error);
-    if (version.toInt() > FormatVersion)
-        return fail(at("format_version"),
-                    t("Formatversion %1 ist neuer als die dieses Programms (%2); bitte ein neueres "
-                      "Programm verwenden")
-                        .arg(version.toInt())
-                        .arg(FormatVersion),
-                    error);
+        return fail(at({"format"}), t("keine Sicherungsdatei des R73 Service"), error);
+    if (!formatVersion(error)) return false;
     if (!onlyKeys(root,
                   {"format", "format_version", "program_version", "created", "controller",
                    "settings", "read_only"},
-                  t("der Datei"), error))
+                  {}, t("der Datei"), error))
         return false;
     Snapshot s;
     s.programVersion = root.value("program_version").toString();
     s.created = QDateTime::fromString(root.value("created").toString(), Qt::ISODate);
-    if (!s.created.isValid()) return fail(at("created"), t("kein Datum mit Uhrzeit"), error);
+    if (!s.created.isValid()) return fail(at({"created"}), t("kein Datum mit Uhrzeit"), error);
 
     const QJsonObject controller = root.value("controller").toObject();
-    if (!onlyKeys(controller, {"serial_number", "bios_version"}, QStringLiteral("controller"), error))
+    if (!onlyKeys(controller, {"serial_number", "bios_version"}, {"controller"},
+                  QStringLiteral("controller"), error))
         return false;
     if (!word(controller.value("serial_number"), s.id.serial))
-        return fail(at("serial_number"), t("kein Wort von 0 bis 65535"), error);
+        return fail(at({"controller", "serial_number"}), t("kein Wort von 0 bis 65535"), error);
     bool ok = false;
     const double bios = controller.value("bios_version").toString().toDouble(&ok);
+    const QStringList biosPath{"controller", "bios_version"};
     if (!ok || bios < 0 || bios > 655.35)
-        return fail(at("bios_version"), t("keine Versionsnummer"), error);
+        return fail(at(biosPath), t("keine Versionsnummer"), error);
     s.id.bios = quint16(std::lround(bios * 100));
     if (versionText(s.id.bios) != controller.value("bios_version").toString())
-        return fail(at("bios_version"), t("keine Versionsnummer"), error);
+        return fail(at(biosPath), t("keine Versionsnummer"), error);
 
-    if (!root.value("settings").isObject()) return fail(at("settings"), t("kein Objekt"), error);
+    if (!root.value("settings").isObject()) return fail(at({"settings"}), t("kein Objekt"), error);
     const QJsonObject settings = root.value("settings").toObject();
     for (const QString& key : settings.keys())
-        if (!settingOf(key)) return fail(at(key), t("unbekannte Einstellung"), error);
+        if (!settingOf(key)) return fail(at({"settings", key}), t("unbekannte Einstellung"), error);
+    QSet<QString> marked;
     for (const Setting& st : allSettings()) {
         if (!settings.contains(st.key)) {
             // What the file's BIOS does not offer is simply absent.
             if (offeredBy(st, s.id.bios))
-                return fail(QStringLiteral("settings"), t("Einstellung \"%1\" fehlt").arg(st.key), error);
+                return fail(
+                    t("Zeile %1, %2").arg(m_places->valueLine({"settings"})).arg("settings"),
+                    t("Einstellung \"%1\" fehlt").arg(st.key), error);
             continue;
         }
         if (!offeredBy(st, s.id.bios))
-            return fail(at(st.key), t("BIOS %1 bietet diese Einstellung nicht").arg(versionText(s.id.bios)), error);
+            return fail(at({"settings", st.key}),
+                        t("BIOS %1 bietet diese Einstellung nicht").arg(versionText(s.id.bios)),
+                        error);
         Value v;
-        if (!setting(st, settings.value(st.key), v, error)) return false;
+        bool isMarked = false;
+        if (!setting(st, settings.value(st.key), v, isMarked, error)) return false;
+        if (isMarked) marked.insert(st.key);
         s.values.insert(st.key, v);
     }
-    if (!channelRules(s.values, s.id.bios, error)) return false;
+    // A marked item stays as the controller held it, with this program's reason where it has one.
+    QSet<QString> reasoned;
+    for (const Problem& p : problemsOf(s.values, s.id.bios)) {
+        const QStringList path{QStringLiteral("settings"), p.key};
+        if (!marked.contains(p.key))
+            return fail(p.field.isEmpty() ? at(path)
+                                          : at(path + QStringList{p.field}, p.key + u'.' + p.field),
+                        p.reason, error);
+        if (!reasoned.contains(p.key)) s.values[p.key].heldAsIs = p.reason;
+        reasoned.insert(p.key);
+    }
+    for (const QString& key : marked)
+        if (s.values[key].heldAsIs.isEmpty()) s.values[key].heldAsIs = t("beim Sichern markiert");
 
     const QJsonObject info = root.value("read_only").toObject();
-    if (!onlyKeys(info, {"note", "service", "history"}, QStringLiteral("read_only"), error))
+    if (!onlyKeys(info, {"note", "service", "history"}, {"read_only"}, QStringLiteral("read_only"),
+                  error))
         return false;
     if (info.value("service").isObject()) {
         const QJsonObject sv = info.value("service").toObject();
         QStringList keys;
         for (const ServiceDef& d : serviceDefs())
             keys << QString::fromLatin1(d.key);
-        if (!onlyKeys(sv, keys, QStringLiteral("service"), error)) return false;
+        const QStringList path{"read_only", "service"};
+        if (!onlyKeys(sv, keys, path, QStringLiteral("service"), error)) return false;
         ServiceWords w;
         for (const ServiceDef& d : serviceDefs())
             if (!word(sv.value(QLatin1String(d.key)), w.*d.word))
-                return fail(at(QString::fromLatin1(d.key)), t("kein Wort von 0 bis 65535"), error);
+                return fail(at(path + QStringList{QString::fromLatin1(d.key)}),
+                            t("kein Wort von 0 bis 65535"), error);
         s.service = w;
     }
     for (const QJsonValue& line : info.value("history").toArray())
@@ -269,11 +397,28 @@ bool Reader::read(Snapshot& out, QString* error)
 
 } // namespace
 
+QList<std::pair<QString, QString>> heldItems(const Snapshot& snapshot)
+{
+    QList<std::pair<QString, QString>> out;
+    const QMap<QString, QString> marks = marksOf(snapshot);
+    for (const Setting& st : allSettings())
+        if (marks.contains(st.key)) out.append({st.key, marks.value(st.key)});
+    return out;
+}
+
 QByteArray toJson(const Snapshot& s)
 {
     QJsonObject settings;
-    for (const Setting& st : allSettings())
-        if (s.values.contains(st.key)) settings.insert(st.key, settingJson(st, s.values.value(st.key)));
+    const QMap<QString, QString> marks = marksOf(s);
+    for (const Setting& st : allSettings()) {
+        if (!s.values.contains(st.key)) continue;
+        QJsonObject item = settingJson(st, s.values.value(st.key));
+        if (marks.contains(st.key)) {
+            item.insert(QLatin1String(MarkKey), true);
+            item.insert(QLatin1String(ReasonKey), marks.value(st.key));
+        }
+        settings.insert(st.key, item);
+    }
     QJsonObject info{{"note", "recorded for information; never restored"}};
     QJsonObject service;
     if (s.service)

@@ -14,7 +14,12 @@ namespace r73::backup {
 inline constexpr char FormatName[] = "r73-service-backup";
 inline constexpr int FormatVersion = 1;
 
-/// The file's text for a snapshot.
+/// The items a file of this snapshot marks as held as is, with the reason, in the order of a
+/// restore: what the controller holds but the loader refuses in an unmarked item (an empty
+/// channel name, a limit text that is no number, a range whose minimum lies above its maximum,
+/// ...). The file keeps them as they are and loads; a restore skips and lists them.
+QList<std::pair<QString, QString>> heldItems(const Snapshot& snapshot);
+/// The file's text for a snapshot, with the held items marked.
 QByteArray toJson(const Snapshot& snapshot);
 /// Writes the file atomically (a failed save leaves an older file untouched); false with the
 /// reason in error.

@@ -209,9 +209,19 @@ void TBackupActions::Backup()
         info(m_host.window(), error, MsgIcon::Error);
     else {
         if (m_recorder) m_recorder(false, {path});
-        info(m_host.window(), t("%1 Einstellungen gesichert in \"%2\".")
-                                  .arg(snapshot.values.size())
-                                  .arg(QDir::toNativeSeparators(path)));
+        QString text = t("%1 Einstellungen gesichert in \"%2\".")
+                           .arg(snapshot.values.size())
+                           .arg(QDir::toNativeSeparators(path));
+        const auto held = backup::heldItems(snapshot);
+        if (!held.isEmpty()) {
+            text += QStringLiteral("\n\n") +
+                    t("So gesichert, wie der Controller sie hält; eine Wiederherstellung "
+                      "überspringt sie:");
+            for (const auto& [key, reason] : held)
+                text += QStringLiteral("\n") + backup::label(*backup::settingOf(key)) +
+                        QStringLiteral(": ") + reason;
+        }
+        info(m_host.window(), text, held.isEmpty() ? MsgIcon::Information : MsgIcon::Warning);
     }
 }
 

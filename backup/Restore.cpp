@@ -218,6 +218,10 @@ Plan planRestore(const Snapshot& file, const Snapshot& target, bool targetIsFile
                                 .arg(versionText(target.id.bios));
         } else if (!item.file) {
             item.action = Action::NotInFile;
+        } else if (!item.file->heldAsIs.isEmpty()) {
+            // Kept in the file as the controller held it; the page would not send it.
+            item.action = Action::Refused;
+            item.note = t("beim Sichern so im Controller vorgefunden: %1").arg(item.file->heldAsIs);
         } else {
             item.intended = intendedOf(s, *item.file);
             const bool same = item.target && sameValue(s, *item.file, *item.target);
@@ -251,7 +255,9 @@ QStringList comparisonLines(const Plan& plan, const QString& fileLabel, const QS
             break;
         case Action::NotOffered:
         case Action::Refused:
-            verdict = t("verschieden, wird nicht geschrieben");
+            verdict = i.target && i.file && sameValue(s, *i.file, *i.target)
+                          ? t("gleich, wird nicht geschrieben")
+                          : t("verschieden, wird nicht geschrieben");
             break;
         case Action::NotInFile:
             if (!i.target || onlyDifferent) continue; // offered by neither

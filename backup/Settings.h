@@ -52,8 +52,13 @@ inline bool offeredBy(const Setting& s, quint16 bios)
 /// A value as the controller holds it.
 struct Value
 {
+    Value() = default;
+    Value(quint16 w, QString t = {}) : word(w), text(std::move(t)) {}
+
     quint16 word = 0; ///< Param, Switch, ParameterWord, ChannelLimit (raw)
     QString text;     ///< Text, ChannelLimit
+    /// Marked in a backup as held as is, with the reason: kept in the file, never restored.
+    QString heldAsIs;
 };
 
 /// Whether two values are the same setting as the controller uses it (the switch by on/off,

@@ -1,4 +1,5 @@
-// r73ctl backup [FILE]: reads every setting and writes the backup file.
+// r73ctl backup [FILE]: reads every setting and writes the backup file; names the items kept
+// as the controller holds them (held_as_is=KEY: reason), which a restore skips.
 
 #include "BackupFile.h"
 #include "SettingsCommands.h"
@@ -23,8 +24,12 @@ int runBackup(const QStringList& args, const QCommandLineParser&)
     }
     QString error;
     if (!backup::saveBackup(path, snapshot, &error)) return fail(error);
-    QTextStream(stdout) << "file=" << path << '\n'
-                        << "settings=" << snapshot.values.size() << Qt::endl;
+    QTextStream out(stdout);
+    out << "file=" << path << '\n' << "settings=" << snapshot.values.size() << '\n';
+    // Kept as the controller holds them; a restore of the file skips them.
+    for (const auto& [key, reason] : backup::heldItems(snapshot))
+        out << "held_as_is=" << key << ": " << reason << '\n';
+    out.flush();
     return Done;
 }
 

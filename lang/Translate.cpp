@@ -298,6 +298,15 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Datei %1 kann nicht ins Archiv kopiert werden: %2", "File %1 cannot be copied into the archive: %2"},
     {"die Verknüpfung zeigt ins Leere", "the link points to nothing"},
     {"Die Konfigurationsdatei %1 kann nicht geschrieben werden: %2. Einstellungen werden nicht gespeichert.", "The configuration file %1 cannot be written: %2. Settings will not be saved."},
+    {"das Wort %1 passt nicht zum Text \"%2\" (er ergibt %3)",
+     "the word %1 does not match the text \"%2\" (which gives %3)"},
+    {"nicht true", "not true"},
+    {"Schlüssel doppelt", "key given twice"},
+    {"beim Sichern markiert", "marked when backed up"},
+    {"beim Sichern so im Controller vorgefunden: %1", "found so in the controller when backed up: %1"},
+    {"gleich, wird nicht geschrieben", "same, not written"},
+    {"So gesichert, wie der Controller sie hält; eine Wiederherstellung überspringt sie:",
+     "Saved as the controller holds them; a restore skips them:"},
 };
 
 QString addedText(const QString& german)

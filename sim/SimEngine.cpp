@@ -31,6 +31,8 @@ SimEngine::SimEngine(const SimConfig& config)
         qWarning().noquote() << "r73-sim: warning:" << m_machine.stateWarning();
     m_machine.setInputWord(config.inputWord);
     m_machine.setOutputWord(config.outputWord);
+    for (auto it = config.texts.constBegin(); it != config.texts.constEnd(); ++it)
+        m_machine.holdText(it.key(), it.value());
     if (!config.logFile.isEmpty() && !m_logFile.open(config.logFile, &m_logFileError))
         qWarning().noquote() << "r73-sim:" << m_logFileError;
 }

@@ -27,6 +27,9 @@ struct SimConfig
     SimFaults faults;
     std::optional<quint16> inputWord;  ///< R_INPORT frozen at this from the start
     std::optional<quint16> outputWord; ///< R_OPORT frozen at this from the start
+    /// Texts held from the start as a setter would leave them, by store stem ("NAME2",
+    /// "PHYS_ZERO1", "STR_MAX1_3"): the controller keeps whatever its setters accepted.
+    QHash<QString, QByteArray> texts;
 };
 
 class SimEngine

@@ -43,6 +43,8 @@ public:
     /// Freeze what R_INPORT / R_OPORT answer (the machine runs on); nullopt releases the word.
     void setInputWord(std::optional<quint16> word) { m_status.setInputWord(word); }
     void setOutputWord(std::optional<quint16> word) { m_status.setOutputWord(word); }
+    /// Stores a text under a setter's stem, as if the setter had been called with it.
+    void holdText(const QString& stem, const QByteArray& text) { m_texts.insert(stem, text); }
 
     ParamSetId selectedSet() const { return m_selected; }
     const ParamSet& workingSet(ParamSetId id) const { return m_working.set(id); }

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStringEncoder>
 #include <cstdio>
 
 using namespace r73::sim;
@@ -76,6 +77,10 @@ int main(int argc, char* argv[])
         {"fault", "Misbehave as MODE=VALUE (repeatable), see Faults.", "MODE=VALUE"},
         {"inputs", "Freeze the input word (R_INPORT) at HEX, e.g. 0081.", "HEX"},
         {"outputs", "Freeze the output word (R_OPORT) at HEX, e.g. 0059.", "HEX"},
+        {"text",
+         "Hold TEXT under a setter's STEM from the start (repeatable), as a controller keeps "
+         "whatever its setter took, e.g. NAME2= (empty name), PHYS_ZERO1=300, STR_MAX1_2=abc.",
+         "STEM=TEXT"},
         {"quiet",
          "A message left unfinished for MS milliseconds is abandoned (default 5000, "
          "the host's byte time-out; 0: never).",
@@ -107,6 +112,15 @@ int main(int argc, char* argv[])
     config.seed = seed;
     config.stateFile = parser.value("state");
     config.logFile = parser.value("log");
+    for (const QString& held : parser.values("text")) {
+        const qsizetype eq = held.indexOf(u'=');
+        QStringEncoder cp1252("windows-1252");
+        const QByteArray bytes = cp1252.encode(held.mid(eq + 1));
+        if (eq <= 0 || cp1252.hasError())
+            return fail(
+                QStringLiteral("--text needs STEM=TEXT in code page 1252, not \"%1\"").arg(held));
+        config.texts.insert(held.left(eq), bytes);
+    }
     for (const QString& fault : parser.values("fault")) {
         QString error;
         if (!config.faults.add(fault, &error)) return fail(error);

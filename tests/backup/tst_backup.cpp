@@ -87,6 +87,8 @@ private slots:
     void restoreKeepsRulesAndRecords();
     void badFileWritesNothing_data();
     void badFileWritesNothing();
+    void heldItemIsSkippedAndListed_data();
+    void heldItemIsSkippedAndListed();
 
 private:
     QTemporaryDir m_dir;
@@ -112,7 +114,7 @@ void TstBackup::roundTripRestoresEverySetting()
                                {"hydraulics.enabled", {0xFFFF, {}}},
                                {"channel2.parameters", {1, {}}},
                                {"channel2.name", {0, "Öldruck"}},
-                               {"channel2.max1", {200, "190"}}});
+                               {"channel2.max1", {194, "190"}}});
     run = r73ctl({"--device", sim.link(), "restore", b, "--yes"});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(reportRows(run.out, "OK").size(), 8);
@@ -294,9 +296,29 @@ void TstBackup::badFileWritesNothing_data()
     QTest::newRow("name too long") << QByteArray("\"text\": \"Druck\"")
                                    << QByteArray("\"text\": \"") + QByteArray(256, 'D') + '"'
                                    << "channel2.name.text: text longer than 255 characters";
-    QTest::newRow("limit outside range")
-        << QByteArray("\"text\": \"220\"") << QByteArray("\"text\": \"260\"")
-        << "channel2.max2.text: Number out of range";
+    QTest::newRow("limit outside range") << QByteArray("\"text\": \"220\"")
+                                         << QByteArray("\"text\": \"260\"")
+                                         << "channel2.max2.text: Number out of range";
+    QTest::newRow("duplicate key")
+        << QByteArray("\"clamp.short\": {")
+        << QByteArray("\"clamp.short\": {\"word\": 999, \"shown\": \"999\", \"unit\": \"Pulse\"},\n"
+                      "\"clamp.short\": {")
+        << "settings.clamp.short: key given twice";
+    QTest::newRow("format version 1e10") << QByteArray("\"format_version\": 1")
+                                         << QByteArray("\"format_version\": 1e10")
+                                         << "format_version: invalid format version";
+    QTest::newRow("format version 2^32+1") << QByteArray("\"format_version\": 1")
+                                           << QByteArray("\"format_version\": 4294967297")
+                                           << "format_version: invalid format version";
+    QTest::newRow("undefined in code page 1252")
+        << QByteArray("\"text\": \"Druck\"") << QByteArray("\"text\": \"Dr\\u0081ck\"")
+        << "channel2.name.text: The character \"\u0081\" (U+0081) cannot be sent";
+    QTest::newRow("limit word disagrees")
+        << QByteArray("\"text\": \"220\",\n            \"word\": 231")
+        << QByteArray("\"text\": \"220\",\n            \"word\": 5")
+        << "channel2.max2.word: the word 5 does not match";
+    QTest::newRow("missing key") << QByteArray("\"bios_version\": \"3.10\",") << QByteArray(" ")
+                                 << "line 2, controller: key \"bios_version\" is missing";
 }
 
 void TstBackup::badFileWritesNothing()
@@ -325,6 +347,45 @@ void TstBackup::badFileWritesNothing()
              qPrintable(run.err));
     QFile log(sim.logFile());
     QVERIFY(!log.exists() || (log.open(QIODevice::ReadOnly) && log.readAll().isEmpty()));
+}
+
+void TstBackup::heldItemIsSkippedAndListed_data()
+{
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("empty name") << "NAME2=" << "channel2.name" << "ANALOG2: Name";
+    QTest::newRow("limit not a number") << "STR_MAX1_2=abc" << "channel2.max1" << "ANALOG2: Max1";
+    QTest::newRow("minimum above maximum") << "PHYS_ZERO2=300" << "channel2.minimum"
+                                           << "ANALOG2: Minimum";
+}
+
+void TstBackup::heldItemIsSkippedAndListed()
+{
+    QFETCH(QString, held);
+    QFETCH(QString, key);
+    QFETCH(QString, label);
+    SimProcess sim({"--text", held});
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const QString a = m_dir.filePath("held.json");
+    Run run = r73ctl({"--device", sim.link(), "backup", a});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains("held_as_is=" + key + ": "), qPrintable(run.out));
+    QCOMPARE(run.out.count("held_as_is="), 1);
+    bk::Snapshot backup;
+    QString error;
+    QVERIFY2(bk::loadBackup(a, backup, &error), qPrintable(error));
+    QCOMPARE(backup.values.size(), 45);
+    QVERIFY(!backup.values.value(key).heldAsIs.isEmpty());
+
+    const QString b = changed(m_dir, backup, "held-b.json", {{"clamp.short", {120, {}}}});
+    run = r73ctl({"--device", sim.link(), "restore", b, "--yes"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    QCOMPARE(reportRows(run.out, "OK").size(), 1);
+    const QString skipped = run.out.mid(run.out.indexOf("Not written:"));
+    QVERIFY2(skipped.contains(label + ": ") && skipped.contains("found so in the controller"),
+             qPrintable(run.out));
+    QCOMPARE(settingsOf(sim).values.value("clamp.short").word, quint16(120));
 }
 
 QTEST_GUILESS_MAIN(TstBackup)
