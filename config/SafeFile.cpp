@@ -113,7 +113,7 @@ QString fileErrorReason(int err)
         german = "Datenträger schreibgeschützt";
         break;
     case ENOENT:
-        german = "nicht vorhanden";
+        german = "Datei oder Ordner nicht vorhanden";
         break;
     case ENOTDIR:
         german = "ein Teil des Pfades ist kein Ordner";

@@ -282,7 +282,7 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Datei zu groß", "file too large"},
     {"keine Berechtigung", "permission denied"},
     {"Datenträger schreibgeschützt", "read-only file system"},
-    {"nicht vorhanden", "does not exist"},
+    {"Datei oder Ordner nicht vorhanden", "no such file or folder"},
     {"ein Teil des Pfades ist kein Ordner", "a part of the path is not a folder"},
     {"ist ein Ordner", "is a folder"},
     {"Ein-/Ausgabefehler", "input/output error"},

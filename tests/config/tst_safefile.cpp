@@ -97,7 +97,7 @@ void TestSafeFile::specialFilesAreRefusedBeforeReading_data()
     QTest::newRow("device") << "/dev/zero" << "keine gewöhnliche Datei";
     QTest::newRow("folder") << "folder" << "ist ein Ordner";
     QTest::newRow("too large") << "large" << "Datei größer als 10 MB";
-    QTest::newRow("missing") << "missing" << "nicht vorhanden";
+    QTest::newRow("missing") << "missing" << "Datei oder Ordner nicht vorhanden";
 }
 
 void TestSafeFile::specialFilesAreRefusedBeforeReading()

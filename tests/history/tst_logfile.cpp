@@ -136,7 +136,7 @@ void TstLogFile::savedWholeOrOldFileKept_data()
     QTest::newRow("disk full") << QString(4000, 'x') << true << "old.log" << old
                                << failed + QString::fromUtf8("Datei zu groß");
     QTest::newRow("no such folder")
-        << "x" << false << "gone/old.log" << old << failed + "nicht vorhanden";
+        << "x" << false << "gone/old.log" << old << failed + "Datei oder Ordner nicht vorhanden";
     QTest::newRow("no such character in 1252")
         << QString::fromUtf8("Last \u2192 ok") << false << "old.log" << QByteArray("Last ? ok")
         << replaced.arg(1);
