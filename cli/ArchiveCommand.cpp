@@ -6,6 +6,7 @@
 #include "Archive.h"
 #include "ArchiveConfig.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace r73::cli {
@@ -18,7 +19,11 @@ int runArchive(const QStringList& args, const QCommandLineParser&)
     archive::Location where;
     QString error;
     archive::Archive a;
-    if (!archive::configuredLocation(&where, &error) || !a.open(where, &error)) return fail(error);
+    if (!archive::configuredLocation(&where, &error)) return fail(error);
+    // Looking is no reason to make an empty archive here.
+    if (!where.server() && !QFileInfo::exists(where.sqliteFile))
+        return fail(QStringLiteral("no archive in this folder (%1)").arg(where.sqliteFile));
+    if (!a.open(where, &error)) return fail(error);
     QTextStream out(stdout);
     if (list) {
         const QList<archive::ControllerRow> rows = a.controllers(&error);
