@@ -107,7 +107,11 @@ public:
             error = QStringLiteral("cannot write %1: %2").arg(path, m_file.reason());
             return false;
         }
-        m_needsHeader = !hasRows;
+        // The header at once: a watch that fails at its first read leaves a file that says so.
+        if (!hasRows && !m_file.write(header().toUtf8())) {
+            error = QStringLiteral("cannot write %1: %2").arg(path, m_file.reason());
+            return false;
+        }
         return true;
     }
     bool write(const QString& text, QString& error)
@@ -116,9 +120,7 @@ public:
             QTextStream(stdout) << text << Qt::flush;
             return true;
         }
-        const QString all = m_needsHeader ? header() + text : text;
-        m_needsHeader = false;
-        if (m_file.write(all.toUtf8())) return true;
+        if (m_file.write(text.toUtf8())) return true;
         error = QStringLiteral("cannot write %1: %2").arg(m_file.path(), m_file.reason());
         return false;
     }
@@ -126,7 +128,6 @@ public:
 
 private:
     GrowingFile m_file;
-    bool m_needsHeader = false;
 };
 
 } // namespace
