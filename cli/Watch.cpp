@@ -21,10 +21,13 @@ namespace r73::cli {
 
 namespace {
 
-const char* const ServiceHeader[] = {
-    "frequency [0.1 Hz]",         "clamp pulses",           "release pulses",
-    "release deviation [pulses]", "creep frequency [0.1 Hz]", "max frequency [0.1 Hz]",
-    "duration [ms]"};
+const char* const ServiceHeader[] = {"frequency [0.1 Hz]",
+                                     "clamp pulses",
+                                     "release pulses",
+                                     "release deviation [pulses]",
+                                     "creep frequency [0.1 Hz]",
+                                     "max frequency [0.1 Hz]",
+                                     "duration [ms]"};
 
 QString header()
 {
@@ -44,10 +47,10 @@ QString line(const TrendRow& row, const std::optional<ServiceWords>& s, quint16 
     const auto cell = [](quint16 w) { return QString::number(qint16(w)); };
     if (s) {
         const bool release = bios >= 208;
-        for (const QString& c :
-             {cell(s->frequency), cell(s->clampPulses), release ? cell(s->releasePulses) : QString(),
-              release ? cell(s->releaseDeviation) : QString(), cell(s->creepFrequency),
-              cell(s->maxFrequency), cell(s->duration)})
+        for (const QString& c : {cell(s->frequency), cell(s->clampPulses),
+                                 release ? cell(s->releasePulses) : QString(),
+                                 release ? cell(s->releaseDeviation) : QString(),
+                                 cell(s->creepFrequency), cell(s->maxFrequency), cell(s->duration)})
             text += u',' + c;
     } else {
         text += QString(std::size(ServiceHeader), u',');
@@ -92,8 +95,8 @@ public:
         QFile existing(path);
         const bool hasRows = existing.exists() && existing.size() > 0;
         if (hasRows && !append) {
-            error = QStringLiteral("%1 exists; it is not overwritten (--append adds to it)")
-                        .arg(path);
+            error =
+                QStringLiteral("%1 exists; it is not overwritten (--append adds to it)").arg(path);
             return false;
         }
         if (hasRows) {
@@ -147,7 +150,8 @@ int runWatch(const QStringList& args, const QCommandLineParser& parser)
     QString error;
     // An existing file is refused before the controller is asked anything.
     if (!csv.isEmpty() && !append && QFileInfo(csv).size() > 0)
-        return fail(QStringLiteral("%1 exists; it is not overwritten (--append adds to it)").arg(csv));
+        return fail(
+            QStringLiteral("%1 exists; it is not overwritten (--append adds to it)").arg(csv));
 
     Session session;
     if (!session.open(error)) return fail(error);

@@ -34,7 +34,8 @@ QString description()
     }
     text += QStringLiteral(
         "\nExit status: 0 done; 1 failed (one line on standard error); 2 a restore's read-back "
-        "differs from what was written, or diff found a difference; 3 refused, nothing was done (a bad backup file, another "
+        "differs from what was written, or diff found a difference; 3 refused, nothing was done (a "
+        "bad backup file, another "
         "controller not confirmed); 64 bad usage.");
     return text;
 }

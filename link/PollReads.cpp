@@ -19,15 +19,14 @@ constexpr PollCall SensorCalls[] = {{"R_SENSOR", 2600}, {"SCHWING_MAX@", 2602}, 
 constexpr PollCall InputCalls[] = {{"R_INPORT", 2400}};
 constexpr PollCall OutputCalls[] = {{"R_OPORT", 2500}};
 constexpr PollCall StatusCalls[] = {{"#MESSEN@", 2700}, {"ACT_ZAEHLER", 2702}};
-constexpr PollCall ServiceCalls[] = {{"F@", 700},          {"LAST_SPANN@", 704}, {"LAST_LOES@", 706},
-                                     {"ABW_LOES@", 708},   {"F_SCHLEICH@", 710}, {"F_MAX@", 712},
+constexpr PollCall ServiceCalls[] = {{"F@", 700},        {"LAST_SPANN@", 704}, {"LAST_LOES@", 706},
+                                     {"ABW_LOES@", 708}, {"F_SCHLEICH@", 710}, {"F_MAX@", 712},
                                      {"T_DAUER@", 714}};
 /// Before 2.08 one pulse value, from "M_SPANN@".
 constexpr PollCall OldServiceCalls[] = {
     {"F@", 700}, {"M_SPANN@", 702}, {"F_SCHLEICH@", 710}, {"F_MAX@", 712}, {"T_DAUER@", 714}};
 
-template <std::size_t N>
-std::array<quint16, N> fetchAll(Exchanger& ex, const PollCall (&calls)[N])
+template <std::size_t N> std::array<quint16, N> fetchAll(Exchanger& ex, const PollCall (&calls)[N])
 {
     std::array<quint16, N> values{};
     for (std::size_t i = 0; i < N; ++i) {
@@ -37,8 +36,7 @@ std::array<quint16, N> fetchAll(Exchanger& ex, const PollCall (&calls)[N])
     return values;
 }
 
-template <std::size_t N>
-void addNames(QStringList& out, const PollCall (&calls)[N])
+template <std::size_t N> void addNames(QStringList& out, const PollCall (&calls)[N])
 {
     for (const PollCall& c : calls)
         out << QString::fromLatin1(c.function);

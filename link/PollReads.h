@@ -45,8 +45,7 @@ struct ServiceWords
 ServiceWords readServiceWords(Exchanger& calls, quint16 bios);
 
 /// The steps of the poll cycle, one a tick of one second.
-enum class PollStep
-{
+enum class PollStep {
     Lines,         ///< sensor, inputs, outputs
     StatusService, ///< measuring status, then the service values
     History,       ///< from BIOS 2.08: a pass of the history readout, when one is switched on

@@ -1,7 +1,6 @@
 // Function keys, page changes and the pause of polling while typing, on a connected window.
 
 #include "ConnectFixture.h"
-#include "PollReads.h"
 #include "ProgramState.h"
 #include "TimerWrapper.h"
 #include "ui_Form1.h"
@@ -25,8 +24,6 @@ private slots:
     void pollPhasesByVersion();
     void pollLocationCodes_data();
     void pollLocationCodes();
-    void pollMakesTheSharedStepsCalls_data();
-    void pollMakesTheSharedStepsCalls();
 };
 
 void TstNavigation::keysBeforeConnectDoNothing()
@@ -189,30 +186,6 @@ void TstNavigation::pollLocationCodes()
         f.window->Timer1Timer();
         QCOMPARE(f.engine.summaries().size(), codes.size());
         QCOMPARE(f.window->form().Label38->text(), QString::number(codes[k]));
-    }
-}
-
-void TstNavigation::pollMakesTheSharedStepsCalls_data()
-{
-    QTest::addColumn<int>("bios");
-    QTest::newRow("2.07") << 207;
-    QTest::newRow("3.10") << 310;
-}
-
-void TstNavigation::pollMakesTheSharedStepsCalls()
-{
-    // r73ctl watch follows the same list; the window's ticks must make exactly its calls.
-    QFETCH(int, bios);
-    ConnectFixture f{quint16(bios)};
-    f.connect();
-    PollCycle cycle;
-    for (int tick = 0; tick < 4; ++tick) {
-        f.engine.clearLog();
-        f.window->Timer1Timer();
-        QStringList calls;
-        for (const QString& s : f.engine.summaries())
-            if (s.startsWith("call ")) calls << s.mid(5);
-        QCOMPARE(calls, pollStepCalls(cycle.next(quint16(bios)), quint16(bios)));
     }
 }
 
