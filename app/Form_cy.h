@@ -8,6 +8,7 @@
 /// Polling.cpp and Navigation.cpp.
 
 #include "PageHost.h"
+#include "PollReads.h"
 
 #include <QDialog>
 #include <functional>
@@ -76,7 +77,7 @@ public:
     void Timer4Timer();
     /// Focus entry or a character key in a parameter field: polling waits for Timer3.
     void PausePolling();
-    int PollPhase() const { return m_pollPhase; }
+    int PollPhase() const { return m_poll.phase(); }
     /// The pages of the subsystems, for functions that read them afresh (report).
     r73::ParamPagesApi* paramPages() const { return m_params; }
     r73::AnalogApi* analogPages() const { return m_analog; }
@@ -145,6 +146,6 @@ private:
     QString m_portProblem;         ///< why the port is not usable, shown under Panel17's text
     QString m_connectStep;         ///< the connect's step shown with its progress
     quint32 m_connectExpected = 0; ///< exchanges the connect is known to make so far
-    int m_pollPhase = 0;
+    r73::PollCycle m_poll;
     quint16 m_inputWord = 0;
 };

@@ -33,17 +33,15 @@ void TForm1::Timer1Timer()
         m_timer1->setEnabled(false);
         return;
     }
-    switch (m_pollPhase) {
-    case 0:
+    switch (m_poll.next(BiosVersion)) {
+    case PollStep::Lines:
         ReadIO();
-        m_pollPhase = 1;
         break;
-    case 1:
+    case PollStep::StatusService:
         ReadStatus();
         if (m_params) m_params->ReadService();
-        m_pollPhase = BiosVersion >= 208 ? 2 : 0;
         break;
-    case 2:
+    case PollStep::History:
         if (BiosVersion >= 208 && HistoryReading && m_history) {
             // Esc or the Stop button during the pass switch the readout off: the pass ends
             // at the next element, not after up to half a minute.
@@ -58,10 +56,6 @@ void TForm1::Timer1Timer()
             }
             m_history->setReadoutProgress(0);
         }
-        m_pollPhase = 0;
-        break;
-    default:
-        m_pollPhase = 0;
         break;
     }
 }

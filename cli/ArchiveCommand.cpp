@@ -7,6 +7,7 @@
 #include "ArchiveConfig.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace r73::cli {
@@ -19,7 +20,11 @@ int runArchive(const QStringList& args, const QCommandLineParser&)
     archive::Location where;
     QString error;
     archive::Archive a;
-    if (!archive::configuredLocation(&where, &error) || !a.open(where, &error)) return fail(error);
+    if (!archive::configuredLocation(&where, &error)) return fail(error);
+    // Looking is no reason to make an empty archive here.
+    if (!where.server() && !QFileInfo::exists(where.sqliteFile))
+        return fail(QStringLiteral("no archive in this folder (%1)").arg(where.sqliteFile));
+    if (!a.open(where, &error)) return fail(error);
     if (where.server() && QFile::exists(where.sqliteFile)) {
         // Visits kept here while the server was away go there first, once.
         archive::Archive local;

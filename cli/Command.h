@@ -44,4 +44,8 @@ int fail(const QString& line);
 /// Seconds to wait for each byte, as given with --timeout.
 int timeoutSeconds();
 
+/// A --device value as a path: a relative one ("tty", "ttyUSB0") is the current folder's,
+/// never a name in /dev.
+QString devicePath(const QString& given);
+
 } // namespace r73::cli

@@ -42,7 +42,8 @@ const std::vector<Command>& commands()
          {jsonOption()}, runParams},
         {"backup", "[FILE]", "reads every setting into a backup file (default: Backup/serial_date.json)",
          true, {}, runBackup},
-        {"diff", "FILE [FILE2]", "compares a backup with the controller (--device), or with another backup", false,
+        {"diff", "FILE [FILE2]", "compares a backup with the controller (--device), or with another backup;\n"
+         "exit status 0 when nothing differs, 2 when something does", false,
          {}, runDiff},
         {"restore", "FILE [--save] [--yes] [--confirm-identity S:V]",
          "compares; with --yes writes what differs, reads all back and verifies;\n"
@@ -51,15 +52,19 @@ const std::vector<Command>& commands()
         {"history", "[--csv FILE]",
          "connect, then read the controller's history (BIOS 2.08 on) as CSV rows, highest\n"
          "number first, on standard output or into FILE", true, {}, runHistory},
-        {"watch", "[--csv FILE] [--seconds N]",
-         "connect, then read what the program's poll cycle reads, a step a second, as CSV rows\n"
-         "on standard output or into FILE (flushed every second); N seconds, or until ended",
+        {"watch", "[--csv FILE [--append]] [--seconds N]",
+         "connect and identify, then run the program's poll cycle (lines; status and service\n"
+         "values; from BIOS 2.08 the history step), a step a second, as CSV rows on standard\n"
+         "output or into FILE (a new file, or --append to an existing one; each row written\n"
+         "at once); N seconds, or until ended; a failed read writes no row and exits 1",
          true,
          {QCommandLineOption(QStringLiteral("csv"), QStringLiteral("watch, history: CSV file to write."),
                              QStringLiteral("file")),
           QCommandLineOption(QStringLiteral("seconds"),
                              QStringLiteral("watch: seconds to run (default: until ended)."),
-                             QStringLiteral("n"))},
+                             QStringLiteral("n")),
+          QCommandLineOption(QStringLiteral("append"),
+                             QStringLiteral("watch: add to an existing --csv file."))},
          runWatch},
         {"report", "[FILE.pdf]",
          "connect, then write the service report and archive it, as the program's menu does\n"

@@ -6,6 +6,21 @@
 
 namespace r73::cli {
 
+namespace {
+
+/// Whether the comparison shows a difference: another identity, or any setting the listing does
+/// not call equal (a setting offered by neither side is not listed).
+bool anyDifference(const backup::Plan& plan)
+{
+    if (!plan.identityDifferences.isEmpty()) return true;
+    for (const backup::PlanItem& i : plan.items)
+        if (i.action != backup::Action::Same && (i.action != backup::Action::NotInFile || i.target))
+            return true;
+    return false;
+}
+
+} // namespace
+
 int runDiff(const QStringList& args, const QCommandLineParser& parser)
 {
     if (args.isEmpty() || args.size() > 2) return BadUsage;
@@ -20,9 +35,9 @@ int runDiff(const QStringList& args, const QCommandLineParser& parser)
         Session session;
         if (!readController(session, other)) return Failed;
     }
-    printLines(backup::comparisonLines(backup::planRestore(file, other, args.size() == 2), args[0],
-                                       otherLabel));
-    return Done;
+    const backup::Plan plan = backup::planRestore(file, other, args.size() == 2);
+    printLines(backup::comparisonLines(plan, args[0], otherLabel));
+    return anyDifference(plan) ? Mismatch : Done;
 }
 
 } // namespace r73::cli

@@ -46,7 +46,7 @@ int runPorts(const QStringList& args, const QCommandLineParser& parser)
     for (int n = 1; n <= 4; ++n)
         rows << Row{QStringLiteral("COM%1").arg(n), deviceNameForPort(n), QString()};
     for (const QString& device : parser.values(QStringLiteral("device")))
-        rows << Row{QString(), device, QString()};
+        rows << Row{QString(), devicePath(device), QString()};
     for (const SystemPort& p : systemPorts())
         rows << Row{QString(), p.preferredName(), p.about()};
 

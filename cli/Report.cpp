@@ -40,7 +40,7 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     p.start(program, {QStringLiteral("--report"), file, QStringLiteral("--device"),
-                      parser.value(QStringLiteral("device"))});
+                      devicePath(parser.value(QStringLiteral("device")))});
     if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
         return fail(QStringLiteral("%1 did not run: %2").arg(program, p.errorString()));
     // Its reason, or its note beside a success, without what the libraries may have said.

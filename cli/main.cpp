@@ -11,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
 using namespace r73;
@@ -33,7 +34,8 @@ QString description()
     }
     text += QStringLiteral(
         "\nExit status: 0 done; 1 failed (one line on standard error); 2 a restore's read-back "
-        "differs from what was written; 3 refused, nothing was done (a bad backup file, another "
+        "differs from what was written, or diff found a difference; 3 refused, nothing was done (a "
+        "bad backup file, another "
         "controller not confirmed); 64 bad usage.");
     return text;
 }
@@ -66,6 +68,11 @@ int timeoutSeconds()
     return TimeoutSeconds;
 }
 
+QString devicePath(const QString& given)
+{
+    return given.isEmpty() ? given : QFileInfo(given).absoluteFilePath();
+}
+
 } // namespace r73::cli
 
 int main(int argc, char* argv[])
@@ -94,19 +101,29 @@ int main(int argc, char* argv[])
             parser.addOption(o);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("One of the commands above."));
-    parser.process(app);
+    // An unknown option is bad usage like any other, not Qt's own exit status 1.
+    if (!parser.parse(app.arguments())) {
+        QTextStream(stderr) << "r73ctl: " << parser.errorText() << '\n';
+        return usage(parser);
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(0);
 
     QStringList args = parser.positionalArguments();
     const Command* command = args.isEmpty() ? nullptr : find(args.takeFirst());
     if (!command || (command->needsDevice && !parser.isSet(device))) return usage(parser);
     bool ok = false;
     TimeoutSeconds = parser.value(timeout).toInt(&ok);
-    if (!ok || TimeoutSeconds < 1 || TimeoutSeconds > 3600)
-        return fail(QStringLiteral("--timeout needs whole seconds from 1 to 3600"));
+    if (!ok || TimeoutSeconds < 1 || TimeoutSeconds > 3600) {
+        QTextStream(stderr) << "r73ctl: --timeout needs whole seconds from 1 to 3600\n";
+        return usage(parser);
+    }
 
     if (command->needsDevice || parser.isSet(device)) {
         // The tool names its device itself and leaves the program's configuration file alone.
-        const QString path = parser.value(device);
+        // A relative path is the current folder's (the serial port would take "tty" as
+        // "/dev/tty"); the resolved path also reaches r73-service for "report".
+        const QString path = devicePath(parser.value(device));
         useConfigFile(false);
         setSerialBackend(std::make_unique<QtSerialBackend>([path](int) { return path; }));
         // The link's own messages become the one error line a command prints.

@@ -2,39 +2,108 @@
 
 #include "TextHook.h"
 
+#include <array>
+
 namespace r73 {
+
+namespace {
+
+/// A getter and the location code of its call; the value's fetch has the code after it.
+struct PollCall
+{
+    const char* function;
+    quint16 code;
+};
+
+constexpr PollCall SensorCalls[] = {{"R_SENSOR", 2600}, {"SCHWING_MAX@", 2602}, {"ACT_FREQ", 2604}};
+constexpr PollCall InputCalls[] = {{"R_INPORT", 2400}};
+constexpr PollCall OutputCalls[] = {{"R_OPORT", 2500}};
+constexpr PollCall StatusCalls[] = {{"#MESSEN@", 2700}, {"ACT_ZAEHLER", 2702}};
+constexpr PollCall ServiceCalls[] = {{"F@", 700},        {"LAST_SPANN@", 704}, {"LAST_LOES@", 706},
+                                     {"ABW_LOES@", 708}, {"F_SCHLEICH@", 710}, {"F_MAX@", 712},
+                                     {"T_DAUER@", 714}};
+/// Before 2.08 one pulse value, from "M_SPANN@".
+constexpr PollCall OldServiceCalls[] = {
+    {"F@", 700}, {"M_SPANN@", 702}, {"F_SCHLEICH@", 710}, {"F_MAX@", 712}, {"T_DAUER@", 714}};
+
+template <std::size_t N> std::array<quint16, N> fetchAll(Exchanger& ex, const PollCall (&calls)[N])
+{
+    std::array<quint16, N> values{};
+    for (std::size_t i = 0; i < N; ++i) {
+        ex.Exec(QString::fromLatin1(calls[i].function), calls[i].code);
+        values[i] = ex.Receive(calls[i].code + 1);
+    }
+    return values;
+}
+
+template <std::size_t N> void addNames(QStringList& out, const PollCall (&calls)[N])
+{
+    for (const PollCall& c : calls)
+        out << QString::fromLatin1(c.function);
+}
+
+} // namespace
 
 SensorWords readSensorWords(Exchanger& calls)
 {
-    SensorWords w;
-    calls.Exec(QStringLiteral("R_SENSOR"), 2600);
-    w.sensor = calls.Receive(2601);
-    calls.Exec(QStringLiteral("SCHWING_MAX@"), 2602);
-    w.maximum = calls.Receive(2603);
-    calls.Exec(QStringLiteral("ACT_FREQ"), 2604);
-    w.frequency = calls.Receive(2605);
-    return w;
+    const auto v = fetchAll(calls, SensorCalls);
+    return {v[0], v[1], v[2]};
 }
 
 quint16 readInputWord(Exchanger& calls)
 {
-    calls.Exec(QStringLiteral("R_INPORT"), 2400);
-    return calls.Receive(2401);
+    return fetchAll(calls, InputCalls)[0];
 }
 
 quint16 readOutputWord(Exchanger& calls)
 {
-    calls.Exec(QStringLiteral("R_OPORT"), 2500);
-    return calls.Receive(2501);
+    return fetchAll(calls, OutputCalls)[0];
 }
 
 quint16 readStatusWord(Exchanger& calls)
 {
-    calls.Exec(QStringLiteral("#MESSEN@"), 2700);
-    const quint16 status = calls.Receive(2701);
-    calls.Exec(QStringLiteral("ACT_ZAEHLER"), 2702);
-    calls.Receive(2703);
-    return status;
+    return fetchAll(calls, StatusCalls)[0];
+}
+
+ServiceWords readServiceWords(Exchanger& calls, quint16 bios)
+{
+    ServiceWords w;
+    if (bios >= 208) {
+        const auto v = fetchAll(calls, ServiceCalls);
+        w = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
+    } else {
+        const auto v = fetchAll(calls, OldServiceCalls);
+        w.frequency = v[0];
+        w.clampPulses = v[1];
+        w.creepFrequency = v[2];
+        w.maxFrequency = v[3];
+        w.duration = v[4];
+    }
+    return w;
+}
+
+PollStep PollCycle::next(quint16 bios)
+{
+    const int phase = m_phase;
+    m_phase = phase == 0 ? 1 : phase == 1 && bios >= 208 ? 2 : 0;
+    return phase == 0 ? PollStep::Lines : phase == 1 ? PollStep::StatusService : PollStep::History;
+}
+
+QStringList pollStepCalls(PollStep step, quint16 bios)
+{
+    QStringList names;
+    if (step == PollStep::Lines) {
+        addNames(names, SensorCalls);
+        addNames(names, InputCalls);
+        addNames(names, OutputCalls);
+    } else if (step == PollStep::StatusService) {
+        addNames(names, StatusCalls);
+        if (bios >= 208)
+            addNames(names, ServiceCalls);
+        else
+            addNames(names, OldServiceCalls);
+    }
+    return names;
 }
 
 QString selectionText(quint16 inputWord)

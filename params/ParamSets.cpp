@@ -168,19 +168,7 @@ PairWords TParamSets::ReadSchwing()
 
 ServiceWords TParamSets::ReadService(quint16 bios)
 {
-    ServiceWords v;
-    v.frequency = fetch("F@", 700);
-    if (bios >= 208) {
-        v.clampPulses = fetch("LAST_SPANN@", 704);
-        v.releasePulses = fetch("LAST_LOES@", 706);
-        v.releaseDeviation = fetch("ABW_LOES@", 708);
-    } else {
-        v.clampPulses = fetch("M_SPANN@", 702);
-    }
-    v.creepFrequency = fetch("F_SCHLEICH@", 710);
-    v.maxFrequency = fetch("F_MAX@", 712);
-    v.duration = fetch("T_DAUER@", 714);
-    return v;
+    return readServiceWords(m_ex, bios);
 }
 
 quint16 TParamSets::send(const ParamDef& f, qint64 value)

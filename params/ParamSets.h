@@ -3,6 +3,8 @@
 /// (selector, setter, getter, location codes), and the read, send and permanent-save sequences
 /// that the pages, the backup and r73ctl share. Qt Core only.
 
+#include "PollReads.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <span>
@@ -86,18 +88,6 @@ struct HydraulicWords
     quint16 enabled = 0;
     quint16 duration = 0;
     quint16 pulses = 0;
-};
-
-/// One service read, as the controller delivered it.
-struct ServiceWords
-{
-    quint16 frequency = 0; ///< "F@", 0.1 Hz
-    quint16 clampPulses = 0;
-    quint16 releasePulses = 0;
-    quint16 releaseDeviation = 0;
-    quint16 creepFrequency = 0; ///< "F_SCHLEICH@"
-    quint16 maxFrequency = 0;   ///< "F_MAX@"
-    quint16 duration = 0;       ///< "T_DAUER@", ms
 };
 
 /// One value of the service read, with its display rule: pulse counts, the frequencies and the

@@ -212,7 +212,8 @@ TrendFile parseTrendCsv(const QString& text)
     std::vector<int> lines;
     const std::vector<QStringList> records = splitRecords(text, f.separator, ends, lines);
     const int columns = TrendFixedColumns + TrendChannels * TrendChannelColumns;
-    if (records.empty() || records[0].size() != columns || records[0].at(0) != u"time") {
+    // Columns after the channels' (r73ctl watch adds the service values) are not the trend's.
+    if (records.empty() || records[0].size() < columns || records[0].at(0) != u"time") {
         file.error = tr73(0, QStringLiteral("Keine Trend-Datei: die erste Zeile ist nicht die "
                                             "erwartete Kopfzeile."));
         return file;
@@ -229,9 +230,10 @@ TrendFile parseTrendCsv(const QString& text)
         QString why;
         if (!ends[i])
             why = tr73(0, QStringLiteral("unvollständig (Aufzeichnung abgebrochen)"));
-        else if (records[i].size() != columns)
-            why =
-                tr73(0, QStringLiteral("%1 statt %2 Spalten")).arg(records[i].size()).arg(columns);
+        else if (records[i].size() != records[0].size())
+            why = tr73(0, QStringLiteral("%1 statt %2 Spalten"))
+                      .arg(records[i].size())
+                      .arg(records[0].size());
         if (why.isEmpty() && parseRow(records[i], f, row, why)) {
             file.rows.push_back(row);
             continue;

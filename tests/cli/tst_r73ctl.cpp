@@ -1,5 +1,6 @@
 // r73ctl end to end: the built tool against the simulator on a pseudo-terminal.
 
+#include "PollReads.h"
 #include "PortCheck.h"
 #include "SimProcess.h"
 #include "SmallDisk.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +51,19 @@ Run r73ctl(const QStringList& args, const QString& folder = {}, const QString& u
             QString::fromLocal8Bit(p.readAllStandardError()), t.elapsed()};
 }
 
+/// The functions the simulator saw called, in order (the value fetches are no calls).
+QStringList loggedCalls(SimProcess& sim)
+{
+    if (!sim.stop()) return {"simulator failed"};
+    QFile log(sim.logFile());
+    if (!log.open(QIODevice::ReadOnly)) return {};
+    QStringList calls;
+    static const QRegularExpression call("\"summary\":\"call ([^\"]+)\"");
+    for (const auto& m : call.globalMatch(QString::fromUtf8(log.readAll())))
+        calls << m.captured(1);
+    return calls;
+}
+
 } // namespace
 
 class TstR73ctl : public QObject
@@ -61,6 +76,16 @@ private slots:
     void failuresGiveOneClearLine();
     void silentControllerTimesOutAfterFiveSeconds();
     void badUsageShowsHelp();
+    void badOptionValuesAreBadUsage_data();
+    void badOptionValuesAreBadUsage();
+    void watchRunsTheWindowsCycle_data();
+    void watchRunsTheWindowsCycle();
+    void watchStopsAtAFailedRead_data();
+    void watchStopsAtAFailedRead();
+    void watchNeverEmptiesAFile();
+    void diffSaysWhetherSomethingDiffers_data();
+    void diffSaysWhetherSomethingDiffers();
+    void archiveWithoutArchiveCreatesNothing();
     void historyComesAsCsvNewestFirst();
     void failedFilesKeepTheOldOne_data();
     void failedFilesKeepTheOldOne();
@@ -75,19 +100,26 @@ void TstR73ctl::identifyPrintsVersionAndSerial_data()
 {
     QTest::addColumn<QStringList>("simArgs");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("3.10") << QStringList{} << "bios_version=3.10\nserial_number=1234\n";
+    QTest::addColumn<bool>("relative"); ///< --device names the line in the current folder
+    QTest::newRow("3.10") << QStringList{} << "bios_version=3.10\nserial_number=1234\n" << false;
     QTest::newRow("2.07, serial with escaped bytes")
         << QStringList{"--bios", "207", "--serial", "6929"}
-        << "bios_version=2.07\nserial_number=6929\n";
+        << "bios_version=2.07\nserial_number=6929\n"
+        << false;
+    QTest::newRow("relative device") << QStringList{} << "bios_version=3.10\nserial_number=1234\n"
+                                     << true;
 }
 
 void TstR73ctl::identifyPrintsVersionAndSerial()
 {
     QFETCH(QStringList, simArgs);
     QFETCH(QString, expected);
+    QFETCH(bool, relative);
     SimProcess sim(simArgs);
     QVERIFY2(sim.started(), qPrintable(sim.errors()));
-    const Run run = r73ctl({"--device", sim.link(), "identify"});
+    const QFileInfo link(sim.link());
+    const Run run = relative ? r73ctl({"--device", link.fileName(), "identify"}, link.path())
+                             : r73ctl({"--device", sim.link(), "identify"});
     QCOMPARE(run.err, QString());
     QCOMPARE(run.out, expected);
     QCOMPARE(run.exitCode, 0);
@@ -143,6 +175,143 @@ void TstR73ctl::badUsageShowsHelp()
     QVERIFY(run.out.contains("identify"));
 }
 
+void TstR73ctl::badOptionValuesAreBadUsage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    const QStringList watch{"--device", "/dev/r73-none", "watch"};
+    QTest::newRow("timeout abc") << QStringList{"--timeout", "abc"} + watch;
+    QTest::newRow("timeout 0") << QStringList{"--timeout", "0"} + watch;
+    QTest::newRow("timeout 99999") << QStringList{"--timeout", "99999"} + watch;
+    QTest::newRow("seconds -5") << watch + QStringList{"--seconds", "-5"};
+    QTest::newRow("seconds abc") << watch + QStringList{"--seconds", "abc"};
+    QTest::newRow("unknown option") << watch + QStringList{"--no-such-option"};
+}
+
+void TstR73ctl::badOptionValuesAreBadUsage()
+{
+    QFETCH(QStringList, args);
+    const Run run = r73ctl(args);
+    QCOMPARE(run.exitCode, 64);
+    QVERIFY2(run.err.startsWith("r73ctl: ") && run.err.contains("Usage:"), qPrintable(run.err));
+}
+
+void TstR73ctl::watchRunsTheWindowsCycle_data()
+{
+    QTest::addColumn<int>("bios");
+    QTest::addColumn<int>("rows"); ///< in 4 s: from 2.08 the third step reads nothing
+    QTest::newRow("2.07") << 207 << 4;
+    QTest::newRow("3.10") << 310 << 3;
+}
+
+void TstR73ctl::watchRunsTheWindowsCycle()
+{
+    QFETCH(int, bios);
+    QFETCH(int, rows);
+    SimProcess sim({"--bios", QString::number(bios)});
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const Run run = r73ctl({"--device", sim.link(), "watch", "--seconds", "4"});
+    QCOMPARE(run.exitCode, 0);
+    QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    QVERIFY(lines.takeFirst().endsWith(",duration [ms]"));
+    QCOMPARE(lines.size(), rows);
+    // The status row: release values only where the BIOS has them, else empty cells.
+    QCOMPARE(lines[1].section(',', 32, 33) == ",", bios < 208);
+    QStringList expected{"SV_NO?", "HW_SER_NO?"};
+    r73::PollCycle cycle;
+    for (int tick = 0; tick < 4; ++tick)
+        expected += r73::pollStepCalls(cycle.next(quint16(bios)), quint16(bios));
+    QCOMPARE(loggedCalls(sim), expected);
+}
+
+void TstR73ctl::watchStopsAtAFailedRead_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("failed call in the lines")
+        << QStringList{"--fault", "bad-status=R_OPORT"} << 0
+        << "r73ctl: the controller reported a failed call (location 2500)\n";
+    QTest::newRow("failed service read") << QStringList{"--fault", "bad-status=T_DAUER@"} << 1
+                                         << "r73ctl: the controller reported a failed call "
+                                            "(location 714)\n";
+    QTest::newRow("time-out") << QStringList{"--fault", "silent-on=ACT_ZAEHLER"} << 1
+                              << "r73ctl: no answer from the controller within 1 s\n";
+}
+
+void TstR73ctl::watchStopsAtAFailedRead()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(int, rows);
+    QFETCH(QString, message);
+    SimProcess sim(simArgs);
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    QTemporaryDir folder;
+    const Run run = r73ctl(
+        {"--device", sim.link(), "--timeout", "1", "watch", "--seconds", "10", "--csv", "w.csv"},
+        folder.path());
+    QCOMPARE(run.err, message);
+    QCOMPARE(run.exitCode, 1);
+    QFile csv(folder.filePath("w.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll().count('\n'), 1 + rows);
+    sim.takeViolations();
+}
+
+void TstR73ctl::watchNeverEmptiesAFile()
+{
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    QTemporaryDir folder;
+    const QStringList watch{"--device", sim.link(), "watch", "--seconds", "1", "--csv", "w.csv"};
+    QCOMPARE(r73ctl(watch, folder.path()).exitCode, 0);
+    Run run = r73ctl(watch, folder.path());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("w.csv exists"), qPrintable(run.err));
+    QCOMPARE(r73ctl(watch + QStringList{"--append"}, folder.path()).exitCode, 0);
+    QFile csv(folder.filePath("w.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const QByteArray text = csv.readAll();
+    QCOMPARE(text.count("time,"), 1); // one header
+    QCOMPARE(text.count('\n'), 3);
+}
+
+void TstR73ctl::diffSaysWhetherSomethingDiffers_data()
+{
+    QTest::addColumn<QStringList>("otherSim");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("same controller") << QStringList{} << 0;
+    QTest::newRow("another controller") << QStringList{"--serial", "4321"} << 2;
+}
+
+void TstR73ctl::diffSaysWhetherSomethingDiffers()
+{
+    QFETCH(QStringList, otherSim);
+    QFETCH(int, exitCode);
+    QTemporaryDir folder;
+    {
+        SimProcess sim;
+        QVERIFY2(sim.started(), qPrintable(sim.errors()));
+        QCOMPARE(r73ctl({"--device", sim.link(), "backup", "a.json"}, folder.path()).exitCode, 0);
+    }
+    SimProcess other(otherSim);
+    QVERIFY2(other.started(), qPrintable(other.errors()));
+    QCOMPARE(r73ctl({"--device", other.link(), "backup", "b.json"}, folder.path()).exitCode, 0);
+    QCOMPARE(r73ctl({"--device", other.link(), "diff", "a.json"}, folder.path()).exitCode,
+             exitCode);
+    QCOMPARE(r73ctl({"diff", "a.json", "b.json"}, folder.path()).exitCode, exitCode);
+}
+
+void TstR73ctl::archiveWithoutArchiveCreatesNothing()
+{
+    QTemporaryDir folder;
+    for (const QStringList& args : {QStringList{"archive", "list"}, {"archive", "show", "1234"}}) {
+        const Run run = r73ctl(args, folder.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("no archive"), qPrintable(run.err));
+    }
+    QVERIFY(QDir(folder.path()).isEmpty());
+}
+
 void TstR73ctl::portsShowStatesAndFindTheController()
 {
     SimProcess answering;
@@ -168,12 +337,12 @@ void TstR73ctl::portsShowStatesAndFindTheController()
     const Run run = r73ctl({"ports", "--probe"}, folder.path());
     QCOMPARE(run.exitCode, 0);
     const QStringList lines = run.out.split('\n');
-    QCOMPARE(lines.mid(0, 4),
-             (QStringList{"COM1 /dev/r73-none missing", "COM2 " + answering.link() + " free r73=found",
-                          QStringLiteral("COM3 %1 busy by=r73ctl (PID %2)")
-                              .arg(silent.link())
-                              .arg(holder.processId()),
-                          "COM4 " + answering.link() + " free r73=found"}));
+    QCOMPARE(lines.mid(0, 4), (QStringList{"COM1 /dev/r73-none missing",
+                                           "COM2 " + answering.link() + " free r73=found",
+                                           QStringLiteral("COM3 %1 busy by=r73ctl (PID %2)")
+                                               .arg(silent.link())
+                                               .arg(holder.processId()),
+                                           "COM4 " + answering.link() + " free r73=found"}));
     holder.kill();
     holder.waitForFinished();
     // Asked twice (COM2 and COM4), each time for the session only.
