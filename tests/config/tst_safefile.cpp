@@ -32,7 +32,6 @@ private slots:
     void targetsARenameWouldWreckAreRefused();
     void specialFilesAreRefusedBeforeReading_data();
     void specialFilesAreRefusedBeforeReading();
-    void growingFileStopsAtTheFailingWrite();
 };
 
 void TestSafeFile::wholeFileIsAllOrNothing_data()
@@ -118,36 +117,6 @@ void TestSafeFile::specialFilesAreRefusedBeforeReading()
     QVERIFY(!readRegularFile(path, &bytes, &why));
     QCOMPARE(why, reason);
     QVERIFY(bytes.isEmpty());
-}
-
-void TestSafeFile::growingFileStopsAtTheFailingWrite()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("rec.csv"));
-    QString reason;
-    const bool ok = inSmallFileSystem(
-        100,
-        [&](QString* why) {
-            GrowingFile f;
-            if (!f.open(path, GrowingFile::Mode::New)) return false;
-            for (int row = 0; row < 100; ++row)
-                if (!f.write(QByteArray::number(row).rightJustified(9, '0') + '\n')) {
-                    *why = f.reason();
-                    return false;
-                }
-            return true;
-        },
-        &reason);
-    QVERIFY(!ok);
-    QCOMPARE(reason, QStringLiteral("Datei zu groß"));
-    QFile back(path);
-    QVERIFY(back.open(QIODevice::ReadOnly));
-    QCOMPARE(back.size(), 100); // ten whole rows kept
-
-    GrowingFile again;
-    QVERIFY(!again.open(path, GrowingFile::Mode::New));
-    QCOMPARE(again.reason(), QStringLiteral("die Datei gibt es schon"));
-    QCOMPARE(back.size(), 100);
 }
 
 QTEST_GUILESS_MAIN(TestSafeFile)
