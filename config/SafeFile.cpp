@@ -136,19 +136,29 @@ QString fileErrorReason(int err)
     return tr73(0, QString::fromUtf8(german));
 }
 
+namespace {
+
+/// The checked target of a write and a new temporary file beside it; -1 (and reason) when the
+/// target cannot be written.
+int openTemporaryFor(const QString& path, QString* target, struct stat* old, bool* exists,
+                     QString* temp, QString* reason)
+{
+    if (!checkTarget(path, target, old, exists, reason)) return -1;
+    const int fd = createTemporary(*target, temp);
+    if (fd < 0 && reason) *reason = fileErrorReason(errno);
+    return fd;
+}
+
+} // namespace
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
-    QString target;
+    QString target, temp;
     struct stat old{};
     bool exists = false;
-    if (!checkTarget(path, &target, &old, &exists, reason)) return false;
+    const int fd = openTemporaryFor(path, &target, &old, &exists, &temp, reason);
+    if (fd < 0) return false;
 
-    QString temp;
-    const int fd = createTemporary(target, &temp);
-    if (fd < 0) {
-        if (reason) *reason = fileErrorReason(errno);
-        return false;
-    }
 
     int err = 0;
     // The new file keeps the old one's permissions, as an editor's save would.
@@ -180,16 +190,11 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 
 bool canWriteFile(const QString& path, QString* reason)
 {
-    QString target;
+    QString target, temp;
     struct stat old{};
     bool exists = false;
-    if (!checkTarget(path, &target, &old, &exists, reason)) return false;
-    QString temp;
-    const int fd = createTemporary(target, &temp);
-    if (fd < 0) {
-        if (reason) *reason = fileErrorReason(errno);
-        return false;
-    }
+    const int fd = openTemporaryFor(path, &target, &old, &exists, &temp, reason);
+    if (fd < 0) return false;
     ::close(fd);
     ::unlink(native(temp).constData());
     return true;
