@@ -1,5 +1,6 @@
 // r73-service: the operator and service program for the R73 controller.
 
+#include "BuildVersion.h"
 #include "HeadlessReport.h"
 #include "LineTrace.h"
 #include "MessageBoxes.h"
@@ -35,6 +36,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("r73-service"));
     QApplication::setApplicationDisplayName(QStringLiteral("R73"));
+    // Files the program writes (backups) name the version that wrote them, as r73ctl's do.
+    QApplication::setApplicationVersion(QString::fromUtf8(r73::buildVersion().productVersion));
     r73::installQtMessageBoxes();
 
     QCommandLineParser parser;
