@@ -1,5 +1,6 @@
 #include "ApplyLanguage.h"
 
+#include "QtTranslations.h"
 #include "Translate.h"
 
 #include <QAbstractButton>
@@ -263,6 +264,7 @@ void setColumn(QWidget* list, int index, const QString& text)
 
 void ApplyLanguage(QWidget* form1, const std::function<void()>& setCaptionComStat)
 {
+    applyQtLanguage(CurrentLanguage);
     if (!form1) return;
     const QHash<QString, QWidget*> byName = widgetsByName(form1);
     const auto find = [&byName](const char* name) { return byName.value(QLatin1String(name)); };

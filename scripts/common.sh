@@ -2,7 +2,7 @@
 
 R73_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-serialport-dev libgl-dev
               fonts-dejavu-core poppler-utils qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql
-              postgresql desktop-file-utils dpkg-dev file)
+              postgresql desktop-file-utils dpkg-dev file qt6-translations-l10n)
 
 r73_install_missing() {
     local missing=()

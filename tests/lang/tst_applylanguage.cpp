@@ -169,6 +169,9 @@ void TestApplyLanguage::captions()
     CurrentLanguage = language;
     ApplyLanguage(&form, {});
     QCOMPARE(object.isEmpty() ? form.windowTitle() : form.caption(object), expected);
+    // Qt's own buttons follow the window's language.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+             language == 0 ? QStringLiteral("Abbrechen") : QStringLiteral("Cancel"));
 }
 
 void TestApplyLanguage::tabs_data()

@@ -23,7 +23,7 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry")
 (cd "$tmp" && cpack --config "$build/CPackConfig.cmake" -B "$tmp/deb" >/dev/null)
 deb=$(ls "$tmp"/deb/r73-service_*.deb)
 depends=$(dpkg-deb --field "$deb" Depends)
-for p in libqt6widgets6 libqt6serialport6 libqt6core6 libqt6charts6 libqt6sql6-sqlite; do
+for p in libqt6widgets6 libqt6serialport6 libqt6core6 libqt6charts6 libqt6sql6-sqlite qt6-translations-l10n; do
     grep -q "$p" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 contents=$(dpkg-deb --contents "$deb")
