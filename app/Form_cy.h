@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TForm1;
@@ -82,6 +83,8 @@ public:
     r73::ParamPagesApi* paramPages() const { return m_params; }
     r73::AnalogApi* analogPages() const { return m_analog; }
     quint16 InputWord() const { return m_inputWord; }
+    /// The last output word read, none before the first.
+    std::optional<quint16> OutputWord() const { return m_outputWord; }
 
     // Function keys and pages
     void F1Click();
@@ -148,4 +151,5 @@ private:
     quint32 m_connectExpected = 0; ///< exchanges the connect is known to make so far
     r73::PollCycle m_poll;
     quint16 m_inputWord = 0;
+    std::optional<quint16> m_outputWord;
 };

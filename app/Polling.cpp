@@ -122,8 +122,10 @@ void TForm1::ReadOutport()
     const TestResult result = resultOf(w, m_inputWord);
     static const QColor* const colours[] = {nullptr, &ResultGreen, &ResultRed, &ResultYellow};
     setResult(result.text, colours[int(result.colour)]);
+    m_outputWord = w;
+    // The recorder writes a file: its own wording, not the page's.
     if (PollObserver* o = pollObserver())
-        o->outputRead(w, m_ui->Label35->text(), m_ui->Label59->text(), m_ui->Label62->text());
+        o->outputRead(w, stateName(w), finishedName(w), resultName(w, m_inputWord));
 }
 
 void TForm1::ReadStatus()

@@ -19,7 +19,18 @@ namespace {
 
 QString tr(const char* german)
 {
-    return tr73(0, QString::fromUtf8(german));
+    return tr73own(QString::fromUtf8(german));
+}
+
+/// A caption of the page in the report's own wording where the table's twin is misspelt.
+QString caption(const WindowReader& w, const char* label)
+{
+    static const char* const misspelt[] = {"Frequenz  [0,1 Hz]", "Frequenz", "F_Max  [0,1 Hz]",
+                                           "F_Schleich [0,1 Hz]"};
+    const QString shown = w.text(label);
+    for (const char* german : misspelt)
+        if (shown == tr73(0, QString::fromUtf8(german))) return tr(german);
+    return shown;
 }
 
 /// A caption / value table of the pairs whose label the window shows.
@@ -27,7 +38,7 @@ report::Table pairs(const WindowReader& w, const QString& title, std::initialize
 {
     report::Table t{title, {}, {}};
     for (const Pair& p : list)
-        if (w.shown(p.label)) t.rows.append({w.text(p.label), w.text(p.field)});
+        if (w.shown(p.label)) t.rows.append({caption(w, p.label), w.text(p.field)});
     return t;
 }
 
@@ -102,10 +113,7 @@ report::ServiceReport reportFromWindow(TForm1& window)
     r.biosVersion = ui.Edit3->text();
     r.programVersion = ui.Label29->text().section(u' ', -1); // "SW-Version: 3.14"
     r.when = QDateTime::currentDateTime();
-    // A German report dated "8 Dec" reads wrong: the system's locale only where it speaks the
-    // window's language.
-    const QLocale::Language language = CurrentLanguage == 1 ? QLocale::English : QLocale::German;
-    r.locale = QLocale().language() == language ? QLocale() : QLocale(language);
+    r.locale = LanguageLocale();
 
     r.tables << pairs(w, setTitle(w, "GroupBox2"),
                       {{"Label1", "Edit10"},
@@ -145,14 +153,18 @@ report::ServiceReport reportFromWindow(TForm1& window)
     if (vibration)
         r.gauges << report::Gauge{w.text("Label66"), w.text("Edit57"), fraction(vibration)};
     if (frequency)
-        r.gauges << report::Gauge{w.text("Label67"), w.text("Edit53"), fraction(frequency)};
+        r.gauges << report::Gauge{caption(w, "Label67"), w.text("Edit53"), fraction(frequency)};
     if (BiosVersion >= 300) r.tables << channelsTable(w);
 
     report::Table status{tr("Status und letzter Test"), {}, {}};
+    // The words the page shows in the table's spelling, by the report's own wording.
+    const std::optional<quint16> out = window.OutputWord();
+    const QString state = out ? stateName(*out) : w.text("Label35");
+    const QString result = out ? finishedName(*out) + u' ' + resultName(*out, window.InputWord())
+                               : w.text("Label59") + u' ' + w.text("Label62");
     status.rows << QStringList{w.text("Label33"), w.text("Label6")}
-                << QStringList{w.text("Label34"), w.text("Label35")}
-                << QStringList{w.text("Label63"),
-                               (w.text("Label59") + u' ' + w.text("Label62")).trimmed()}
+                << QStringList{w.text("Label34"), state}
+                << QStringList{w.text("Label63"), result.trimmed()}
                 << QStringList{w.text("Label3"), w.text("Edit1")}
                 << QStringList{w.text("Label36"),
                                w.text("Label37") + QStringLiteral("  ") + w.text("Label38")};

@@ -34,7 +34,7 @@ namespace {
 
 QString txt(const char* german)
 {
-    return tr73(0, QString::fromUtf8(german));
+    return tr73own(QString::fromUtf8(german));
 }
 
 /// A connect or read of this session failed: what the pages show is no longer the
@@ -237,7 +237,7 @@ void ServiceRecord::exportHistoryAsked()
     const QString path =
         showSaveDialog({&m_window, txt("Historie als CSV"), QStringLiteral("Log"),
                         serial + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
-                            QStringLiteral("_historie.csv"),
+                            txt("_historie.csv"),
                         QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
     if (!path.isEmpty()) exportHistory(path);
 }

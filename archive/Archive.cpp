@@ -75,7 +75,7 @@ Archive::~Archive()
 bool Archive::fail(QString* error, const QString& what) const
 {
     if (error)
-        *error = tr73(0, QString::fromUtf8("Das Archiv %1 kann nicht benutzt werden: %2"))
+        *error = tr73own(QString::fromUtf8("Das Archiv %1 kann nicht benutzt werden: %2"))
                      .arg(m_where.describe(), what.trimmed());
     return false;
 }
@@ -86,7 +86,7 @@ bool Archive::open(const Location& where, QString* error)
     m_where = where;
     QSqlDatabase db = QSqlDatabase::addDatabase(
         where.server() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), m_connection);
-    if (!db.isValid()) return fail(error, tr73(0, QStringLiteral("Datenbanktreiber fehlt")));
+    if (!db.isValid()) return fail(error, tr73own(QStringLiteral("Datenbanktreiber fehlt")));
     if (where.server()) {
         db.setHostName(where.host);
         db.setPort(where.port);
@@ -100,7 +100,7 @@ bool Archive::open(const Location& where, QString* error)
     } else {
         const QFileInfo info(where.sqliteFile);
         if (!info.absoluteDir().exists() && !QDir().mkpath(info.absolutePath()))
-            return fail(error, tr73(0, QStringLiteral("Ordner kann nicht angelegt werden")));
+            return fail(error, tr73own(QStringLiteral("Ordner kann nicht angelegt werden")));
         db.setDatabaseName(where.sqliteFile);
         // Another program writing the same file: wait for it rather than fail at once.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
@@ -137,7 +137,7 @@ void Archive::close()
 
 bool Archive::record(Visit v, QString* error)
 {
-    if (!isOpen()) return fail(error, tr73(0, QStringLiteral("nicht geöffnet")));
+    if (!isOpen()) return fail(error, tr73own(QStringLiteral("nicht geöffnet")));
     if (v.id.isEmpty()) v.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) return fail(error, db.lastError().text());
@@ -310,7 +310,7 @@ bool keepFiles(const QString& root, const QString& serial, const QStringList& pa
     const QString folder = controllerFolder(root, serial);
     if (!QDir().mkpath(folder)) {
         if (error)
-            *error = tr73(0, QStringLiteral("Ordner %1 kann nicht angelegt werden"))
+            *error = tr73own(QStringLiteral("Ordner %1 kann nicht angelegt werden"))
                          .arg(QDir::toNativeSeparators(folder));
         return false;
     }
@@ -339,21 +339,33 @@ bool keepFiles(const QString& root, const QString& serial, const QStringList& pa
         }
         allKept = false;
         if (error)
-            *error = tr73(0, QStringLiteral("Datei %1 kann nicht ins Archiv kopiert werden: %2"))
+            *error = tr73own(QStringLiteral("Datei %1 kann nicht ins Archiv kopiert werden: %2"))
                          .arg(QDir::toNativeSeparators(path), reason);
     }
     return allKept;
 }
 
+QString kindName(const QString& kind)
+{
+    static const QList<QPair<const char*, const char*>> kinds = {{KindConnect, "Verbindung"},
+                                                                 {KindBackup, "Sicherung"},
+                                                                 {KindRestore, "Wiederherstellung"},
+                                                                 {KindLogbook, "Logbuch"},
+                                                                 {KindReport, "Servicebericht"}};
+    for (const auto& [key, german] : kinds)
+        if (kind == QLatin1String(key)) return tr73own(QString::fromUtf8(german));
+    return kind;
+}
+
 QString countersCsv(const QList<Visit>& visits)
 {
-    QStringList header{tr73(0, QStringLiteral("Datum")), tr73(0, QStringLiteral("Art")),
+    QStringList header{tr73own(QStringLiteral("Datum")), tr73own(QStringLiteral("Art")),
                        QStringLiteral("BIOS")};
     for (const CounterDef& d : counterDefs())
-        header << tr73(0, QString::fromUtf8(d.caption));
+        header << tr73own(QString::fromUtf8(d.caption));
     QList<QStringList> rows;
     for (const Visit& v : visits) {
-        QStringList row{v.at.toUTC().toString(Qt::ISODate), v.kind, v.bios};
+        QStringList row{v.at.toUTC().toString(Qt::ISODate), kindName(v.kind), v.bios};
         for (const CounterDef& d : counterDefs()) {
             QString cell;
             for (const auto& [key, value] : v.counters)

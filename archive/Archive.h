@@ -129,4 +129,7 @@ bool keepFiles(const QString& root, const QString& serial, const QStringList& pa
 /// Counters of visits as comma-separated values: date (ISO 8601), kind, one column per counter.
 QString countersCsv(const QList<Visit>& visits);
 
+/// A visit's kind ("connect", ...) in the current language; an unknown kind as it is stored.
+QString kindName(const QString& kind);
+
 } // namespace r73::archive

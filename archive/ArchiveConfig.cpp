@@ -49,7 +49,7 @@ bool configuredLocation(Location* where, QString* error)
         // Readable by others, the password would not be the user's secret any more.
         const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
         if (f.exists() && (f.permissions() & others)) {
-            *error = tr73(0, QString::fromUtf8("Die Passwortdatei %1 darf nur für ihren "
+            *error = tr73own(QString::fromUtf8("Die Passwortdatei %1 darf nur für ihren "
                                                "Besitzer lesbar sein (chmod 600)."))
                          .arg(passwordFile);
             return false;
@@ -57,7 +57,7 @@ bool configuredLocation(Location* where, QString* error)
         // A FIFO or device named there must not hold up the start.
         QByteArray bytes;
         if (!readRegularFile(passwordFile, &bytes, nullptr, 64 * 1024)) {
-            *error = tr73(0, QString::fromUtf8("Die Passwortdatei %1 kann nicht gelesen werden."))
+            *error = tr73own(QString::fromUtf8("Die Passwortdatei %1 kann nicht gelesen werden."))
                          .arg(passwordFile);
             return false;
         }

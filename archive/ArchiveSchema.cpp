@@ -60,7 +60,7 @@ bool Archive::createOrUpgrade(QString* error)
     if (version > SchemaVersion) {
         db.rollback();
         if (error)
-            *error = tr73(0, QString::fromUtf8("Das Archiv %1 stammt von einer neueren "
+            *error = tr73own(QString::fromUtf8("Das Archiv %1 stammt von einer neueren "
                                                "Programmversion (Schema %2, dieses Programm kennt "
                                                "Schema %3). Es wird nicht verändert."))
                          .arg(m_where.describe())

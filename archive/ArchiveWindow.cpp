@@ -3,6 +3,7 @@
 #include "MessageFacade.h"
 #include "SafeFile.h"
 #include "TextHook.h"
+#include "Translate.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -28,24 +29,12 @@ namespace {
 
 QString txt(const char* german)
 {
-    return tr73(0, QString::fromUtf8(german));
+    return tr73own(QString::fromUtf8(german));
 }
 
 QString localTime(const QDateTime& at)
 {
-    return QLocale().toString(at.toLocalTime(), QLocale::ShortFormat);
-}
-
-QString kindText(const QString& kind)
-{
-    static const QList<QPair<const char*, const char*>> kinds = {{KindConnect, "Verbindung"},
-                                                                 {KindBackup, "Sicherung"},
-                                                                 {KindRestore, "Wiederherstellung"},
-                                                                 {KindLogbook, "Logbuch"},
-                                                                 {KindReport, "Servicebericht"}};
-    for (const auto& [key, german] : kinds)
-        if (kind == QLatin1String(key)) return txt(german);
-    return kind;
+    return LanguageLocale().toString(at.toLocalTime(), QLocale::ShortFormat);
 }
 
 } // namespace
@@ -128,7 +117,7 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     m_files = new QListWidget(this);
     m_counter = new QComboBox(this);
     for (const CounterDef& d : counterDefs())
-        m_counter->addItem(tr73(0, QString::fromUtf8(d.caption)), QString::fromLatin1(d.key));
+        m_counter->addItem(tr73own(QString::fromUtf8(d.caption)), QString::fromLatin1(d.key));
     m_chart = new CounterChart(this);
     m_open = new QPushButton(txt("Öffnen"), this);
     m_print = new QPushButton(txt("Drucken"), this);
@@ -176,7 +165,7 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
         if (m_serial.isEmpty()) return;
         const QString path =
             showSaveDialog({this, txt("CSV exportieren"), controllerFolder(m_filesRoot, m_serial),
-                            m_serial + QStringLiteral("_zaehler.csv"), QStringLiteral("csv"),
+                            m_serial + txt("_zaehler.csv"), QStringLiteral("csv"),
                             QStringLiteral("CSV (*.csv)")});
         if (!path.isEmpty()) exportCounters(path);
     });
@@ -228,7 +217,7 @@ void ArchiveWindow::controllerChosen()
     // Newest on top, as in the history list.
     for (qsizetype i = m_visitData.size() - 1; i >= 0; --i) {
         const Visit& v = m_visitData[i];
-        auto* row = new QTreeWidgetItem({localTime(v.at), kindText(v.kind), v.bios, v.technician,
+        auto* row = new QTreeWidgetItem({localTime(v.at), kindName(v.kind), v.bios, v.technician,
                                          QString::number(v.files.size())});
         row->setData(0, Qt::UserRole, int(i));
         m_visits->addTopLevelItem(row);

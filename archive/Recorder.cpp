@@ -47,7 +47,7 @@ public:
             // Said once: while the server is away, every visit goes the same way.
             if (!m_wentLocal)
                 say(error + u'\n' +
-                    tr73(0, QString::fromUtf8("Der Besuch wurde lokal aufgezeichnet.")));
+                    tr73own(QString::fromUtf8("Der Besuch wurde lokal aufgezeichnet.")));
             m_wentLocal = true;
             emit m_owner.recorded(visit.serial);
         } else {

@@ -22,7 +22,7 @@ namespace {
 
 QString t(const char* german)
 {
-    return tr73(0, QString::fromUtf8(german));
+    return tr73own(QString::fromUtf8(german));
 }
 
 QJsonObject settingJson(const Setting& s, const Value& v)

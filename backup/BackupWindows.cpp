@@ -39,7 +39,7 @@ namespace {
 
 QString t(const char* german)
 {
-    return tr73(0, QString::fromUtf8(german));
+    return tr73own(QString::fromUtf8(german));
 }
 
 const char* const Caption = "Service-Daten";

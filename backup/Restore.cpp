@@ -10,7 +10,7 @@ namespace {
 
 QString t(const char* german)
 {
-    return tr73(0, QString::fromUtf8(german));
+    return tr73own(QString::fromUtf8(german));
 }
 
 /// What the page would send for a value: the stop frequency held within 1..1000, the switch as

@@ -86,7 +86,7 @@ bool sameValue(const Setting& s, const Value& a, const Value& b)
 
 QString label(const Setting& s)
 {
-    auto t = [](const char* german) { return tr73(0, QString::fromUtf8(german)); };
+    auto t = [](const char* german) { return tr73own(QString::fromUtf8(german)); };
     switch (s.kind) {
     case Kind::Param:
         return t(s.param->group) + QStringLiteral(": ") + t(s.param->label);
@@ -118,10 +118,10 @@ QString shown(const Setting& s, const Value& v)
         if (shownUnsigned(*s.param)) return QString::number(v.word);
         return QString::number(qint16(v.word));
     case Kind::Switch:
-        return v.word ? tr73(0, QStringLiteral("ein")) : tr73(0, QStringLiteral("aus"));
+        return v.word ? tr73own(QStringLiteral("ein")) : tr73own(QStringLiteral("aus"));
     case Kind::ParameterWord:
-        return ((v.word & 1) ? tr73(0, QStringLiteral("Kanal aktiv"))
-                             : tr73(0, QStringLiteral("Kanal inaktiv"))) +
+        return ((v.word & 1) ? tr73own(QStringLiteral("Kanal aktiv"))
+                             : tr73own(QStringLiteral("Kanal inaktiv"))) +
                QStringLiteral(", ") +
                ((v.word & 2) ? QStringLiteral("4-20 mA") : QStringLiteral("0-5V / 0-10V / 0-20mA"));
     case Kind::Text:

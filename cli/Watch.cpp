@@ -66,9 +66,9 @@ bool readStep(PollStep step, Session& calls, quint16 bios, TrendRow& row,
         row.selection = selectionText(quint16(row.input));
         const quint16 output = readOutputWord(calls);
         row.output = output;
-        row.state = stateText(output);
-        row.finished = finishedText(output);
-        row.result = resultOf(output, quint16(row.input)).text;
+        row.state = stateName(output);
+        row.finished = finishedName(output);
+        row.result = resultName(output, quint16(row.input));
         return true;
     }
     if (step == PollStep::StatusService) {

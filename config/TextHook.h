@@ -4,14 +4,24 @@
 
 #include <QString>
 
+#include <limits>
+
 namespace r73 {
 
 using TranslateFunction = QString (*)(int offset, const QString& german);
+
+/// Offset that asks for a text of the features beyond the window's fixed pages (report, archive,
+/// recorder, backup, r73ctl): there an own English twin of the German text comes before the fixed
+/// table's, whose wording (typos included) only the window's fixed pages keep.
+inline constexpr int OwnText = std::numeric_limits<int>::min();
 
 /// Installs the program's translation; nullptr restores the identity.
 void setTranslateFunction(TranslateFunction fn);
 
 /// Text in the current language (German text unchanged when nothing is installed).
 QString tr73(int offset, const QString& german);
+
+/// tr73(OwnText, german): a text beyond the window's fixed pages.
+QString tr73own(const QString& german);
 
 } // namespace r73

@@ -1,5 +1,7 @@
 #include "Translate.h"
 
+#include "TextHook.h"
+
 namespace r73 {
 
 int CurrentLanguage = 0;
@@ -307,14 +309,35 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"gleich, wird nicht geschrieben", "same, not written"},
     {"So gesichert, wie der Controller sie hält; eine Wiederherstellung überspringt sie:",
      "Saved as the controller holds them; a restore skips them:"},
+    // beyond the window's fixed pages, where the table's twin is misspelt
+    {"ANALOGWERTE", "ANALOG VALUES"},
+    {"ANALOG", "ANALOG"},
+    {"ANALOG OK", "ANALOG OK"},
+    {"ANALOG ERR", "ANALOG ERR"},
+    {"ZU KURZ", "TOO SHORT"},
+    {"ZU LANG", "TOO LONG"},
+    {"Test beendet", "Test finished"},
+    {"Frequenz", "Frequency"},
+    {"Frequenz  [0,1 Hz]", "Frequency [0.1 Hz]"},
+    {"F_Max  [0,1 Hz]", "F_Max [0.1 Hz]"},
+    {"F_Schleich [0,1 Hz]", "F_Creep [0.1 Hz]"},
+    {"_bericht.pdf", "_report.pdf"},
+    {"_historie.csv", "_history.csv"},
+    {"_zaehler.csv", "_counters.csv"},
 };
+
+/// The supplement's English twin of german, nullptr when it has none.
+const char* addedTwin(const QString& german)
+{
+    for (const auto& [de, en] : AddedTexts)
+        if (german.compare(QString::fromUtf8(de), Qt::CaseInsensitive) == 0) return en;
+    return nullptr;
+}
 
 QString addedText(const QString& german)
 {
-    for (const auto& [de, en] : AddedTexts)
-        if (german.compare(QString::fromUtf8(de), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf8(en);
-    return german;
+    const char* en = addedTwin(german);
+    return en ? QString::fromUtf8(en) : german;
 }
 
 } // namespace
@@ -322,6 +345,11 @@ QString addedText(const QString& german)
 QString Translate(int offset, const QString& german)
 {
     if (CurrentLanguage == 0) return german;
+    if (offset == OwnText) {
+        if (CurrentLanguage == 1)
+            if (const char* en = addedTwin(german)) return QString::fromUtf8(en);
+        offset = 0;
+    }
     const QStringList* texts = textsOf(CurrentLanguage);
     if (!texts) return german;
     // First match wins, which is why "Speichern" lands on "SPEICHERN" and needs offset 1.
@@ -331,6 +359,12 @@ QString Translate(int offset, const QString& german)
         return row >= 0 && row < texts->size() ? texts->at(row) : german;
     }
     return CurrentLanguage == 1 ? addedText(german) : german;
+}
+
+QLocale LanguageLocale()
+{
+    const QLocale::Language language = CurrentLanguage == 1 ? QLocale::English : QLocale::German;
+    return QLocale().language() == language ? QLocale() : QLocale(language);
 }
 
 } // namespace r73

@@ -3,6 +3,7 @@
 /// looking them up in the German/English table (TextTable.h). Nothing is cached: every call
 /// searches the table again, so a change of CurrentLanguage takes effect at the next call.
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -24,9 +25,16 @@ extern QStringList ThirdTexts;
 /// other characters exactly) is found, and the row offset rows further on in the language's list
 /// is returned; offset 1 reaches the mixed-case twin that follows an upper-case row.
 ///
+/// Offset OwnText (TextHook.h) asks for a text beyond the window's fixed pages: in English the
+/// supplement's own twin of german comes first, else the table's row itself (offset 0).
+///
 /// Whenever that gives no text, german is returned unchanged: the text is not in the table, the
 /// language is neither 1 nor 2, the row lies outside the language's list (a negative offset, one
 /// that points past the last row, or language 2 whose list is empty).
 QString Translate(int offset, const QString& german);
+
+/// The locale of the window's language for dates and numbers: the system's where it speaks that
+/// language (its own date order), else German or English ("8 Dec" reads wrong in German).
+QLocale LanguageLocale();
 
 } // namespace r73

@@ -131,24 +131,33 @@ QString selectionText(quint16 inputWord)
     }
 }
 
-QString stateText(quint16 outputWord)
+namespace {
+
+using Words = QString (*)(const QString& german);
+
+QString tableWords(const QString& german)
+{
+    return tr73(0, german);
+}
+
+QString state(quint16 outputWord, Words tr)
 {
     static const char* const texts[] = {"IDLE", "SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
     const quint16 state = outputWord & 7;
-    return tr73(0, state <= 4 ? QString::fromUtf8(texts[state]) : QStringLiteral("ANALOG"));
+    return tr(state <= 4 ? QString::fromUtf8(texts[state]) : QStringLiteral("ANALOG"));
 }
 
-QString finishedText(quint16 outputWord)
+QString finished(quint16 outputWord, Words tr)
 {
-    return (outputWord & 0x08) ? tr73(0, QStringLiteral("Test beendet")) : QStringLiteral("--");
+    return (outputWord & 0x08) ? tr(QStringLiteral("Test beendet")) : QStringLiteral("--");
 }
 
-TestResult resultOf(quint16 w, quint16 inputWord)
+TestResult result(quint16 w, quint16 inputWord, Words tr)
 {
     using C = TestResult::Colour;
     if ((w & 7) >= 5) {
-        if ((w & 0xF0) || inputWord == 0) return {tr73(0, QStringLiteral("ANALOG ERR")), C::Red};
-        return {tr73(0, QStringLiteral("ANALOG OK")), C::Green};
+        if ((w & 0xF0) || inputWord == 0) return {tr(QStringLiteral("ANALOG ERR")), C::Red};
+        return {tr(QStringLiteral("ANALOG OK")), C::Green};
     }
     TestResult r{QStringLiteral("--"), C::Keep};
     if (w & 0x10) r = {QStringLiteral("TEST OK"), C::Green};
@@ -158,8 +167,40 @@ TestResult resultOf(quint16 w, quint16 inputWord)
                        : TestResult{QStringLiteral("ZU LANG"), C::Red};
     if ((w & 0x60) == 0x60) r = {QStringLiteral("LECKAGE"), C::Red};
     if (w & 0x80) r = {QStringLiteral("TIMEOUT"), C::Red};
-    if (r.colour != C::Keep) r.text = tr73(0, r.text);
+    if (r.colour != C::Keep) r.text = tr(r.text);
     return r;
+}
+
+} // namespace
+
+QString stateText(quint16 outputWord)
+{
+    return state(outputWord, &tableWords);
+}
+
+QString finishedText(quint16 outputWord)
+{
+    return finished(outputWord, &tableWords);
+}
+
+TestResult resultOf(quint16 w, quint16 inputWord)
+{
+    return result(w, inputWord, &tableWords);
+}
+
+QString stateName(quint16 outputWord)
+{
+    return state(outputWord, &tr73own);
+}
+
+QString finishedName(quint16 outputWord)
+{
+    return finished(outputWord, &tr73own);
+}
+
+QString resultName(quint16 outputWord, quint16 inputWord)
+{
+    return result(outputWord, inputWord, &tr73own).text;
 }
 
 } // namespace r73

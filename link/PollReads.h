@@ -86,4 +86,10 @@ struct TestResult
 };
 TestResult resultOf(quint16 outputWord, quint16 inputWord);
 
+/// stateText, finishedText and resultOf's text as the files and r73ctl name them: in English with
+/// the own wording beyond the window's fixed pages ("TOO LONG", "ANALOG OK").
+QString stateName(quint16 outputWord);
+QString finishedName(quint16 outputWord);
+QString resultName(quint16 outputWord, quint16 inputWord);
+
 } // namespace r73

@@ -18,7 +18,7 @@ namespace {
 
 QString tr(const char* german)
 {
-    return tr73(0, QString::fromUtf8(german));
+    return tr73own(QString::fromUtf8(german));
 }
 
 QString esc(const QString& text)
@@ -211,7 +211,7 @@ bool writeReportPdf(const ServiceReport& r, const QString& path, QString* error)
 QString proposeReportFileName(const QString& serial, const QDate& day)
 {
     return serial + u'_' + day.toString(QStringLiteral("yyyyMMdd")) +
-           QStringLiteral("_bericht.pdf");
+           tr73own(QStringLiteral("_bericht.pdf"));
 }
 
 } // namespace r73::report

@@ -68,7 +68,8 @@ bool writeReportPdf(const ServiceReport& report, const QString& path, QString* e
 /// Letter where the locale's country uses it, else A4.
 QPageSize paperFor(const QLocale& locale);
 
-/// "1234_20240305_report.pdf" style name for a report of serial on a day.
+/// "1234_20240305_bericht.pdf" style name for a report of serial on a day ("_report.pdf" in
+/// English).
 QString proposeReportFileName(const QString& serial, const QDate& day);
 
 } // namespace r73::report

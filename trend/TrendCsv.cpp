@@ -123,14 +123,14 @@ bool parseRow(const QStringList& cells, const CsvFormat& f, TrendRow& row, QStri
 {
     const QDateTime t = QDateTime::fromString(cells.at(0), Qt::ISODateWithMs);
     if (!t.isValid()) {
-        why = tr73(0, QStringLiteral("Zeitstempel \"%1\" nicht lesbar")).arg(cells.at(0));
+        why = tr73own(QStringLiteral("Zeitstempel \"%1\" nicht lesbar")).arg(cells.at(0));
         return false;
     }
     row.msecs = t.toMSecsSinceEpoch();
     qint32* const words[] = {&row.sensor, &row.input, &row.output, &row.status};
     for (int i = 0; i < 4; ++i)
         if (!parseWord(cells.at(1 + i), *words[i])) {
-            why = tr73(0, QStringLiteral("Spalte %1 ist keine Zahl")).arg(2 + i);
+            why = tr73own(QStringLiteral("Spalte %1 ist keine Zahl")).arg(2 + i);
             return false;
         }
     row.selection = cells.at(5);
@@ -147,7 +147,7 @@ bool parseRow(const QStringList& cells, const CsvFormat& f, TrendRow& row, QStri
         for (int l = 0; ok && l < 4; ++l)
             ok = parseNumber(cells.at(at + 3 + l), f, c.limits[l]);
         if (!ok) {
-            why = tr73(0, QStringLiteral("Kanal %1 nicht lesbar")).arg(k + 1);
+            why = tr73own(QStringLiteral("Kanal %1 nicht lesbar")).arg(k + 1);
             return false;
         }
         c.raw = quint16(qMax(raw, 0));
@@ -214,7 +214,7 @@ TrendFile parseTrendCsv(const QString& text)
     const int columns = TrendFixedColumns + TrendChannels * TrendChannelColumns;
     // Columns after the channels' (r73ctl watch adds the service values) are not the trend's.
     if (records.empty() || records[0].size() < columns || records[0].at(0) != u"time") {
-        file.error = tr73(0, QStringLiteral("Keine Trend-Datei: die erste Zeile ist nicht die "
+        file.error = tr73own(QStringLiteral("Keine Trend-Datei: die erste Zeile ist nicht die "
                                             "erwartete Kopfzeile."));
         return file;
     }
@@ -229,16 +229,16 @@ TrendFile parseTrendCsv(const QString& text)
         TrendRow row;
         QString why;
         if (!ends[i])
-            why = tr73(0, QStringLiteral("unvollständig (Aufzeichnung abgebrochen)"));
+            why = tr73own(QStringLiteral("unvollständig (Aufzeichnung abgebrochen)"));
         else if (records[i].size() != records[0].size())
-            why = tr73(0, QStringLiteral("%1 statt %2 Spalten"))
+            why = tr73own(QStringLiteral("%1 statt %2 Spalten"))
                       .arg(records[i].size())
                       .arg(records[0].size());
         if (why.isEmpty() && parseRow(records[i], f, row, why)) {
             file.rows.push_back(row);
             continue;
         }
-        file.problems << tr73(0, QStringLiteral("Zeile %1: %2")).arg(lines[i]).arg(why);
+        file.problems << tr73own(QStringLiteral("Zeile %1: %2")).arg(lines[i]).arg(why);
     }
     return file;
 }
@@ -252,7 +252,7 @@ TrendFile readTrendFile(const QString& path)
     if (!readRegularFile(path, &bytes, &reason, qint64(200) * 1024 * 1024)) {
         TrendFile file;
         file.error =
-            tr73(0, QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")).arg(path, reason);
+            tr73own(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")).arg(path, reason);
         return file;
     }
     return parseTrendCsv(QString::fromUtf8(bytes));

@@ -47,7 +47,7 @@ bool TrendRecorder::start(const RecorderSettings& settings, const ChannelInfos& 
 {
     QDir dir;
     if (!dir.mkpath(settings.folder)) {
-        error = tr73(0, QStringLiteral("Der Ordner %1 kann nicht angelegt werden."))
+        error = tr73own(QStringLiteral("Der Ordner %1 kann nicht angelegt werden."))
                     .arg(QDir::toNativeSeparators(settings.folder));
         return false;
     }
@@ -91,7 +91,7 @@ bool TrendRecorder::open(const QString& path, GrowingFile::Mode mode, QString& e
         header ? csvHeader(m_channels, m_settings.format).toUtf8() : QByteArray();
     ok = ok && m_file.write(bytes);
     if (!ok) {
-        error = tr73(0, QStringLiteral("Die Aufzeichnung kann nicht in %1 geschrieben werden: %2"))
+        error = tr73own(QStringLiteral("Die Aufzeichnung kann nicht in %1 geschrieben werden: %2"))
                     .arg(QDir::toNativeSeparators(path), m_file.reason());
         m_file.close();
         return false;
@@ -168,7 +168,7 @@ void TrendRecorder::fail(const QString& why)
     m_file.close();
     m_flushTimer.stop();
     emit recordingChanged(false);
-    emit failed(tr73(0, QStringLiteral("Die Aufzeichnung wurde beendet: %1 kann nicht geschrieben "
+    emit failed(tr73own(QStringLiteral("Die Aufzeichnung wurde beendet: %1 kann nicht geschrieben "
                                        "werden (%2). Das bisher Aufgezeichnete bleibt erhalten."))
                     .arg(path, why));
 }

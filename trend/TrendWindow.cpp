@@ -3,6 +3,7 @@
 #include "Decimate.h"
 #include "MessageFacade.h"
 #include "SafeFile.h"
+#include "TextHook.h"
 #include "Translate.h"
 #include "TrendFeed.h"
 #include "TrendRecorder.h"
@@ -31,7 +32,7 @@ constexpr int Lanes = 16; // E0..E7, A0..A7
 
 QString de(const char* german)
 {
-    return Translate(0, QString::fromUtf8(german));
+    return Translate(OwnText, QString::fromUtf8(german));
 }
 
 using Getter = bool (*)(const TrendRow&, int, double&);

@@ -4,6 +4,8 @@
 
 #include "Archive.h"
 #include "Recorder.h"
+#include "TextTable.h"
+#include "Translate.h"
 
 #include <QFile>
 #include <QProcess>
@@ -133,6 +135,7 @@ private:
 
 void TstArchive::initTestCase()
 {
+    r73::BuildTextTable();
     m_pgUp = m_pg.start();
     if (!m_pgUp) qWarning("PostgreSQL tests skipped: %s", qPrintable(m_pg.error));
 }
@@ -181,7 +184,14 @@ void TstArchive::recordsEachVisitOnce()
     QCOMPARE(visits[1].kind, QString(KindReport));
     QCOMPARE(visits[1].files, QStringList{"1234_bericht.pdf"});
     QCOMPARE(visits[1].counters.size(), 2);
-    QVERIFY(countersCsv(visits).contains(",report,3.10,120,,,,,0.35,"));
+    // The kinds in the window's language, the captions in proper English.
+    QVERIFY(countersCsv(visits).contains(",Servicebericht,3.10,120,,,,,0.35,"));
+    r73::CurrentLanguage = 1;
+    const QString english = countersCsv(visits);
+    r73::CurrentLanguage = 0;
+    QVERIFY(english.contains(",Service report,3.10,120,,,,,0.35,"));
+    QVERIFY(english.contains(",Connect,"));
+    QVERIFY(english.contains(",Frequency [0.1 Hz],"));
 }
 
 void TstArchive::olderSchemaUpgradedNewerRefused()
