@@ -148,13 +148,6 @@ QString setName(SetId set)
     return t(names[int(set)]);
 }
 
-/// The set's selector, as the journal names it.
-QLatin1String setKey(SetId set)
-{
-    static const char* const keys[] = {"SPANN", "LOES", "PLAN", "SCHWING"};
-    return QLatin1String(keys[int(set)]);
-}
-
 QString setNames(const QList<SetId>& sets)
 {
     QStringList names;
@@ -351,14 +344,15 @@ Saved saveChangedSets(Controller& controller, const Outcome& outcome, Journal* j
     };
     while (!result.notSaved.isEmpty()) {
         const SetId set = result.notSaved.first();
-        if (controller.failed() || !note(QStringLiteral("saving %1").arg(setKey(set)))) break;
+        const QLatin1String name(setSelector(set));
+        if (controller.failed() || !note(QStringLiteral("saving %1").arg(name))) break;
         controller.save(set);
         if (controller.failed()) {
-            note(QStringLiteral("FAILED while saving %1").arg(setKey(set)));
+            note(QStringLiteral("FAILED while saving %1").arg(name));
             break;
         }
         result.saved << result.notSaved.takeFirst();
-        if (!note(QStringLiteral("saved %1").arg(setKey(set)))) break;
+        if (!note(QStringLiteral("saved %1").arg(name))) break;
     }
     return result;
 }

@@ -61,6 +61,11 @@ constexpr SaveCodes Saves[] = {
 
 } // namespace
 
+const char* setSelector(SetId set)
+{
+    return Saves[int(set)].selector;
+}
+
 std::span<const ParamDef> paramDefs()
 {
     return Defs;

@@ -49,6 +49,9 @@ std::span<const ParamDef> paramDefs();
 /// The field of a key, or null.
 const ParamDef* paramDef(const QString& key);
 
+/// The selector of a set ("SPANN", "LOES", "PLAN", "SCHWING"), as its permanent save uses it.
+const char* setSelector(SetId set);
+
 /// Lowest and highest stop frequency the program sends.
 inline constexpr int StopFrequencyMin = 1;
 inline constexpr int StopFrequencyMax = 1000;
