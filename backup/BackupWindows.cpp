@@ -218,7 +218,7 @@ void TBackupActions::Backup()
                     t("So gesichert, wie der Controller sie hält; eine Wiederherstellung "
                       "überspringt sie:");
             for (const auto& [key, reason] : held)
-                text += QStringLiteral("\n") + backup::label(*backup::settingOf(key)) +
+                text += QStringLiteral("\n") + backup::label(*backup::settingOf(key), snapshot.id.bios) +
                         QStringLiteral(": ") + reason;
         }
         info(m_host.window(), text, held.isEmpty() ? MsgIcon::Information : MsgIcon::Warning);

@@ -188,6 +188,7 @@ bool Journal::note(const QString& text)
 Plan planRestore(const Snapshot& file, const Snapshot& target, bool targetIsFile)
 {
     Plan plan;
+    plan.bios = target.id.bios;
     if (file.id.serial != target.id.serial)
         plan.identityDifferences << t("Andere Seriennummer: Datei %1, Controller %2")
                                         .arg(file.id.serial)
@@ -258,7 +259,7 @@ QStringList comparisonLines(const Plan& plan, const QString& fileLabel, const QS
             break;
         }
         if (!i.note.isEmpty()) verdict += QStringLiteral(" (%1)").arg(i.note);
-        out << line(label(s), cell(s, i.file), cell(s, i.target), verdict);
+        out << line(label(s, plan.bios), cell(s, i.file), cell(s, i.target), verdict);
     }
     return out;
 }
@@ -381,12 +382,12 @@ QStringList reportLines(const Outcome& outcome, const QString& fileName, const I
         const Setting& s = *v.setting;
         QString verdict = v.ok ? QStringLiteral("OK") : t("ABWEICHUNG");
         if (!v.readBack) verdict = outcome.aborted ? t("geschrieben, nicht geprüft") : verdict;
-        out << line(label(s), intendedCell(v), cell(s, v.readBack), verdict);
+        out << line(label(s, target.bios), intendedCell(v), cell(s, v.readBack), verdict);
     }
     if (!outcome.skipped.isEmpty()) {
         out << QString() << t("Nicht geschrieben:");
         for (const PlanItem& i : outcome.skipped)
-            out << QStringLiteral("  %1: %2 (%3)").arg(label(*i.setting), cell(*i.setting, i.file), i.note);
+            out << QStringLiteral("  %1: %2 (%3)").arg(label(*i.setting, target.bios), cell(*i.setting, i.file), i.note);
     }
     out << QString();
     if (!outcome.journalError.isEmpty())

@@ -39,6 +39,7 @@ struct Plan
     /// Another serial number or BIOS version, in words; empty when the identities match.
     QStringList identityDifferences;
     QList<PlanItem> items; ///< every setting, in the order of a restore
+    quint16 bios = 0;      ///< the target's: its pages' captions name the settings
     int toWrite() const;
     bool differs() const { return toWrite() > 0 || !identityDifferences.isEmpty(); }
 };

@@ -84,29 +84,49 @@ bool sameValue(const Setting& s, const Value& a, const Value& b)
     return false;
 }
 
-QString label(const Setting& s)
+QString pageCaption(const Setting& s, quint16 bios)
 {
     auto t = [](const char* german) { return tr73own(QString::fromUtf8(german)); };
     switch (s.kind) {
-    case Kind::Param:
-        return t(s.param->group) + QStringLiteral(": ") + t(s.param->label);
-    case Kind::Switch:
-        return t("HYDRAULIKÜBERWACHUNG") + QStringLiteral(": ") + t("Ein/Aus");
-    default:
-        break;
+    case Kind::Param: {
+        // The service read captions the release set's two limits by the BIOS version.
+        const QLatin1String key(s.param->key);
+        if (key == QLatin1String("release.short"))
+            return t(bios >= 207 ? "Abweichung pos. [Pulse]" : "Kurz [Pulse]");
+        if (key == QLatin1String("release.long"))
+            return t(bios >= 207 ? "Abweichung neg. [Pulse]" : "Lang [Pulse]");
+        return t(s.param->label);
     }
-    const QString channel = QStringLiteral("ANALOG%1: ").arg(s.channel);
-    switch (s.kind) {
+    case Kind::Switch:
+        return t("aktiv");
     case Kind::ParameterWord:
-        return channel + t("Parametrierung");
+        return t("Parametrierung");
     case Kind::Text: {
         static const char* const items[] = {"Bezeichnung", "physikalische Einheit", "Minimum",
                                             "Maximum"};
-        return channel + t(items[int(s.text)]);
+        return t(items[int(s.text)]);
     }
+    case Kind::ChannelLimit:
+        return limitName(s.limit);
+    }
+    return {};
+}
+
+QString groupCaption(const Setting& s)
+{
+    switch (s.kind) {
+    case Kind::Param:
+        return tr73own(QString::fromUtf8(s.param->group));
+    case Kind::Switch:
+        return tr73own(QString::fromUtf8("HYDRAULIKÜBERWACHUNG"));
     default:
-        return channel + limitName(s.limit);
+        return QStringLiteral("ANALOG%1").arg(s.channel);
     }
+}
+
+QString label(const Setting& s, quint16 bios)
+{
+    return groupCaption(s) + QStringLiteral(": ") + pageCaption(s, bios);
 }
 
 QString shown(const Setting& s, const Value& v)

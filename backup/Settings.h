@@ -65,8 +65,16 @@ struct Value
 /// the parameter word by its two bits).
 bool sameValue(const Setting& s, const Value& a, const Value& b);
 
-/// The setting's caption in the current language, e.g. "SPANNEN: Kurz [Pulse]".
-QString label(const Setting& s);
+/// The caption its page gives the setting's field in the current language, at a BIOS version
+/// (the release set's fields are the deviations from 2.07): "Kurz [Pulse]", "Abweichung pos.
+/// [Pulse]", "Bezeichnung".
+QString pageCaption(const Setting& s, quint16 bios);
+/// The caption of the group or page the setting belongs to: "SPANNEN", "HYDRAULIKÜBERWACHUNG",
+/// "ANALOG2".
+QString groupCaption(const Setting& s);
+/// The setting's caption in the current language, its group's and its field's as the page shows
+/// them at a BIOS version, e.g. "LÖSEN: Abweichung pos. [Pulse]".
+QString label(const Setting& s, quint16 bios);
 /// The value as the pages show it ("2.50" mm/s, "-20", "ein"), point as decimal separator.
 QString shown(const Setting& s, const Value& v);
 /// The unit shown beside it ("Pulse", "ms", "mm/s"); empty where none.
