@@ -1,8 +1,11 @@
 #include "Form_cy.h"
 
+#include "ControllerModel.h"
+
 #include "AnalogPages.h"
 #include "AppWindows.h"
 #include "ApplyLanguage.h"
+#include "ControllerModel.h"
 #include "FiPri.h"
 #include "FunctionCatalog.h"
 #include "HistoryPage.h"
@@ -38,6 +41,7 @@ using namespace r73;
 TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm1>())
 {
     m_ui->setupUi(this);
+    m_model = new model::ControllerModel(this);
     m_keepAlive = new WindowKeepAlive(this);
     // A main window of its own, with system menu and minimise button, centred on the screen.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -46,6 +46,7 @@ public:
     r73::TTimer& Timer3() override { return *m_timer3; }
     r73::TTimer& Timer4() override { return *m_timer4; }
     QWidget* window() override { return this; }
+    r73::model::ControllerModel& controllerModel() override { return *m_model; }
 
     /// The pages of the subsystems; each joins when it is set.
     void setParamPages(r73::ParamPagesApi* pages) { m_params = pages; }
@@ -150,6 +151,7 @@ private:
     QString m_connectStep;         ///< the connect's step shown with its progress
     quint32 m_connectExpected = 0; ///< exchanges the connect is known to make so far
     r73::PollCycle m_poll;
+    r73::model::ControllerModel* m_model; ///< a child of the window
     quint16 m_inputWord = 0;
     std::optional<quint16> m_outputWord;
 };

@@ -17,6 +17,9 @@ namespace r73 {
 
 class TTarget;
 class TTimer;
+namespace model {
+class ControllerModel;
+}
 
 /// What the pages may use of the main window.
 /// Its calls (Exec, Receive, Send, ReceiveText, SendText) are the Exchanger's; CommErr is
@@ -31,6 +34,9 @@ public:
     virtual TTimer& Timer4() = 0;
     /// The main window, owner of the pages' message boxes.
     virtual QWidget* window() = 0;
+    /// The connected controller as the program knows it: the pages show it, the documents
+    /// state it.
+    virtual model::ControllerModel& controllerModel() = 0;
 };
 
 /// The parameter pages (clamping, release, times, flat contact, vibration) and the service page.

@@ -37,6 +37,7 @@ public:
     TTimer& Timer3() override { return m_w.Timer3(); }
     TTimer& Timer4() override { return m_w.Timer4(); }
     QWidget* window() override { return &m_w; }
+    model::ControllerModel& controllerModel() override { return m_w.controllerModel(); }
     QList<quint16> places;
 
 private:
