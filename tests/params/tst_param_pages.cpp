@@ -2,6 +2,7 @@
 // and save exchanges, in order, what the fields show afterwards, and the location code of every
 // kind of call.
 
+#include "ControllerModel.h"
 #include "ParamFormat.h"
 #include "ParamsFixture.h"
 #include "ProgramState.h"
@@ -74,6 +75,8 @@ private slots:
     void sendOneField_data();
     void sendOneField();
     void unmodifiedFieldOnlyShowsSending();
+    void modelHoldsWhatTheControllerHolds_data();
+    void modelHoldsWhatTheControllerHolds();
     void textThatIsNoNumber_data();
     void textThatIsNoNumber();
     void f4SendsOnlyModifiedFields_data();
@@ -261,6 +264,67 @@ void TstParamPages::sendOneField()
     QVERIFY(f.env.boxes.isEmpty());
     QVERIFY(f.window->Timer2().Enabled());
     if (bar >= 0) QCOMPARE(f.ui().pgSchwingung->ui.ProgressBar3->value(), bar);
+}
+
+void TstParamPages::modelHoldsWhatTheControllerHolds_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key2"); // after typing: Enter, Escape, or 0 for nothing
+    QTest::addColumn<int>("word"); // -1: as read at the connect
+    QTest::addColumn<int>("origin");
+    QTest::addColumn<bool>("unsaved");
+    QTest::addColumn<QString>("shown"); // empty: the held word's text
+    const int read = int(model::Origin::Read), sent = int(model::Origin::SentAndReadBack);
+    const QByteArray live;
+    QTest::newRow("read") << live << "Edit10" << "clamp.short" << "" << 0 << -1 << read << false
+                          << "";
+    QTest::newRow("sent, read back") << live << "Edit10" << "clamp.short" << "120"
+                                     << int(Qt::Key_Return) << 120 << sent << true << "120";
+    QTest::newRow("held to 1000") << live << "Edit14" << "clamp.stop_frequency" << "5000"
+                                  << int(Qt::Key_Return) << 1000 << sent << true << "1000";
+    QTest::newRow("refused draft stays, unknown to the model")
+        << live << "Edit15" << "clamp.timeout" << "abc" << int(Qt::Key_Return) << -1 << read
+        << false << "abc";
+    QTest::newRow("draft given up with Esc") << live << "Edit20" << "release.short" << "77"
+                                             << int(Qt::Key_Escape) << -1 << read << false << "";
+    QTest::newRow("demonstration") << QByteArray("[DemoMode]\r\nACTIVE=1\r\n") << "Edit11"
+                                   << "clamp.long" << "" << 0 << 220
+                                   << int(model::Origin::Demonstration) << false << "220";
+}
+
+void TstParamPages::modelHoldsWhatTheControllerHolds()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, field);
+    QFETCH(QString, key);
+    QFETCH(QString, typed);
+    QFETCH(int, key2);
+    QFETCH(int, word);
+    QFETCH(int, origin);
+    QFETCH(bool, unsaved);
+    QFETCH(QString, shown);
+    ParamsFixture f(310, ini);
+    f.connect();
+    f.showPage(field == "Edit14" || field == "Edit15" ? 1 : 0);
+    const model::ControllerModel& m = f.window->controllerModel();
+    QVERIFY(m.inSession());
+    const quint16 atConnect = m.setting(key)->value.word;
+    QCOMPARE(signedText(atConnect), f.edit(field)->text());
+    if (!typed.isEmpty()) f.type(f.edit(field), typed);
+    if (key2) QTest::keyClick(f.edit(field), Qt::Key(key2));
+    const std::optional<model::Known> held = m.setting(key);
+    QVERIFY(held);
+    QCOMPARE(int(held->value.word), word < 0 ? int(atConnect) : word);
+    QCOMPARE(int(held->origin), origin);
+    QCOMPARE(m.unsaved(key), unsaved);
+    QCOMPARE(f.edit(field)->text(), shown.isEmpty() ? signedText(held->value.word) : shown);
+    if (unsaved) {
+        QTest::keyClick(f.window.get(), Qt::Key_F5);
+        QVERIFY(!m.unsaved(key));
+    }
 }
 
 void TstParamPages::unmodifiedFieldOnlyShowsSending()
