@@ -18,6 +18,6 @@ r73_install_missing() {
 }
 
 r73_build() {
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DR73_WERROR="${R73_WERROR:-OFF}" >/dev/null
     cmake --build build -j "$(nproc)"
 }
