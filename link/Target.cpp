@@ -85,7 +85,7 @@ TTarget::~TTarget() = default; // the name table is a child and goes with the li
 
 quint8 TTarget::portIndex() const
 {
-    return quint8(ComPortNumber - 1);
+    return quint8(m_portNumber - 1);
 }
 
 void TTarget::OpenPort()
@@ -96,7 +96,7 @@ void TTarget::OpenPort()
     ComPortNumber = readComPort();
     const int number = ComPortNumber;
     if (ComPortNumber >= 1 && ComPortNumber <= 4) {
-        const quint8 index = portIndex();
+        const quint8 index = quint8(number - 1);
         ComInit(index);
         if (ComResult(index) != 0) {
             m_portError = ComErrorText(index);
@@ -111,6 +111,8 @@ void TTarget::OpenPort()
             QStringLiteral("no serial port has the number %1 (use 1 to 4)").arg(ComPortNumber);
         ComPortNumber = 0;
     }
+    // The link keeps its own number: the program-wide one may name the next port already.
+    m_portNumber = ComPortNumber;
     if (ComPortNumber == 0) {
         m_portProblem = portProblemText(number);
         showLinkError(parent(), tr73(0, "Schnittstelle nicht verfügbar!"), tr73(0, "Fehler"),

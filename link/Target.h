@@ -111,6 +111,7 @@ private:
     bool m_sessionOpen = false;
     bool m_linkBusy = false;
     bool m_linkFailed = false;
+    int m_portNumber = 0; ///< 1..4 once its port is open, 0 when none
     quint32 m_exchanges = 0;
     quint32 m_bytesReceived = 0;
     bool m_noAnswer = false;
