@@ -63,7 +63,8 @@ quint16 TAnalogPages::Channel::parameterWord() const
 TAnalogPages::TAnalogPages(PageHost& host, AnalogPage1* page1, AnalogPage2* page2,
                            AnalogPage3* page3, AnalogwertePage* live, QTabWidget* notebook,
                            QObject* parent)
-    : QObject(parent), m_host(host), m_notebook(notebook)
+    : QObject(parent), m_host(host), m_notebook(notebook), m_page1(page1), m_page2(page2),
+      m_page3(page3), m_live(live)
 {
     setObjectName(QStringLiteral("analogPages"));
     QWidget* const pages[] = {page1, page2, page3};
@@ -219,6 +220,35 @@ void TAnalogPages::MyKeyDown(QLineEdit* sender, int key)
     SendenR73(channel, Limit(limit), sender->text(), raw);
     // A refused limit keeps the raw value the program had.
     if (raw >= 0) rawOf(ch(channel).raw, Limit(limit)) = raw;
+}
+
+void TAnalogPages::showBios(quint16 bios)
+{
+    // Before 3.00 each analog page shows only its notice, filling the page.
+    const bool analog = bios >= 300;
+    const Ui::AnalogPage1& a1 = m_page1->ui;
+    const Ui::AnalogPage2& a2 = m_page2->ui;
+    const Ui::AnalogPage3& a3 = m_page3->ui;
+    const Ui::AnalogwertePage& live = m_live->ui;
+    for (QWidget* group :
+         {static_cast<QWidget*>(a1.GroupBox11), static_cast<QWidget*>(a1.GroupBox12),
+          static_cast<QWidget*>(a1.GroupBox13), static_cast<QWidget*>(a1.GroupBox14),
+          static_cast<QWidget*>(a2.GroupBox15), static_cast<QWidget*>(a2.GroupBox16),
+          static_cast<QWidget*>(a2.GroupBox17), static_cast<QWidget*>(a2.GroupBox22),
+          static_cast<QWidget*>(a3.GroupBox18), static_cast<QWidget*>(a3.GroupBox19),
+          static_cast<QWidget*>(a3.GroupBox20), static_cast<QWidget*>(a3.GroupBox24),
+          static_cast<QWidget*>(live.gbKanal_1), static_cast<QWidget*>(live.gbKanal_2),
+          static_cast<QWidget*>(live.gbKanal_3)})
+        group->setVisible(analog);
+    for (QWidget* notice :
+         {static_cast<QWidget*>(a1.pnAnalog1), static_cast<QWidget*>(a2.pnAnalog2),
+          static_cast<QWidget*>(a3.pnAnalog3), static_cast<QWidget*>(live.pnAnalogwerte)})
+        notice->setVisible(!analog);
+}
+
+bool TAnalogPages::channelActive(int channel) const
+{
+    return m_channels[qBound(1, channel, 3) - 1].ckbKanalAktiv->isChecked();
 }
 
 } // namespace r73

@@ -48,6 +48,8 @@ public:
     void FillPage6To8() override;
     void ReadGraphR73() override;
     void AktWert(int channel) override;
+    void showBios(quint16 bios) override;
+    bool channelActive(int channel) const override;
 
     TUmrechnung& Scale(int channel) { return ch(channel).scale; }
     TRawLimits& RawLimits(int channel) { return ch(channel).raw; }
@@ -144,6 +146,10 @@ private:
 
     PageHost& m_host;
     QTabWidget* m_notebook;
+    AnalogPage1* m_page1;
+    AnalogPage2* m_page2;
+    AnalogPage3* m_page3;
+    AnalogwertePage* m_live;
     bool m_readingBack = false; ///< the read that follows a channel's write
     std::array<Channel, 3> m_channels;
 };

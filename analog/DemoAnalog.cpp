@@ -5,6 +5,8 @@
 #include "ProgramState.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -61,6 +63,9 @@ void TAnalogPages::fillChannel(int channel, const QString& caption, const QStrin
     parsePhys(c.edtMin->text(), c.scale.PhysMin);
     parsePhys(c.edtMax->text(), c.scale.PhysMax);
     recomputeRawLimits(c);
+    // The live page names and units its channels as their configuration pages do.
+    c.gbKanal->setTitle(c.edtBezeichnung->text());
+    c.lbEinheit->setText(c.edtPhysEinh->text());
     learn(channel, QStringLiteral("parameters"), c.parameterWord());
     learn(channel, QStringLiteral("name"), 0, c.edtBezeichnung->text());
     learn(channel, QStringLiteral("unit"), 0, c.edtPhysEinh->text());

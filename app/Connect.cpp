@@ -66,8 +66,7 @@ void TForm1::Button3Click()
     services().make(m_link, QString::fromLatin1(group[0].name));
     services().make(m_link, QString::fromLatin1(group[1].name));
     ReportCommErrors = true;
-    QLabel* status = m_ui->pgSpannen->ui.Panel11;
-    status->setText(tr73(0, QStringLiteral("VERBINDEN")));
+    setConnectStatus(tr73(0, QStringLiteral("VERBINDEN")));
     QApplication::processEvents();
     for (size_t i = 2; i < group.size(); ++i)
         services().make(m_link, QString::fromLatin1(group[i].name));
@@ -78,9 +77,9 @@ void TForm1::Button3Click()
     m_connectStep = tr73(0, QStringLiteral("VERBINDEN"));
     const int names = m_link->WordList() ? m_link->WordList()->count() : 0;
     m_connectExpected = 1 + 4 + quint32(names) + 1 + 2;
-    SequenceProgress progress([this, status, firstExchange] {
+    SequenceProgress progress([this, firstExchange] {
         const quint32 done = m_link->ExchangeCount() - firstExchange;
-        status->setText(
+        setConnectStatus(
             done <= m_connectExpected
                 ? QStringLiteral("%1 … %2 / %3").arg(m_connectStep).arg(done).arg(m_connectExpected)
                 : QStringLiteral("%1 … %2").arg(m_connectStep).arg(done));
@@ -91,7 +90,7 @@ void TForm1::Button3Click()
         return;
     }
     if (!DemoMode) setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
-    status->clear();
+    setConnectStatus({});
     ClampChanged = ReleaseChanged = FlatChanged = VibrationChanged = false;
     m_ui->Label37->setText(QStringLiteral("0"));
     m_ui->Label38->setText(QStringLiteral("---"));
@@ -100,26 +99,11 @@ void TForm1::Button3Click()
     CommErrorSeen = false;
     ReadVersion();
 
-    Ui::ServicePage& service = m_ui->pgService->ui;
-    const bool separatePulses = BiosVersion >= 208;
-    service.Label50->setText(separatePulses ? tr73(0, QStringLiteral("Spannen [Pulse]"))
-                                            : tr73(0, QStringLiteral("Pulse")));
-    service.Label51->setText(separatePulses ? tr73(0, QString::fromUtf8("Lösen [Pulse]"))
-                                            : QString());
-    service.Label50->setVisible(true);
-    service.Edit50->setVisible(true);
-    for (QWidget* w :
-         {static_cast<QWidget*>(service.Label51), static_cast<QWidget*>(service.Label52),
-          static_cast<QWidget*>(service.Edit51), static_cast<QWidget*>(service.Edit52)})
-        w->setVisible(separatePulses);
-    if (BiosVersion >= 210) {
-        m_ui->pgSpannen->ui.Label65->setVisible(true);
-        m_ui->pgSpannen->ui.Edit16->setVisible(true);
-    }
+    if (m_params) m_params->showBios(BiosVersion);
     m_ui->TabbedNotebook1->setEnabled(true);
 
-    status->setText(tr73(0, QStringLiteral("LESEN")));
-    m_connectStep = status->text();
+    m_connectStep = tr73(0, QStringLiteral("LESEN"));
+    setConnectStatus(m_connectStep);
     if (m_params) {
         m_params->ReadSpann();
         m_params->ReadLoes();
@@ -127,7 +111,7 @@ void TForm1::Button3Click()
         m_params->ReadSchwing();
         m_params->ReadService();
     }
-    status->clear();
+    setConnectStatus({});
     m_timer1->setInterval(1000);
     m_timer1->setEnabled(true);
     for (QWidget* key :
@@ -138,7 +122,7 @@ void TForm1::Button3Click()
     m_ui->BitBtn10->setText(tr73(0, QStringLiteral("F7:BEENDEN")));
     m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
     if (BiosVersion >= 300 && m_analog) m_analog->ReadChannelNames();
-    if (status->text().startsWith(m_connectStep)) status->clear(); // the last progress shown
+    if (connectStatus().startsWith(m_connectStep)) setConnectStatus({}); // the last progress shown
     Connecting = false;
     dropQueuedF7();
     if (!CommErrorSeen) emit controllerConnected();
@@ -149,7 +133,7 @@ void TForm1::notAnswered()
     // Nothing was exchanged, so nothing is lost: back to the unconnected window, where another
     // port can be chosen. The silent link is dropped; the next F7 opens the port afresh.
     ReportCommErrors = false;
-    m_ui->pgSpannen->ui.Panel11->clear();
+    setConnectStatus({});
     m_ui->TabbedNotebook1->setVisible(false);
     m_ui->GroupBox10->setVisible(true);
     m_ui->Button3->setEnabled(true);
@@ -190,27 +174,13 @@ void TForm1::ReadVersion()
     if (v >= 200) makeAndResolve(m_link, groupFrom(200));
     if (v >= 208) {
         makeAndResolve(m_link, groupFrom(208));
-        Ui::LogbuchPage& log = m_ui->pgLogbuch->ui;
-        log.Panel18->setVisible(false);
-        log.Button8->setText(tr73(0, QStringLiteral("&Lesen")));
-        log.Button9->setText(tr73(0, QString::fromUtf8("Lö&schen")));
-        for (QWidget* w : {static_cast<QWidget*>(log.Button8), static_cast<QWidget*>(log.Button9),
-                           static_cast<QWidget*>(log.ListView1)})
-            w->setVisible(true);
+        if (m_history) m_history->showBios(v);
         Exec(QStringLiteral("_HIST_INIT_READ"), 4201);
     }
     if (v >= 300) makeAndResolve(m_link, groupFrom(300));
-    showVersionGroups(v);
-    if (v < 208) {
-        Ui::LogbuchPage& log = m_ui->pgLogbuch->ui;
-        for (QWidget* w : {static_cast<QWidget*>(log.Button8), static_cast<QWidget*>(log.Button9),
-                           static_cast<QWidget*>(log.ListView1)})
-            w->setVisible(false);
-        log.Panel18->setText(tr73(0, QStringLiteral("Logbuch nur ab R73-Bios-Version 2.08")));
-        log.Panel18->setVisible(true);
-    }
+    if (m_analog) m_analog->showBios(v);
+    if (v < 208 && m_history) m_history->showBios(v);
     if (v >= 210) makeAndResolve(m_link, groupFrom(210));
-    m_ui->pgSpannen->ui.gbHydr->setVisible(v >= 310);
     if (v >= 310) makeAndResolve(m_link, groupFrom(310));
 
     Exec(QStringLiteral("HW_SER_NO?"), 203);
@@ -221,26 +191,12 @@ void TForm1::ReadVersion()
     m_ui->Edit4->setText(QString::number(serial));
 }
 
-void TForm1::showVersionGroups(quint16 v)
+void TForm1::setConnectStatus(const QString& text)
 {
-    // Before 3.00 each analog page shows only its notice, filling the page.
-    const bool analog = v >= 300;
-    const Ui::AnalogPage1& a1 = m_ui->pgAnalog1->ui;
-    const Ui::AnalogPage2& a2 = m_ui->pgAnalog2->ui;
-    const Ui::AnalogPage3& a3 = m_ui->pgAnalog3->ui;
-    const Ui::AnalogwertePage& live = m_ui->pgAnalogwerte->ui;
-    for (QWidget* group :
-         {static_cast<QWidget*>(a1.GroupBox11), static_cast<QWidget*>(a1.GroupBox12),
-          static_cast<QWidget*>(a1.GroupBox13), static_cast<QWidget*>(a1.GroupBox14),
-          static_cast<QWidget*>(a2.GroupBox15), static_cast<QWidget*>(a2.GroupBox16),
-          static_cast<QWidget*>(a2.GroupBox17), static_cast<QWidget*>(a2.GroupBox22),
-          static_cast<QWidget*>(a3.GroupBox18), static_cast<QWidget*>(a3.GroupBox19),
-          static_cast<QWidget*>(a3.GroupBox20), static_cast<QWidget*>(a3.GroupBox24),
-          static_cast<QWidget*>(live.gbKanal_1), static_cast<QWidget*>(live.gbKanal_2),
-          static_cast<QWidget*>(live.gbKanal_3)})
-        group->setVisible(analog);
-    for (QWidget* notice :
-         {static_cast<QWidget*>(a1.pnAnalog1), static_cast<QWidget*>(a2.pnAnalog2),
-          static_cast<QWidget*>(a3.pnAnalog3), static_cast<QWidget*>(live.pnAnalogwerte)})
-        notice->setVisible(!analog);
+    if (m_params) m_params->showConnectStatus(text);
+}
+
+QString TForm1::connectStatus() const
+{
+    return m_params ? m_params->connectStatus() : QString();
 }

@@ -116,7 +116,9 @@ private:
     void FormClose();
     void setUpFunctionKeys();
     void watchParameterFields();
-    void showVersionGroups(quint16 v);
+    /// The connect's progress in the status panel of the page "SPANNEN".
+    void setConnectStatus(const QString& text);
+    QString connectStatus() const;
     /// Makes a new link on the configured port; false (and no link) when the port is unusable.
     bool makeLink();
     /// The controller did not answer the opening handshake: back to unconnected, with a message.

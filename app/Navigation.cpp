@@ -176,7 +176,7 @@ void TForm1::withStatus(const QString& text, const std::function<void()>& action
         });
         action();
     }
-    if (m_ui->pgSpannen->ui.Panel11->text().startsWith(text + QStringLiteral(" … "))) {
+    if (connectStatus().startsWith(text + QStringLiteral(" … "))) {
         setStatusPanels(text);
         m_timer2->setEnabled(true);
     }

@@ -72,7 +72,7 @@ void TForm1::ReadSensor()
 {
     const quint16 sensor = readSensorWords(*this).sensor;
     m_model->sensorRead(sensor);
-    setGauge(m_ui->pgService->ui.ProgressBar1, sensor);
+    if (m_params) m_params->showSensor(sensor);
     if (PollObserver* o = pollObserver()) o->sensorRead(sensor);
 }
 
@@ -115,12 +115,8 @@ void TForm1::ReadOutport()
                              m_ui->Label114, m_ui->Label115, m_ui->Label116, m_ui->Label117};
     for (int bit = 0; bit < 8; ++bit)
         setLamp(lamps[bit], w & (1u << bit));
-    if (BiosVersion < 208) {
-        // Older controllers have one pulse field; its caption follows the running function.
-        QLabel* pulses = m_ui->pgService->ui.Label50;
-        if (w & 0x01) pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
-        if (w & 0x02) pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));
-    }
+    // Older controllers have one pulse field; its caption follows the running function.
+    if (m_params) m_params->showRunningFunction(w);
     m_ui->Label35->setText(stateText(w));
     m_ui->Label59->setText(finishedText(w));
     const TestResult result = resultOf(w, m_inputWord);
@@ -142,9 +138,7 @@ void TForm1::ReadStatus()
 
 void TForm1::setStatusPanels(const QString& text)
 {
-    for (QLabel* panel : {m_ui->pgSpannen->ui.Panel11, m_ui->pgZeiten->ui.Panel12,
-                          m_ui->pgPlan->ui.Panel13, m_ui->pgSchwingung->ui.Panel14})
-        panel->setText(text);
+    if (m_params) m_params->showStatusPanels(text);
 }
 
 void TForm1::Timer2Timer()
@@ -170,11 +164,8 @@ void TForm1::Timer4Timer()
         m_timer4->setEnabled(false);
         return;
     }
-    const QCheckBox* const active[] = {m_ui->pgAnalog1->ui.ckbKanalAktiv_1,
-                                       m_ui->pgAnalog2->ui.ckbKanalAktiv_2,
-                                       m_ui->pgAnalog3->ui.ckbKanalAktiv_3};
     for (int channel = 1; channel <= 3; ++channel)
-        if (active[channel - 1]->isChecked() && m_analog) m_analog->AktWert(channel);
+        if (m_analog && m_analog->channelActive(channel)) m_analog->AktWert(channel);
 }
 
 void TForm1::watchParameterFields()

@@ -41,6 +41,23 @@ void HistoryPage::Button8Click()
                                                : tr73(0, QStringLiteral("Lesen")));
 }
 
+void HistoryPage::showBios(quint16 bios)
+{
+    Ui::LogbuchPage& log = m_page->ui;
+    const bool readout = bios >= 208;
+    for (QWidget* w : {static_cast<QWidget*>(log.Button8), static_cast<QWidget*>(log.Button9),
+                       static_cast<QWidget*>(log.ListView1)})
+        w->setVisible(readout);
+    if (readout) {
+        log.Panel18->setVisible(false);
+        log.Button8->setText(tr73(0, QStringLiteral("&Lesen")));
+        log.Button9->setText(tr73(0, QString::fromUtf8("Lö&schen")));
+    } else {
+        log.Panel18->setText(tr73(0, QStringLiteral("Logbuch nur ab R73-Bios-Version 2.08")));
+        log.Panel18->setVisible(true);
+    }
+}
+
 void HistoryPage::Button9Click()
 {
     m_list.clear();

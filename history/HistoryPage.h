@@ -28,6 +28,7 @@ public:
     void setReadoutProgress(int n) override;
     bool stopInput(const QEvent* event, const QWidget* target) override;
     void pageShown() override {}
+    void showBios(quint16 bios) override;
 
     /// The read button: switches the readout on ("Stop") or off ("Lesen").
     void Button8Click();

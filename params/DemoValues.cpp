@@ -9,7 +9,6 @@
 #include "SpannenPage.h"
 #include "ZeitenPage.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -60,17 +59,6 @@ void TParamPages::FillDemoValues()
     m_host.controllerModel().serviceRead(service);
 
     if (m_fillPage6To8) m_fillPage6To8();
-    // The live page names and units its channels as their configuration pages do.
-    QWidget* window = m_host.window();
-    for (int channel = 1; channel <= 3; ++channel) {
-        const QString n = QString::number(channel);
-        auto* name = window->findChild<QLineEdit*>(QStringLiteral("edtBezeichnung_") + n);
-        auto* group = window->findChild<QGroupBox*>(QStringLiteral("gbKanal_") + n);
-        if (name && group) group->setTitle(name->text());
-        auto* unit = window->findChild<QLineEdit*>(QStringLiteral("edtPhysEinh_") + n);
-        auto* unitLabel = window->findChild<QLabel*>(QStringLiteral("lbEinheit_") + n);
-        if (unit && unitLabel) unitLabel->setText(unit->text());
-    }
 }
 
 } // namespace r73

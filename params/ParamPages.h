@@ -54,6 +54,12 @@ public:
     void FillDemoValues() override;
     QStringList UnsavedSets() const override;
     void SaveUnsaved() override;
+    void showBios(quint16 bios) override;
+    void showSensor(quint16 sensor) override;
+    void showRunningFunction(quint16 outputWord) override;
+    void showConnectStatus(const QString& text) override;
+    QString connectStatus() const override;
+    void showStatusPanels(const QString& text) override;
 
     /// The key handler of every parameter field (Edit10KeyDown ... edHydrDauerKeyDown): acts on
     /// Enter only, every other key is ignored.

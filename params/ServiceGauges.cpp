@@ -7,9 +7,13 @@
 #include "ProgramState.h"
 #include "ServicePage.h"
 #include "SpannenPage.h"
+#include "ZeitenPage.h"
+#include "SchwingungPage.h"
+#include "PlanPage.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 
@@ -46,6 +50,57 @@ void TParamPages::ShowService(const ServiceValues& v)
     setGauge(s.ProgressBar2, frequencyGauge(v.frequency));
     // The vibration gauge is set by the poll's sensor read and already held within its range.
     s.Edit57->setText(mmPerSecond(qMax(0, s.ProgressBar1->value()), QLocale()));
+}
+
+void TParamPages::showBios(quint16 bios)
+{
+    const Ui::ServicePage& service = m_service->ui;
+    const bool separatePulses = bios >= 208;
+    service.Label50->setText(separatePulses ? tr73(0, QStringLiteral("Spannen [Pulse]"))
+                                            : tr73(0, QStringLiteral("Pulse")));
+    service.Label51->setText(separatePulses ? tr73(0, QString::fromUtf8("Lösen [Pulse]"))
+                                            : QString());
+    service.Label50->setVisible(true);
+    service.Edit50->setVisible(true);
+    for (QWidget* w :
+         {static_cast<QWidget*>(service.Label51), static_cast<QWidget*>(service.Label52),
+          static_cast<QWidget*>(service.Edit51), static_cast<QWidget*>(service.Edit52)})
+        w->setVisible(separatePulses);
+    if (bios >= 210) {
+        m_spannen->ui.Label65->setVisible(true);
+        m_spannen->ui.Edit16->setVisible(true);
+    }
+    m_spannen->ui.gbHydr->setVisible(bios >= 310);
+}
+
+void TParamPages::showSensor(quint16 sensor)
+{
+    setGauge(m_service->ui.ProgressBar1, sensor);
+}
+
+void TParamPages::showRunningFunction(quint16 outputWord)
+{
+    if (BiosVersion >= 208) return;
+    QLabel* pulses = m_service->ui.Label50;
+    if (outputWord & 0x01) pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
+    if (outputWord & 0x02) pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));
+}
+
+void TParamPages::showConnectStatus(const QString& text)
+{
+    m_spannen->ui.Panel11->setText(text);
+}
+
+QString TParamPages::connectStatus() const
+{
+    return m_spannen->ui.Panel11->text();
+}
+
+void TParamPages::showStatusPanels(const QString& text)
+{
+    for (QLabel* panel : {m_spannen->ui.Panel11, m_zeiten->ui.Panel12, m_plan->ui.Panel13,
+                          m_schwingung->ui.Panel14})
+        panel->setText(text);
 }
 
 } // namespace r73

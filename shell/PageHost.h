@@ -55,6 +55,18 @@ public:
     virtual void SavePage(int page) = 0;
     /// Demo mode: the demonstration values in all parameter and service fields.
     virtual void FillDemoValues() = 0;
+    /// The fields and captions that the controller's BIOS version decides, after the connect
+    /// has read it.
+    virtual void showBios(quint16 bios) = 0;
+    /// The poll's vibration sensor word on the service page's gauge.
+    virtual void showSensor(quint16 sensor) = 0;
+    /// Before BIOS 2.08 the one pulse field is captioned by the function the output word runs.
+    virtual void showRunningFunction(quint16 outputWord) = 0;
+    /// The status panel of the page "SPANNEN", where the connect reports its steps.
+    virtual void showConnectStatus(const QString& text) = 0;
+    virtual QString connectStatus() const = 0;
+    /// The same text in the status panels of all four parameter pages.
+    virtual void showStatusPanels(const QString& text) = 0;
     /// The sets sent since their last permanent save, by their German captions.
     virtual QStringList UnsavedSets() const = 0;
     /// The permanent saves of every unsaved set, as F5 makes them page by page.
@@ -82,6 +94,8 @@ public:
     virtual bool stopInput(const QEvent* event, const QWidget* target) = 0;
     /// Page change to "LOGBUCH".
     virtual void pageShown() = 0;
+    /// The readout's buttons and list from BIOS 2.08, the notice before it.
+    virtual void showBios(quint16 bios) = 0;
 };
 
 /// The three analog channel pages and the live values.
@@ -101,6 +115,10 @@ public:
     virtual void ReadGraphR73() = 0;
     /// Refreshes channel 1..3 on the live page.
     virtual void AktWert(int channel) = 0;
+    /// The channels' groups from BIOS 3.00, each page's notice before it.
+    virtual void showBios(quint16 bios) = 0;
+    /// "Kanal aktiv" of channel 1..3 is checked.
+    virtual bool channelActive(int channel) const = 0;
 };
 
 } // namespace r73
