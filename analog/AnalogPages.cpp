@@ -246,6 +246,12 @@ void TAnalogPages::showBios(quint16 bios)
         notice->setVisible(!analog);
 }
 
+void TAnalogPages::showUnconnected()
+{
+    for (QLabel* unit : {m_live->ui.lbEinheit_1, m_live->ui.lbEinheit_2, m_live->ui.lbEinheit_3})
+        unit->clear();
+}
+
 bool TAnalogPages::channelActive(int channel) const
 {
     return m_channels[qBound(1, channel, 3) - 1].ckbKanalAktiv->isChecked();

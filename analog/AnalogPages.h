@@ -49,6 +49,7 @@ public:
     void ReadGraphR73() override;
     void AktWert(int channel) override;
     void showBios(quint16 bios) override;
+    void showUnconnected() override;
     bool channelActive(int channel) const override;
 
     TUmrechnung& Scale(int channel) { return ch(channel).scale; }

@@ -126,12 +126,8 @@ void TForm1::FormCreate()
     // 9
     for (QLineEdit* e : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4})
         e->clear();
-    // 10
-    Ui::ServicePage& service = m_ui->pgService->ui;
-    service.Label50->setText(QStringLiteral("Pulse"));
-    service.Label51->setText(QStringLiteral("Pulse"));
-    service.Edit50->clear();
-    service.Edit51->clear();
+    // 10, 18: the service page's pulse fields, the hydraulic group
+    if (m_params) m_params->showUnconnected();
     // 11
     m_timer3->setEnabled(false);
     m_timer3->setInterval(3000);
@@ -159,11 +155,7 @@ void TForm1::FormCreate()
     for (const auto& [field, tag] : tags)
         field->setProperty("Tag", tag);
     // 17
-    const Ui::AnalogwertePage& live = m_ui->pgAnalogwerte->ui;
-    for (QLabel* unit : {live.lbEinheit_1, live.lbEinheit_2, live.lbEinheit_3})
-        unit->clear();
-    // 18
-    m_ui->pgSpannen->ui.gbHydr->setVisible(false);
+    if (m_analog) m_analog->showUnconnected();
 }
 
 void TForm1::SetCaptionComStat()

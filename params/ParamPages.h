@@ -55,6 +55,7 @@ public:
     QStringList UnsavedSets() const override;
     void SaveUnsaved() override;
     void showBios(quint16 bios) override;
+    void showUnconnected() override;
     void showSensor(quint16 sensor) override;
     void showRunningFunction(quint16 outputWord) override;
     void showConnectStatus(const QString& text) override;

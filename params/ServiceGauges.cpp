@@ -73,6 +73,16 @@ void TParamPages::showBios(quint16 bios)
     m_spannen->ui.gbHydr->setVisible(bios >= 310);
 }
 
+void TParamPages::showUnconnected()
+{
+    const Ui::ServicePage& service = m_service->ui;
+    service.Label50->setText(QStringLiteral("Pulse"));
+    service.Label51->setText(QStringLiteral("Pulse"));
+    service.Edit50->clear();
+    service.Edit51->clear();
+    m_spannen->ui.gbHydr->setVisible(false);
+}
+
 void TParamPages::showSensor(quint16 sensor)
 {
     setGauge(m_service->ui.ProgressBar1, sensor);

@@ -58,6 +58,9 @@ public:
     /// The fields and captions that the controller's BIOS version decides, after the connect
     /// has read it.
     virtual void showBios(quint16 bios) = 0;
+    /// As at the program's start, before any controller: the service page's pulse fields
+    /// captioned "Pulse" and empty, the hydraulic group hidden.
+    virtual void showUnconnected() = 0;
     /// The poll's vibration sensor word on the service page's gauge.
     virtual void showSensor(quint16 sensor) = 0;
     /// Before BIOS 2.08 the one pulse field is captioned by the function the output word runs.
@@ -117,6 +120,8 @@ public:
     virtual void AktWert(int channel) = 0;
     /// The channels' groups from BIOS 3.00, each page's notice before it.
     virtual void showBios(quint16 bios) = 0;
+    /// As at the program's start: the live page's units empty.
+    virtual void showUnconnected() = 0;
     /// "Kanal aktiv" of channel 1..3 is checked.
     virtual bool channelActive(int channel) const = 0;
 };
