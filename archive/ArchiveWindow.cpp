@@ -27,11 +27,6 @@ namespace r73::archive {
 
 namespace {
 
-QString txt(const char* german)
-{
-    return tr73own(QString::fromUtf8(german));
-}
-
 QString localTime(const QDateTime& at)
 {
     return LanguageLocale().toString(at.toLocalTime(), QLocale::ShortFormat);
@@ -61,7 +56,7 @@ protected:
         p.setPen(palette().color(QPalette::Mid));
         p.drawRect(area);
         if (m_values.isEmpty()) {
-            p.drawText(area, Qt::AlignCenter, txt("Keine Werte"));
+            p.drawText(area, Qt::AlignCenter, tr73own("Keine Werte"));
             return;
         }
         double low = m_values.first().second, high = low;
@@ -104,25 +99,25 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     : QDialog(parent), m_filesRoot(filesRoot)
 {
     setObjectName(QStringLiteral("frmArchiv"));
-    setWindowTitle(txt("Archiv"));
+    setWindowTitle(tr73own("Archiv"));
     resize(780, 560);
     m_controllers = new QTreeWidget(this);
     m_controllers->setHeaderLabels(
-        {txt("Ser. Nr."), txt("Zuletzt gesehen"), QStringLiteral("BIOS"), txt("Besuche")});
+        {tr73own("Ser. Nr."), tr73own("Zuletzt gesehen"), QStringLiteral("BIOS"), tr73own("Besuche")});
     m_controllers->setRootIsDecorated(false);
     m_visits = new QTreeWidget(this);
     m_visits->setHeaderLabels(
-        {txt("Datum"), txt("Art"), QStringLiteral("BIOS"), txt("Techniker"), txt("Dateien")});
+        {tr73own("Datum"), tr73own("Art"), QStringLiteral("BIOS"), tr73own("Techniker"), tr73own("Dateien")});
     m_visits->setRootIsDecorated(false);
     m_files = new QListWidget(this);
     m_counter = new QComboBox(this);
     for (const CounterDef& d : counterDefs())
         m_counter->addItem(tr73own(QString::fromUtf8(d.caption)), QString::fromLatin1(d.key));
     m_chart = new CounterChart(this);
-    m_open = new QPushButton(txt("Öffnen"), this);
-    m_print = new QPushButton(txt("Drucken"), this);
-    auto* csv = new QPushButton(txt("CSV exportieren"), this);
-    auto* close = new QPushButton(txt("Schliessen"), this);
+    m_open = new QPushButton(tr73own("Öffnen"), this);
+    m_print = new QPushButton(tr73own("Drucken"), this);
+    auto* csv = new QPushButton(tr73own("CSV exportieren"), this);
+    auto* close = new QPushButton(tr73own("Schliessen"), this);
 
     auto* fileButtons = new QHBoxLayout;
     fileButtons->addWidget(m_open);
@@ -131,9 +126,9 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->addWidget(new QLabel(txt("Besuche"), right));
+    rightLayout->addWidget(new QLabel(tr73own("Besuche"), right));
     rightLayout->addWidget(m_visits, 3);
-    rightLayout->addWidget(new QLabel(txt("Dateien des Besuchs"), right));
+    rightLayout->addWidget(new QLabel(tr73own("Dateien des Besuchs"), right));
     rightLayout->addWidget(m_files, 1);
     rightLayout->addLayout(fileButtons);
     auto* split = new QSplitter(this);
@@ -141,7 +136,7 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     split->addWidget(right);
     split->setSizes({300, 480});
     auto* chartHead = new QHBoxLayout;
-    chartHead->addWidget(new QLabel(txt("Zähler von Besuch zu Besuch:"), this));
+    chartHead->addWidget(new QLabel(tr73own("Zähler von Besuch zu Besuch:"), this));
     chartHead->addWidget(m_counter, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(new QLabel(where.describe(), this), 1);
@@ -164,8 +159,8 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     connect(csv, &QPushButton::clicked, this, [this] {
         if (m_serial.isEmpty()) return;
         const QString path =
-            showSaveDialog({this, txt("CSV exportieren"), controllerFolder(m_filesRoot, m_serial),
-                            m_serial + txt("_zaehler.csv"), QStringLiteral("csv"),
+            showSaveDialog({this, tr73own("CSV exportieren"), controllerFolder(m_filesRoot, m_serial),
+                            m_serial + tr73own("_zaehler.csv"), QStringLiteral("csv"),
                             QStringLiteral("CSV (*.csv)")});
         if (!path.isEmpty()) exportCounters(path);
     });
@@ -182,7 +177,7 @@ ArchiveWindow::~ArchiveWindow() = default;
 
 void ArchiveWindow::complain(const QString& text)
 {
-    showMessage({this, text, txt("Archiv"), MsgIcon::Error, MsgButtons::Ok});
+    showMessage({this, text, tr73own("Archiv"), MsgIcon::Error, MsgButtons::Ok});
 }
 
 void ArchiveWindow::reload()
@@ -239,7 +234,7 @@ void ArchiveWindow::visitChosen()
         auto* file = new QListWidgetItem(name, m_files);
         file->setData(Qt::UserRole, folder.filePath(name));
         if (!QFile::exists(folder.filePath(name))) {
-            file->setText(name + QStringLiteral(" — ") + txt("fehlt"));
+            file->setText(name + QStringLiteral(" — ") + tr73own("fehlt"));
             file->setForeground(Qt::gray);
         }
     }
@@ -263,7 +258,7 @@ QString ArchiveWindow::chosenFilePath() const
     const QString path = item->data(Qt::UserRole).toString();
     if (QFile::exists(path)) return path;
     const_cast<ArchiveWindow*>(this)->complain(
-        txt("Die Datei %1 fehlt im Archiv; sie wurde wohl von Hand gelöscht.")
+        tr73own("Die Datei %1 fehlt im Archiv; sie wurde wohl von Hand gelöscht.")
             .arg(QDir::toNativeSeparators(path)));
     return {};
 }
@@ -281,7 +276,7 @@ void ArchiveWindow::printFile()
     // The system's print queue takes the PDF reports and the text logbooks alike.
     const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
     if (lp.isEmpty() || !QProcess::startDetached(lp, {path}))
-        complain(txt("Kein Druckbefehl (lp) gefunden; bitte die Datei öffnen und von dort "
+        complain(tr73own("Kein Druckbefehl (lp) gefunden; bitte die Datei öffnen und von dort "
                      "drucken."));
 }
 
@@ -289,7 +284,7 @@ bool ArchiveWindow::exportCounters(const QString& path)
 {
     QString reason;
     if (writeFileAtomically(path, countersCsv(m_visitData).toUtf8(), &reason)) return true;
-    complain(txt("Datei %1 kann nicht gespeichert werden: %2")
+    complain(tr73own("Datei %1 kann nicht gespeichert werden: %2")
                  .arg(QDir::toNativeSeparators(path), reason));
     return false;
 }

@@ -20,11 +20,6 @@ namespace r73::backup {
 
 namespace {
 
-QString t(const char* german)
-{
-    return tr73own(QString::fromUtf8(german));
-}
-
 QJsonObject settingJson(const Setting& s, const Value& v)
 {
     switch (s.kind) {
@@ -97,15 +92,15 @@ QList<Problem> problemsOf(const QMap<QString, Value>& values, quint16 bios)
         QByteArray bytes;
         if (const QString bad = badCharacter(text); !bad.isEmpty())
             out << Problem{s.key, "text",
-                           t("Das Zeichen \"%1\" (U+%2) kann nicht zum R73 gesendet werden!")
+                           tr73own("Das Zeichen \"%1\" (U+%2) kann nicht zum R73 gesendet werden!")
                                .arg(bad)
                                .arg(QString::number(bad.at(0).unicode(), 16).toUpper(), 4, u'0')};
         else if (toCp1252(text, bytes) && bytes.size() > wire::MaxStringLength)
             out << Problem{s.key, "text",
-                           t("Text länger als %1 Zeichen").arg(wire::MaxStringLength)};
+                           tr73own("Text länger als %1 Zeichen").arg(wire::MaxStringLength)};
         else if (s.kind == Kind::Text && s.text == ChannelText::Name &&
                  trimControls(text).isEmpty())
-            out << Problem{s.key, "text", t("Bitte geben Sie die Bezeichnung ein!")};
+            out << Problem{s.key, "text", tr73own("Bitte geben Sie die Bezeichnung ein!")};
     }
     if (bios < 300) return out;
     for (int c = 1; c <= 3; ++c) {
@@ -113,29 +108,29 @@ QList<Problem> problemsOf(const QMap<QString, Value>& values, quint16 bios)
         double low = 0, high = 0;
         const bool lowOk = number(values.value(stem + "minimum").text, low);
         const bool highOk = number(values.value(stem + "maximum").text, high);
-        if (!lowOk) out << Problem{stem + "minimum", {}, t("Nur Zahlen erlaubt")};
-        if (!highOk) out << Problem{stem + "maximum", {}, t("Nur Zahlen erlaubt")};
+        if (!lowOk) out << Problem{stem + "minimum", {}, tr73own("Nur Zahlen erlaubt")};
+        if (!highOk) out << Problem{stem + "maximum", {}, tr73own("Nur Zahlen erlaubt")};
         const bool range = lowOk && highOk && low <= high;
         if (lowOk && highOk && !range)
             out << Problem{
-                stem + "minimum", {}, t("Das Minimum darf nicht größer als das Maximum sein!")};
+                stem + "minimum", {}, tr73own("Das Minimum darf nicht größer als das Maximum sein!")};
         const qint32 bottom = rawBottom(values.value(stem + "parameters").word);
         for (Limit l : LimitWriteOrder) {
             const QString key = stem + limitName(l).toLower();
             const Value limit = values.value(key);
             double v = 0;
             if (!number(limit.text, v))
-                out << Problem{key, "text", t("Nur Zahlen erlaubt")};
+                out << Problem{key, "text", tr73own("Nur Zahlen erlaubt")};
             else if (!range)
                 continue; // a scale that cannot be told judges no limit
             else if (v > high || !(v >= low))
-                out << Problem{key, "text", t("Die Zahl liegt ausserhalb des Meßbereichs!")};
+                out << Problem{key, "text", tr73own("Die Zahl liegt ausserhalb des Meßbereichs!")};
             // One step either way: a text on a half step rounds to either side, depending on
             // the arithmetic of whatever wrote the word.
             else if (const qint64 raw = physToRaw(v, low, high, bottom, RawTop);
                      std::abs(raw - qint64(limit.word)) > 1)
                 out << Problem{key, "word",
-                               t("das Wort %1 passt nicht zum Text \"%2\" (er ergibt %3)")
+                               tr73own("das Wort %1 passt nicht zum Text \"%2\" (er ergibt %3)")
                                    .arg(limit.word)
                                    .arg(limit.text)
                                    .arg(raw)};
@@ -167,13 +162,13 @@ public:
 private:
     bool fail(const QString& place, const QString& problem, QString* error) const
     {
-        if (error) *error = t("Sicherungsdatei \"%1\", %2: %3").arg(m_name, place, problem);
+        if (error) *error = tr73own("Sicherungsdatei \"%1\", %2: %3").arg(m_name, place, problem);
         return false;
     }
     /// "line N, shown" for the key at path.
     QString at(const QStringList& path, const QString& shown) const
     {
-        return t("Zeile %1, %2").arg(m_places->keyLine(path)).arg(shown);
+        return tr73own("Zeile %1, %2").arg(m_places->keyLine(path)).arg(shown);
     }
     QString at(const QStringList& path) const { return at(path, path.value(path.size() - 1)); }
     /// The file's text and its keys: an unknown key names its line, a missing key the line of
@@ -183,12 +178,12 @@ private:
     {
         for (const QString& k : o.keys())
             if (!keys.contains(k))
-                return fail(at(path + QStringList{k}), t("unbekannter Schlüssel in %1").arg(where),
+                return fail(at(path + QStringList{k}), tr73own("unbekannter Schlüssel in %1").arg(where),
                             error);
         for (const QString& k : keys)
             if (!o.contains(k))
-                return fail(t("Zeile %1, %2").arg(m_places->valueLine(path)).arg(where),
-                            t("Schlüssel \"%1\" fehlt").arg(k), error);
+                return fail(tr73own("Zeile %1, %2").arg(m_places->valueLine(path)).arg(where),
+                            tr73own("Schlüssel \"%1\" fehlt").arg(k), error);
         return true;
     }
     bool word(const QJsonValue& v, quint16& out) const
@@ -215,13 +210,13 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
     auto field = [&](const char* name) {
         return at(path + QStringList{name}, s.key + u'.' + name);
     };
-    if (!json.isObject()) return fail(at(path), t("kein Objekt"), error);
+    if (!json.isObject()) return fail(at(path), tr73own("kein Objekt"), error);
     QJsonObject o = json.toObject();
     marked = o.contains(MarkKey);
     if (marked) {
         if (o.value(MarkKey) != QJsonValue(true))
-            return fail(field(MarkKey), t("nicht true"), error);
-        if (!o.value(ReasonKey).isString()) return fail(field(ReasonKey), t("kein Text"), error);
+            return fail(field(MarkKey), tr73own("nicht true"), error);
+        if (!o.value(ReasonKey).isString()) return fail(field(ReasonKey), tr73own("kein Text"), error);
         v.heldAsIs = o.value(ReasonKey).toString();
         o.remove(MarkKey);
         o.remove(ReasonKey);
@@ -246,9 +241,9 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
     }
     if (!onlyKeys(o, keys, path, s.key, error)) return false;
     if (keys.contains(QLatin1String("word")) && !word(o.value("word"), v.word))
-        return fail(field("word"), t("kein Wort von 0 bis 65535"), error);
+        return fail(field("word"), tr73own("kein Wort von 0 bis 65535"), error);
     if (keys.contains(QLatin1String("text"))) {
-        if (!o.value("text").isString()) return fail(field("text"), t("kein Text"), error);
+        if (!o.value("text").isString()) return fail(field("text"), tr73own("kein Text"), error);
         v.text = o.value("text").toString();
     }
     // What people read beside the word must say the same, or the file was edited by hand in
@@ -263,7 +258,7 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
         agrees = o.value("active").isBool() && o.value("active").toBool() == bool(v.word & 1) &&
                  o.value("input").toString() ==
                      QLatin1String((v.word & 2) ? "4-20 mA" : "0-5V / 0-10V / 0-20mA");
-    if (!agrees) return fail(at(path), t("die Anzeige passt nicht zum Wort %1").arg(v.word), error);
+    if (!agrees) return fail(at(path), tr73own("die Anzeige passt nicht zum Wort %1").arg(v.word), error);
     return true;
 }
 
@@ -275,10 +270,10 @@ bool Reader::formatVersion(QString* error) const
     const bool digits =
         !raw.isEmpty() && raw.size() <= 9 && raw.at(0) != '0' &&
         std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits) return fail(at(path), t("ungültige Formatversion"), error);
+    if (!digits) return fail(at(path), tr73own("ungültige Formatversion"), error);
     if (raw.toInt() > FormatVersion)
         return fail(at(path),
-                    t("Formatversion %1 ist neuer als die dieses Programms (%2); bitte ein neueres "
+                    tr73own("Formatversion %1 ist neuer als die dieses Programms (%2); bitte ein neueres "
                       "Programm verwenden")
                         .arg(raw.toInt())
                         .arg(FormatVersion),
@@ -294,62 +289,62 @@ bool Reader::read(Snapshot& out, QString* error)
         const QByteArray before = m_bytes.left(perr.offset);
         const qsizetype line = before.count('\n') + 1;
         const qsizetype column = perr.offset - (before.lastIndexOf('\n') + 1) + 1;
-        return fail(t("Zeile %1, Spalte %2").arg(line).arg(column),
-                    t("beschädigt oder unvollständig (%1)").arg(perr.errorString()), error);
+        return fail(tr73own("Zeile %1, Spalte %2").arg(line).arg(column),
+                    tr73own("beschädigt oder unvollständig (%1)").arg(perr.errorString()), error);
     }
     m_places.emplace(m_bytes);
     if (!doc.isObject())
-        return fail(t("Zeile %1, %2").arg(1).arg(t("Anfang")), t("kein JSON-Objekt"), error);
+        return fail(tr73own("Zeile %1, %2").arg(1).arg(tr73own("Anfang")), tr73own("kein JSON-Objekt"), error);
     // The document keeps the last of two equal keys; which one was meant cannot be told.
     if (const auto twice = m_places->duplicate())
-        return fail(t("Zeile %1, %2").arg(twice->line).arg(twice->path.join(u'.')),
-                    t("Schlüssel doppelt"), error);
+        return fail(tr73own("Zeile %1, %2").arg(twice->line).arg(twice->path.join(u'.')),
+                    tr73own("Schlüssel doppelt"), error);
     const QJsonObject root = doc.object();
     if (root.value("format").toString() != QLatin1String(FormatName))
-        return fail(at({"format"}), t("keine Sicherungsdatei des R73 Service"), error);
+        return fail(at({"format"}), tr73own("keine Sicherungsdatei des R73 Service"), error);
     if (!formatVersion(error)) return false;
     if (!onlyKeys(root,
                   {"format", "format_version", "program_version", "created", "controller",
                    "settings", "read_only"},
-                  {}, t("der Datei"), error))
+                  {}, tr73own("der Datei"), error))
         return false;
     Snapshot s;
     s.programVersion = root.value("program_version").toString();
     s.created = QDateTime::fromString(root.value("created").toString(), Qt::ISODate);
-    if (!s.created.isValid()) return fail(at({"created"}), t("kein Datum mit Uhrzeit"), error);
+    if (!s.created.isValid()) return fail(at({"created"}), tr73own("kein Datum mit Uhrzeit"), error);
 
     const QJsonObject controller = root.value("controller").toObject();
     if (!onlyKeys(controller, {"serial_number", "bios_version"}, {"controller"},
                   QStringLiteral("controller"), error))
         return false;
     if (!word(controller.value("serial_number"), s.id.serial))
-        return fail(at({"controller", "serial_number"}), t("kein Wort von 0 bis 65535"), error);
+        return fail(at({"controller", "serial_number"}), tr73own("kein Wort von 0 bis 65535"), error);
     bool ok = false;
     const double bios = controller.value("bios_version").toString().toDouble(&ok);
     const QStringList biosPath{"controller", "bios_version"};
     if (!ok || bios < 0 || bios > 655.35)
-        return fail(at(biosPath), t("keine Versionsnummer"), error);
+        return fail(at(biosPath), tr73own("keine Versionsnummer"), error);
     s.id.bios = quint16(std::lround(bios * 100));
     if (versionText(s.id.bios) != controller.value("bios_version").toString())
-        return fail(at(biosPath), t("keine Versionsnummer"), error);
+        return fail(at(biosPath), tr73own("keine Versionsnummer"), error);
 
-    if (!root.value("settings").isObject()) return fail(at({"settings"}), t("kein Objekt"), error);
+    if (!root.value("settings").isObject()) return fail(at({"settings"}), tr73own("kein Objekt"), error);
     const QJsonObject settings = root.value("settings").toObject();
     for (const QString& key : settings.keys())
-        if (!settingOf(key)) return fail(at({"settings", key}), t("unbekannte Einstellung"), error);
+        if (!settingOf(key)) return fail(at({"settings", key}), tr73own("unbekannte Einstellung"), error);
     QSet<QString> marked;
     for (const Setting& st : allSettings()) {
         if (!settings.contains(st.key)) {
             // What the file's BIOS does not offer is simply absent.
             if (offeredBy(st, s.id.bios))
                 return fail(
-                    t("Zeile %1, %2").arg(m_places->valueLine({"settings"})).arg("settings"),
-                    t("Einstellung \"%1\" fehlt").arg(st.key), error);
+                    tr73own("Zeile %1, %2").arg(m_places->valueLine({"settings"})).arg("settings"),
+                    tr73own("Einstellung \"%1\" fehlt").arg(st.key), error);
             continue;
         }
         if (!offeredBy(st, s.id.bios))
             return fail(at({"settings", st.key}),
-                        t("BIOS %1 bietet diese Einstellung nicht").arg(versionText(s.id.bios)),
+                        tr73own("BIOS %1 bietet diese Einstellung nicht").arg(versionText(s.id.bios)),
                         error);
         Value v;
         bool isMarked = false;
@@ -369,7 +364,7 @@ bool Reader::read(Snapshot& out, QString* error)
         reasoned.insert(p.key);
     }
     for (const QString& key : marked)
-        if (s.values[key].heldAsIs.isEmpty()) s.values[key].heldAsIs = t("beim Sichern markiert");
+        if (s.values[key].heldAsIs.isEmpty()) s.values[key].heldAsIs = tr73own("beim Sichern markiert");
 
     const QJsonObject info = root.value("read_only").toObject();
     if (!onlyKeys(info, {"note", "service", "history"}, {"read_only"}, QStringLiteral("read_only"),
@@ -386,7 +381,7 @@ bool Reader::read(Snapshot& out, QString* error)
         for (const ServiceDef& d : serviceDefs())
             if (!word(sv.value(QLatin1String(d.key)), w.*d.word))
                 return fail(at(path + QStringList{QString::fromLatin1(d.key)}),
-                            t("kein Wort von 0 bis 65535"), error);
+                            tr73own("kein Wort von 0 bis 65535"), error);
         s.service = w;
     }
     for (const QJsonValue& line : info.value("history").toArray())
@@ -444,7 +439,7 @@ bool saveBackup(const QString& path, const Snapshot& snapshot, QString* error)
     QString reason;
     if (writeFileAtomically(path, toJson(snapshot), &reason)) return true;
     if (error)
-        *error = t("Die Sicherung konnte nicht in \"%1\" gespeichert werden: %2").arg(path, reason);
+        *error = tr73own("Die Sicherung konnte nicht in \"%1\" gespeichert werden: %2").arg(path, reason);
     return false;
 }
 
@@ -459,7 +454,7 @@ bool loadBackup(const QString& path, Snapshot& out, QString* error)
     QString reason;
     if (!readRegularFile(path, &bytes, &reason)) {
         if (error)
-            *error = t("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2").arg(path, reason);
+            *error = tr73own("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2").arg(path, reason);
         return false;
     }
     return parseBackup(bytes, path, out, error);

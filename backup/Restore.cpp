@@ -8,11 +8,6 @@ namespace r73::backup {
 
 namespace {
 
-QString t(const char* german)
-{
-    return tr73own(QString::fromUtf8(german));
-}
-
 /// What the page would send for a value: the stop frequency held within 1..1000, the switch as
 /// 0xFFFF or 0, the parameter word's two bits, a blank unit as one blank.
 Value intendedOf(const Setting& s, const Value& v)
@@ -76,7 +71,7 @@ void keepWithoutToolRule(Plan& plan, quint16 targetBios)
         withoutTool->action = Action::Write;
         withoutTool->raised = true;
         withoutTool->intended = Value{quint16(raised), {}};
-        withoutTool->note = t("wird vor Lang auf %1 angehoben (Lang %2 + 2 × |LÖSEN Lang %3|)")
+        withoutTool->note = tr73own("wird vor Lang auf %1 angehoben (Lang %2 + 2 × |LÖSEN Lang %3|)")
                                 .arg(raised)
                                 .arg(*l)
                                 .arg(*r);
@@ -84,13 +79,13 @@ void keepWithoutToolRule(Plan& plan, quint16 targetBios)
     }
     if (longLimit->action == Action::Write) {
         longLimit->action = Action::Refused;
-        longLimit->note = t("Spannen ohne Werkzeug kann nicht über %1 angehoben werden").arg(*l);
+        longLimit->note = tr73own("Spannen ohne Werkzeug kann nicht über %1 angehoben werden").arg(*l);
         l = longLimit->target ? std::optional<qint16>(qint16(longLimit->target->word))
                               : std::nullopt;
     }
     if (withoutTool->action == Action::Write && (!l || *w <= *l)) {
         withoutTool->action = Action::Refused;
-        withoutTool->note = t("Spannen ohne Werkzeug muß größer sein als Lang");
+        withoutTool->note = tr73own("Spannen ohne Werkzeug muß größer sein als Lang");
     }
 }
 
@@ -134,18 +129,18 @@ QString intendedCell(const Verified& v)
 {
     const Setting& s = *v.setting;
     if (v.raised)
-        return t("angehoben auf %1 (%2)")
+        return tr73own("angehoben auf %1 (%2)")
             .arg(shown(s, v.intended),
-                 v.file ? t("Datei %1").arg(shown(s, *v.file)) : t("nicht in der Datei"));
+                 v.file ? tr73own("Datei %1").arg(shown(s, *v.file)) : tr73own("nicht in der Datei"));
     if (v.file && !sameValue(s, *v.file, v.intended))
-        return t("gehalten auf %1 (Datei %2)").arg(shown(s, v.intended), shown(s, *v.file));
+        return tr73own("gehalten auf %1 (Datei %2)").arg(shown(s, v.intended), shown(s, *v.file));
     return shown(s, v.intended);
 }
 
 QString setName(SetId set)
 {
     static const char* const names[] = {"SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
-    return t(names[int(set)]);
+    return tr73own(names[int(set)]);
 }
 
 QString setNames(const QList<SetId>& sets)
@@ -190,11 +185,11 @@ Plan planRestore(const Snapshot& file, const Snapshot& target, bool targetIsFile
     Plan plan;
     plan.bios = target.id.bios;
     if (file.id.serial != target.id.serial)
-        plan.identityDifferences << t("Andere Seriennummer: Datei %1, Controller %2")
+        plan.identityDifferences << tr73own("Andere Seriennummer: Datei %1, Controller %2")
                                         .arg(file.id.serial)
                                         .arg(target.id.serial);
     if (file.id.bios != target.id.bios)
-        plan.identityDifferences << t("Andere BIOS-Version: Datei %1, Controller %2")
+        plan.identityDifferences << tr73own("Andere BIOS-Version: Datei %1, Controller %2")
                                         .arg(versionText(file.id.bios), versionText(target.id.bios));
     auto valueIn = [](const Snapshot& s, const QString& key) -> std::optional<Value> {
         if (!s.values.contains(key)) return std::nullopt;
@@ -208,21 +203,21 @@ Plan planRestore(const Snapshot& file, const Snapshot& target, bool targetIsFile
         if (!offeredBy(s, target.id.bios)) {
             item.action = item.file ? Action::NotOffered : Action::NotInFile;
             if (item.file)
-                item.note = t("BIOS %1 bietet diese Einstellung nicht")
+                item.note = tr73own("BIOS %1 bietet diese Einstellung nicht")
                                 .arg(versionText(target.id.bios));
         } else if (!item.file) {
             item.action = Action::NotInFile;
         } else if (!item.file->heldAsIs.isEmpty()) {
             // Kept in the file as the controller held it; the page would not send it.
             item.action = Action::Refused;
-            item.note = t("beim Sichern so im Controller vorgefunden: %1").arg(item.file->heldAsIs);
+            item.note = tr73own("beim Sichern so im Controller vorgefunden: %1").arg(item.file->heldAsIs);
         } else {
             item.intended = intendedOf(s, *item.file);
             const bool same = item.target && sameValue(s, *item.file, *item.target);
             item.action = same ? Action::Same : Action::Write;
             if (!same && !targetIsFile && item.intended.word != item.file->word &&
                 s.kind == Kind::Param)
-                item.note = t("wird als %1 gesendet (1 bis 1000)").arg(item.intended.word);
+                item.note = tr73own("wird als %1 gesendet (1 bis 1000)").arg(item.intended.word);
         }
         plan.items << item;
     }
@@ -235,27 +230,27 @@ QStringList comparisonLines(const Plan& plan, const QString& fileLabel, const QS
 {
     QStringList out = plan.identityDifferences;
     if (!out.isEmpty()) out << QString();
-    out << line(t("Einstellung"), fileLabel, targetLabel, t("Unterschied"));
+    out << line(tr73own("Einstellung"), fileLabel, targetLabel, tr73own("Unterschied"));
     for (const PlanItem& i : plan.items) {
         const Setting& s = *i.setting;
         QString verdict;
         switch (i.action) {
         case Action::Same:
             if (onlyDifferent) continue;
-            verdict = t("gleich");
+            verdict = tr73own("gleich");
             break;
         case Action::Write:
-            verdict = t("verschieden");
+            verdict = tr73own("verschieden");
             break;
         case Action::NotOffered:
         case Action::Refused:
             verdict = i.target && i.file && sameValue(s, *i.file, *i.target)
-                          ? t("gleich, wird nicht geschrieben")
-                          : t("verschieden, wird nicht geschrieben");
+                          ? tr73own("gleich, wird nicht geschrieben")
+                          : tr73own("verschieden, wird nicht geschrieben");
             break;
         case Action::NotInFile:
             if (!i.target || onlyDifferent) continue; // offered by neither
-            verdict = t("nicht in der Datei");
+            verdict = tr73own("nicht in der Datei");
             break;
         }
         if (!i.note.isEmpty()) verdict += QStringLiteral(" (%1)").arg(i.note);
@@ -362,48 +357,48 @@ QStringList saveLines(const Saved& saved)
 {
     if (saved.complete()) return {};
     QStringList out;
-    out << t("Dauerhaft gespeichert: %1")
-               .arg(saved.saved.isEmpty() ? t("keiner") : setNames(saved.saved))
-        << t("NICHT dauerhaft gespeichert: %1").arg(setNames(saved.notSaved));
+    out << tr73own("Dauerhaft gespeichert: %1")
+               .arg(saved.saved.isEmpty() ? tr73own("keiner") : setNames(saved.saved))
+        << tr73own("NICHT dauerhaft gespeichert: %1").arg(setNames(saved.notSaved));
     if (!saved.journalError.isEmpty())
-        out << t("Das Protokoll kann nicht geschrieben werden: %1").arg(saved.journalError);
+        out << tr73own("Das Protokoll kann nicht geschrieben werden: %1").arg(saved.journalError);
     return out;
 }
 
 QStringList reportLines(const Outcome& outcome, const QString& fileName, const Identity& target)
 {
     QStringList out;
-    out << t("Prüfbericht der Wiederherstellung")
-        << t("Datei: %1").arg(fileName)
-        << t("Controller: Seriennummer %1, BIOS %2").arg(target.serial).arg(versionText(target.bios))
-        << t("Zeit: %1").arg(QDateTime::currentDateTime().toString(Qt::ISODate)) << QString()
-        << line(t("Einstellung"), t("Soll"), t("Gelesen"), t("Ergebnis"));
+    out << tr73own("Prüfbericht der Wiederherstellung")
+        << tr73own("Datei: %1").arg(fileName)
+        << tr73own("Controller: Seriennummer %1, BIOS %2").arg(target.serial).arg(versionText(target.bios))
+        << tr73own("Zeit: %1").arg(QDateTime::currentDateTime().toString(Qt::ISODate)) << QString()
+        << line(tr73own("Einstellung"), tr73own("Soll"), tr73own("Gelesen"), tr73own("Ergebnis"));
     for (const Verified& v : outcome.written) {
         const Setting& s = *v.setting;
-        QString verdict = v.ok ? QStringLiteral("OK") : t("ABWEICHUNG");
-        if (!v.readBack) verdict = outcome.aborted ? t("geschrieben, nicht geprüft") : verdict;
+        QString verdict = v.ok ? QStringLiteral("OK") : tr73own("ABWEICHUNG");
+        if (!v.readBack) verdict = outcome.aborted ? tr73own("geschrieben, nicht geprüft") : verdict;
         out << line(label(s, target.bios), intendedCell(v), cell(s, v.readBack), verdict);
     }
     if (!outcome.skipped.isEmpty()) {
-        out << QString() << t("Nicht geschrieben:");
+        out << QString() << tr73own("Nicht geschrieben:");
         for (const PlanItem& i : outcome.skipped)
             out << QStringLiteral("  %1: %2 (%3)").arg(label(*i.setting, target.bios), cell(*i.setting, i.file), i.note);
     }
     out << QString();
     if (!outcome.journalError.isEmpty())
-        out << t("ABGEBROCHEN: das Protokoll kann nicht geschrieben werden (%1). Geschrieben "
+        out << tr73own("ABGEBROCHEN: das Protokoll kann nicht geschrieben werden (%1). Geschrieben "
                  "wurden nur die oben genannten Einstellungen.")
                    .arg(outcome.journalError);
     else if (outcome.aborted)
-        out << t("ABGEBROCHEN: die Verbindung ist gestört. Geschrieben wurden nur die oben "
+        out << tr73own("ABGEBROCHEN: die Verbindung ist gestört. Geschrieben wurden nur die oben "
                  "genannten Einstellungen.");
     else if (outcome.written.isEmpty())
-        out << t("Nichts geschrieben: der Controller stimmt mit der Datei überein.");
+        out << tr73own("Nichts geschrieben: der Controller stimmt mit der Datei überein.");
     else if (outcome.mismatches == 0)
-        out << t("Ergebnis: alle %1 geschriebenen Einstellungen stimmen überein.")
+        out << tr73own("Ergebnis: alle %1 geschriebenen Einstellungen stimmen überein.")
                    .arg(outcome.written.size());
     else
-        out << t("Ergebnis: %1 von %2 geschriebenen Einstellungen weichen ab.")
+        out << tr73own("Ergebnis: %1 von %2 geschriebenen Einstellungen weichen ab.")
                    .arg(outcome.mismatches)
                    .arg(outcome.written.size());
     return out;

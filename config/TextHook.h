@@ -23,5 +23,10 @@ QString tr73(int offset, const QString& german);
 
 /// tr73(OwnText, german): a text beyond the window's fixed pages.
 QString tr73own(const QString& german);
+/// The same for a literal in UTF-8, as the sources write their German texts.
+inline QString tr73own(const char* german)
+{
+    return tr73own(QString::fromUtf8(german));
+}
 
 } // namespace r73
