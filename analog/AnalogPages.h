@@ -136,8 +136,15 @@ private:
     void fillChannel(int channel, const QString& caption, const QStringList& texts, bool active,
                      int level);
 
+    /// The model learns a channel item ("name", "min2", ...): as read, or as read back after the
+    /// channel's write.
+    void learn(int channel, const QString& item, quint16 word, const QString& text = {});
+    /// A sent item that the controller does not give back (the parameter word).
+    void learnSent(int channel, const QString& item, quint16 word);
+
     PageHost& m_host;
     QTabWidget* m_notebook;
+    bool m_readingBack = false; ///< the read that follows a channel's write
     std::array<Channel, 3> m_channels;
 };
 

@@ -2,6 +2,7 @@
 
 #include "AnalogPages.h"
 
+#include "ControllerModel.h"
 #include "LinkState.h"
 #include "MessageFacade.h"
 #include "ProgramState.h"
@@ -23,6 +24,21 @@ void numberFromControllerRefused(QWidget* owner, const QString& caption)
 }
 
 } // namespace
+
+void TAnalogPages::learn(int channel, const QString& item, quint16 word, const QString& text)
+{
+    const QString key = QStringLiteral("channel%1.").arg(channel) + item;
+    model::ControllerModel& m = m_host.controllerModel();
+    if (m_readingBack)
+        m.settingSent(key, {word, text});
+    else
+        m.settingRead(key, {word, text});
+}
+
+void TAnalogPages::learnSent(int channel, const QString& item, quint16 word)
+{
+    m_host.controllerModel().settingSent(QStringLiteral("channel%1.").arg(channel) + item, {word, {}});
+}
 
 void TAnalogPages::ReadChannelNames()
 {
@@ -52,6 +68,7 @@ void TAnalogPages::GetParametrierung(int channel)
 {
     Channel& c = ch(channel);
     const quint16 word = readParameterWord(m_host, c.n);
+    learn(c.n, QStringLiteral("parameters"), word);
     // The boxes' handlers run on every change; while loading they must not send it back.
     ParamLoading = true;
     c.ckbKanalAktiv->setChecked(word & 1);
@@ -63,6 +80,7 @@ void TAnalogPages::GetBezeichnung(int channel)
 {
     Channel& c = ch(channel);
     const QString name = readChannelName(m_host, c.n);
+    learn(c.n, QStringLiteral("name"), 0, name);
     c.edtBezeichnung->setText(name);
     setTabCaption(c.n, name);
 }
@@ -70,13 +88,16 @@ void TAnalogPages::GetBezeichnung(int channel)
 void TAnalogPages::GetPhysEinh(int channel)
 {
     Channel& c = ch(channel);
-    c.edtPhysEinh->setText(readChannelUnit(m_host, c.n));
+    const QString unit = readChannelUnit(m_host, c.n);
+    learn(c.n, QStringLiteral("unit"), 0, unit);
+    c.edtPhysEinh->setText(unit);
 }
 
 void TAnalogPages::GetMinimum(int channel)
 {
     Channel& c = ch(channel);
     const QString text = readRangeBottom(m_host, c.n);
+    learn(c.n, QStringLiteral("minimum"), 0, text);
     c.edtMin->setText(text);
     if (!parsePhys(text, c.scale.PhysMin))
         numberFromControllerRefused(m_host.window(), QStringLiteral("Physikalisches Minimum"));
@@ -86,6 +107,7 @@ void TAnalogPages::GetMaximum(int channel)
 {
     Channel& c = ch(channel);
     const QString text = readRangeTop(m_host, c.n);
+    learn(c.n, QStringLiteral("maximum"), 0, text);
     c.edtMax->setText(text);
     if (!parsePhys(text, c.scale.PhysMax))
         numberFromControllerRefused(m_host.window(), QStringLiteral("Physikalisches Maximum"));
@@ -95,6 +117,7 @@ void TAnalogPages::GetBinValue(int channel, Limit limit)
 {
     Channel& c = ch(channel);
     const LimitValue v = readLimit(m_host, c.n, limit);
+    learn(c.n, limitName(limit).toLower(), v.raw, v.text);
     rawOf(c.raw, limit) = v.raw;
     c.edit(limit)->setText(v.text);
 }
@@ -108,7 +131,9 @@ void TAnalogPages::WriteAnalog(int channel)
     for (Limit l : LimitWriteOrder)
         SendenR73(channel, l, c.edit(l)->text(), rawOf(c.raw, l));
     // The page then shows what the controller holds, not what was typed.
+    m_readingBack = true;
     ReadAnalog(channel);
+    m_readingBack = false;
 }
 
 bool TAnalogPages::rangeAccepted(Channel& c, const QString& orderText)
@@ -207,12 +232,14 @@ void TAnalogPages::SendenKanalAktiv(int channel)
 {
     Channel& c = ch(channel);
     sendParameterWord(m_host, c.n, c.parameterWord(), ParameterWordByActive);
+    learnSent(c.n, QStringLiteral("parameters"), c.parameterWord());
 }
 
 void TAnalogPages::SendenPos(int channel)
 {
     Channel& c = ch(channel);
     sendParameterWord(m_host, c.n, c.parameterWord(), ParameterWordByLevel);
+    learnSent(c.n, QStringLiteral("parameters"), c.parameterWord());
 }
 
 } // namespace r73

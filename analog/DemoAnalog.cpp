@@ -61,6 +61,13 @@ void TAnalogPages::fillChannel(int channel, const QString& caption, const QStrin
     parsePhys(c.edtMin->text(), c.scale.PhysMin);
     parsePhys(c.edtMax->text(), c.scale.PhysMax);
     recomputeRawLimits(c);
+    learn(channel, QStringLiteral("parameters"), c.parameterWord());
+    learn(channel, QStringLiteral("name"), 0, c.edtBezeichnung->text());
+    learn(channel, QStringLiteral("unit"), 0, c.edtPhysEinh->text());
+    learn(channel, QStringLiteral("minimum"), 0, c.edtMin->text());
+    learn(channel, QStringLiteral("maximum"), 0, c.edtMax->text());
+    for (Limit l : LimitReadOrder)
+        learn(channel, limitName(l).toLower(), quint16(rawOf(c.raw, l)), c.edit(l)->text());
 }
 
 void TAnalogPages::demoAktWert(Channel& c)

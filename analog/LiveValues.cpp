@@ -2,6 +2,7 @@
 
 #include "AnalogPages.h"
 
+#include "ControllerModel.h"
 #include "LinkState.h"
 #include "PollObserver.h"
 
@@ -95,6 +96,8 @@ void TAnalogPages::AktWert(int channel)
     m_host.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c.n), c.at.flags);
     const quint16 flags = m_host.Receive(c.at.flags + 1);
     showFlags(c, flags);
+    m_host.controllerModel().channelRead(
+        c.n, {raw, flags, c.scale.BinToPhys(raw), QDateTime::currentDateTime()});
     if (PollObserver* o = pollObserver()) {
         ChannelReading r{
             c.n, c.gbKanal->title(), c.lbEinheit->text(), raw, flags, c.scale.BinToPhys(raw), {}};

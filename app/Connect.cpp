@@ -3,6 +3,7 @@
 
 #include "Form_cy.h"
 
+#include "ControllerModel.h"
 #include "FunctionCatalog.h"
 #include "Hourglass.h"
 #include "LinkState.h"
@@ -215,6 +216,7 @@ void TForm1::ReadVersion()
     Exec(QStringLiteral("HW_SER_NO?"), 203);
     const quint16 serial = Receive(204);
     SerialNumber = serial;
+    m_model->begin({v, serial}, QCoreApplication::applicationVersion(), DemoMode);
     m_ui->Edit3->setText(QLocale().toString(v / 100.0, 'f', 2));
     m_ui->Edit4->setText(QString::number(serial));
 }

@@ -3,6 +3,7 @@
 
 #include "Form_cy.h"
 
+#include "ControllerModel.h"
 #include "LinkState.h"
 #include "ParamFormat.h"
 #include "PollObserver.h"
@@ -70,6 +71,7 @@ void TForm1::ReadIO()
 void TForm1::ReadSensor()
 {
     const quint16 sensor = readSensorWords(*this).sensor;
+    m_model->sensorRead(sensor);
     setGauge(m_ui->pgService->ui.ProgressBar1, sensor);
     if (PollObserver* o = pollObserver()) o->sensorRead(sensor);
 }
@@ -84,6 +86,7 @@ void TForm1::setLamp(QLabel* lamp, bool on)
 void TForm1::ReadInport()
 {
     m_inputWord = readInputWord(*this);
+    m_model->inputRead(m_inputWord);
     QLabel* const lamps[] = {m_ui->Label100, m_ui->Label101, m_ui->Label102, m_ui->Label103,
                              m_ui->Label104, m_ui->Label105, m_ui->Label106, m_ui->Label107};
     for (int bit = 0; bit < 8; ++bit)
@@ -107,6 +110,7 @@ void TForm1::setResult(const QString& text, const QColor* colour)
 void TForm1::ReadOutport()
 {
     const quint16 w = readOutputWord(*this);
+    m_model->outputRead(w);
     QLabel* const lamps[] = {m_ui->Label110, m_ui->Label111, m_ui->Label112, m_ui->Label113,
                              m_ui->Label114, m_ui->Label115, m_ui->Label116, m_ui->Label117};
     for (int bit = 0; bit < 8; ++bit)
@@ -131,6 +135,7 @@ void TForm1::ReadOutport()
 void TForm1::ReadStatus()
 {
     const quint16 status = readStatusWord(*this);
+    m_model->statusRead(status);
     m_ui->Edit1->setText(QString::number(status));
     if (PollObserver* o = pollObserver()) o->statusRead(status);
 }

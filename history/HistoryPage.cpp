@@ -1,5 +1,6 @@
 #include "HistoryPage.h"
 
+#include "ControllerModel.h"
 #include "FiPri.h"
 #include "Logbook.h"
 #include "LogbuchPage.h"
@@ -43,11 +44,14 @@ void HistoryPage::Button8Click()
 void HistoryPage::Button9Click()
 {
     m_list.clear();
+    m_host.controllerModel().historyCleared();
 }
 
 bool HistoryPage::ReadHistElement()
 {
-    return takeElement(fetchElement());
+    const HistElement element = fetchElement();
+    m_host.controllerModel().historyRead(element);
+    return takeElement(element);
 }
 
 bool HistoryPage::Hist_End()

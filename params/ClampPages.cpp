@@ -25,6 +25,12 @@ void TParamPages::ReadSpann()
     sp.Edit16->setText(signedText(w.withoutTool));
     zt.Edit14->setText(signedText(w.stopFrequency));
     zt.Edit15->setText(signedText(w.timeout));
+    learnRead("clamp.short", w.shortLimit);
+    learnRead("clamp.long", w.longLimit);
+    if (BiosVersion >= 210) learnRead("clamp.without_tool", w.withoutTool);
+    learnRead("clamp.min_time", w.minTime);
+    learnRead("clamp.stop_frequency", w.stopFrequency);
+    learnRead("clamp.timeout", w.timeout);
 }
 
 void TParamPages::ReadLoes()
@@ -39,7 +45,17 @@ void TParamPages::ReadLoes()
     zt.Edit22->setText(signedText(w.minTime));
     zt.Edit24->setText(signedText(w.stopFrequency));
     zt.Edit25->setText(signedText(w.timeout));
-    if (hydraulics) showHydraulics(*hydraulics);
+    learnRead("release.short", w.shortLimit);
+    learnRead("release.long", w.longLimit);
+    learnRead("release.min_time", w.minTime);
+    learnRead("release.stop_frequency", w.stopFrequency);
+    learnRead("release.timeout", w.timeout);
+    if (hydraulics) {
+        learnRead("hydraulics.enabled", hydraulics->enabled);
+        learnRead("hydraulics.duration", hydraulics->duration);
+        learnRead("hydraulics.pulses", hydraulics->pulses);
+        showHydraulics(*hydraulics);
+    }
 }
 
 void TParamPages::Edit11KeyDown()
@@ -90,6 +106,7 @@ void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releas
     sp.Edit16->setText(QString::number(raised));
     sp.Edit16->setModified(true);
     const quint16 word = m_sets.raiseWithoutTool(raised);
+    learnSent("clamp.without_tool", word);
     sp.Edit16->setText(signedText(word));
     sp.Edit16->setModified(false);
     ClampChanged = true;
@@ -115,6 +132,7 @@ void TParamPages::Edit16KeyDown()
         // Show what the controller holds again; the field stays as modified as it was.
         m_sets.select("SPANN", 300);
         const quint16 word = m_sets.fetch("F_MIN2@", 902);
+        learnRead("clamp.without_tool", word);
         const bool modified = sp.Edit16->isModified();
         sp.Edit16->setText(signedText(word));
         sp.Edit16->setModified(modified);

@@ -1,6 +1,7 @@
 // Demo mode: fixed demonstration values in every parameter and service field, written again
 // after each page change over whatever the echoing link gave the reads.
 
+#include "ControllerModel.h"
 #include "ParamPages.h"
 #include "PlanPage.h"
 #include "SchwingungPage.h"
@@ -45,6 +46,18 @@ void TParamPages::FillDemoValues()
                                                  {sv.Edit57, 0}};
     for (const auto& [edit, value] : values)
         edit->setText(QString::number(value));
+    // The same values as the controller's in the model; the threshold's 100 is in mm/s.
+    const std::pair<const char*, int> words[] = {
+        {"clamp.short", 18},          {"clamp.long", 220},         {"clamp.without_tool", 260},
+        {"release.short", 20},        {"release.long", -20},       {"clamp.min_time", 0},
+        {"clamp.stop_frequency", 180}, {"clamp.timeout", 5000},    {"release.min_time", 0},
+        {"release.stop_frequency", 200}, {"release.timeout", 5000}, {"flat.threshold", 110},
+        {"flat.timeout", 4000},       {"vibration.threshold", 2000}, {"vibration.timeout", 4000}};
+    for (const auto& [key, word] : words)
+        learnRead(key, quint16(word));
+    ServiceWords service;
+    service.duration = 10;
+    m_host.controllerModel().serviceRead(service);
 
     if (m_fillPage6To8) m_fillPage6To8();
     // The live page names and units its channels as their configuration pages do.

@@ -17,6 +17,8 @@ void TParamPages::ReadPlan()
     const PairWords w = m_sets.ReadPlan();
     m_plan->ui.Edit30->setText(signedText(w.threshold));
     m_plan->ui.Edit31->setText(signedText(w.timeout));
+    learnRead("flat.threshold", w.threshold);
+    learnRead("flat.timeout", w.timeout);
 }
 
 void TParamPages::ReadSchwing()
@@ -24,6 +26,8 @@ void TParamPages::ReadSchwing()
     const PairWords w = m_sets.ReadSchwing();
     showThreshold(w.threshold);
     m_schwingung->ui.Edit41->setText(QString::number(w.timeout));
+    learnRead("vibration.threshold", w.threshold);
+    learnRead("vibration.timeout", w.timeout);
 }
 
 void TParamPages::showThreshold(quint16 raw)

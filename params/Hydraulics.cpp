@@ -29,7 +29,10 @@ void TParamPages::cbHydrClick()
 
 void TParamPages::SendEnHydr()
 {
-    m_sets.SendEnHydr(m_spannen->ui.cbHydr->isChecked());
+    const bool on = m_spannen->ui.cbHydr->isChecked();
+    m_sets.SendEnHydr(on);
+    // Nothing is read back: the model holds the word the switch sends.
+    learnSent("hydraulics.enabled", on ? 0xFFFF : 0);
 }
 
 } // namespace r73

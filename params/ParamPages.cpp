@@ -3,6 +3,7 @@
 
 #include "ParamPages.h"
 
+#include "ControllerModel.h"
 #include "FieldLimit.h"
 #include "MessageFacade.h"
 #include "ParamFormat.h"
@@ -129,6 +130,11 @@ bool TParamPages::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event)->key())) {
         if (const Field* f = fieldOf(watched)) KeyDown(f->edit, VK_RETURN);
     }
+    // Esc abandons what was typed and not sent.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (const Field* f = fieldOf(watched); f && f->edit->isModified()) showHeld(f->edit);
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -207,8 +213,30 @@ void TParamPages::sendParsed(const Field& f, qint64 value)
 {
     showSending(f.panel);
     if (!f.edit->isModified()) return;
-    showReadBack(f, m_sets.send(*f.def, value));
+    const quint16 readBack = m_sets.send(*f.def, value);
+    learnSent(f.def->key, readBack);
+    showReadBack(f, readBack);
     *f.changed = true;
+}
+
+void TParamPages::learnRead(const char* key, quint16 word)
+{
+    m_host.controllerModel().settingRead(QLatin1String(key), {word, {}});
+}
+
+void TParamPages::learnSent(const char* key, quint16 word)
+{
+    m_host.controllerModel().settingSent(QLatin1String(key), {word, {}});
+}
+
+void TParamPages::showHeld(QLineEdit* edit)
+{
+    const Field* f = fieldOf(edit);
+    if (!f) return;
+    const std::optional<model::Known> held =
+        m_host.controllerModel().setting(QLatin1String(f->def->key));
+    if (!held) return; // nothing read yet: the text stays for the operator to mend
+    showReadBack(*f, held->value.word);
 }
 
 void TParamPages::showReadBack(const Field& f, quint16 word)
@@ -293,6 +321,7 @@ void TParamPages::saveSet(bool& changed, SetId set, const QString& doneText)
         return;
     }
     m_sets.save(set, BiosVersion);
+    m_host.controllerModel().setSaved(set);
     changed = false;
     m_edit2->setText(tr73(0, doneText));
 }

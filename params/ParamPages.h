@@ -113,6 +113,13 @@ private:
     void saveSet(bool& changed, SetId set, const QString& doneText);
     void showHydraulics(const HydraulicWords& values);
 
+    /// The model learns what a read delivered, or what the controller gave back after a send.
+    void learnRead(const char* key, quint16 word);
+    void learnSent(const char* key, quint16 word);
+    /// Esc on a draft: the field shows what the controller holds again. A refused text stays for
+    /// the operator to mend; only the model's value reaches the documents.
+    void showHeld(QLineEdit* edit);
+
     PageHost& m_host;
     SpannenPage* m_spannen;
     ZeitenPage* m_zeiten;

@@ -1,6 +1,7 @@
 // The page "SERVICE": the values of the controller's last motions and the frequency gauge, and
 // the release captions of the page "SPANNEN" that depend on the BIOS version.
 
+#include "ControllerModel.h"
 #include "ParamFormat.h"
 #include "ParamPages.h"
 #include "ProgramState.h"
@@ -25,6 +26,7 @@ void TParamPages::ReadService()
     // Also ends a pause of polling: the page change to "SERVICE" reads here too.
     m_host.Timer1().setEnabled(true);
     const ServiceValues v = m_sets.ReadService(BiosVersion);
+    m_host.controllerModel().serviceRead(v);
     // From 2.07 on the release fields are captioned as deviations.
     const bool deviations = BiosVersion >= 207;
     m_spannen->ui.Label20->setText(tr73(0, deviations ? QStringLiteral("Abweichung pos. [Pulse]")
