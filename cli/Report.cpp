@@ -3,12 +3,16 @@
 // and menu do.
 
 #include "ArchiveConfig.h"
+#include "Controller.h"
 #include "Command.h"
 #include "ControllerModel.h"
 #include "NorloIni.h"
 #include "Recorder.h"
 #include "ReportOfController.h"
 #include "SettingsCommands.h"
+#include "FunctionCatalog.h"
+#include "Protocol.h"
+#include "Target.h"
 #include "Translate.h"
 #include "PollReads.h"
 
@@ -91,15 +95,21 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
                      [&sent](int count) { sent += count; });
 
     Session session;
-    backup::Snapshot snapshot;
-    if (!readController(session, snapshot)) return Failed;
+    if (!session.open(problem)) return fail(problem);
+    session.Exec(QStringLiteral("TEST_START"), 100); // as the program's connect
+    const Identity& id = session.identity();
+    backup::LinkController controller(session, {id.biosVersion, id.serialNumber});
+    const backup::Snapshot snapshot = controller.read();
+    if (controller.failed()) return fail(session.failure());
     model::ControllerModel model;
-    model.begin(snapshot.id, QStringLiteral(R73_VERSION).section(u'.', 0, 1), false);
+    model.begin(snapshot.id, QStringLiteral(R73_VERSION), false);
     model.snapshotRead(snapshot);
     recorder.record(visitOf(model, archive::KindConnect));
     pollOnce(session, model);
     if (model.identity().bios >= 300) readChannels(session, model);
     if (session.exchangeFailed()) return fail(session.failure());
+    // The session ends as closing the program's window ends it.
+    if (TService* stop = services().find(QStringLiteral("TEST_STOP"))) stop->Execute();
 
     // A folder, or none, takes the name the program proposes.
     QString path = args.isEmpty() ? QDir::currentPath() : args.first();

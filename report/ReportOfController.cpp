@@ -186,7 +186,7 @@ ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& com
     ServiceReport r;
     r.serialNumber = QString::number(m.identity().serial);
     r.biosVersion = QLocale().toString(bios / 100.0, 'f', 2);
-    r.programVersion = m.programVersion();
+    r.programVersion = m.programVersion().section(u'.', 0, 1); // "3.14", as the window shows it
     r.when = QDateTime::currentDateTime();
     r.locale = LanguageLocale();
 
