@@ -92,6 +92,7 @@ void TForm1::Button3Click()
     if (!DemoMode) setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
     setConnectStatus({});
     ClampChanged = ReleaseChanged = FlatChanged = VibrationChanged = false;
+    m_lastCommError = {};
     m_ui->Label37->setText(QStringLiteral("0"));
     m_ui->Label38->setText(QStringLiteral("---"));
     Exec(QStringLiteral("TEST_START"), 100);

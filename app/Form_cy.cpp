@@ -192,6 +192,7 @@ void TForm1::CommErr(quint16 status, quint16 location)
 {
     if (status == 0 && !(m_link && m_link->LinkFailed())) return;
     CommErrorSeen = true;
+    m_lastCommError = {status, location};
     m_ui->Label37->setText(QString::number(status));
     m_ui->Label38->setText(QString::number(location));
     if (ReportCommErrors) {

@@ -9,6 +9,7 @@
 
 #include "PageHost.h"
 #include "PollReads.h"
+#include "ReportOfController.h"
 
 #include <QDialog>
 #include <functional>
@@ -86,6 +87,8 @@ public:
     quint16 InputWord() const { return m_inputWord; }
     /// The last output word read, none before the first.
     std::optional<quint16> OutputWord() const { return m_outputWord; }
+    /// The link's latest failed call since the connect, as "Last ComErr:" shows it.
+    r73::report::LastCommError lastCommError() const { return m_lastCommError; }
 
     // Function keys and pages
     void F1Click();
@@ -156,4 +159,5 @@ private:
     r73::model::ControllerModel* m_model; ///< a child of the window
     quint16 m_inputWord = 0;
     std::optional<quint16> m_outputWord;
+    r73::report::LastCommError m_lastCommError;
 };

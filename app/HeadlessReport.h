@@ -1,6 +1,6 @@
 #pragma once
-/// "r73-service --report": the service report without a window on screen, for scripts and
-/// r73ctl. It connects as F7 does, saves the report as the menu does (and so archives it),
+/// "r73-service --report": the service report without a window on screen, for scripts. It
+/// connects as F7 does, saves the report as the menu does (and so archives it),
 /// and ends the session as closing the window does.
 
 #include <QString>

@@ -1,5 +1,6 @@
 #pragma once
-/// The service report and the archive's counters, taken from what the main window shows.
+/// The service report and the archive's counters of the main window's controller model, and the
+/// history list as a table.
 
 #include "Archive.h"
 #include "ServiceReport.h"
@@ -12,11 +13,11 @@ class TForm1;
 
 namespace r73 {
 
-/// The report of the connected controller; the window's captions are in its language already.
+/// The report of the connected controller as the window's model holds it.
 report::ServiceReport reportFromWindow(TForm1& window);
 
-/// The service counters as the service page shows them, with the highest history number when
-/// the history was read.
+/// The service counters of the window's model, with the highest history number when the
+/// history was read.
 QList<QPair<QString, double>> countersFromWindow(TForm1& window);
 
 /// The history list with its captions, without the hidden type and subtype.

@@ -67,8 +67,8 @@ const std::vector<Command>& commands()
                              QStringLiteral("watch: add to an existing --csv file."))},
          runWatch},
         {"report", "[FILE.pdf]",
-         "connect, then write the service report and archive it, as the program's menu does\n"
-         "(runs r73-service --report; default: the proposed name in the current folder)",
+         "connect, read the settings and one poll cycle, then write the service report and archive\n"
+         "it, as the program's menu does (default: the proposed name in the current folder)",
          true, {}, runReport},
     };
     return all;

@@ -1,30 +1,76 @@
-// r73ctl report: the program writes the report, so it matches the menu's to the last line and
-// is archived the same way; the tool stays without the window system it needs for that.
+// r73ctl report: connects, reads the settings and makes one poll cycle with the window's calls,
+// writes the service report of what it read, and archives the visit as the program's connect
+// and menu do.
 
+#include "ArchiveConfig.h"
+#include "Controller.h"
 #include "Command.h"
+#include "ControllerModel.h"
+#include "NorloIni.h"
+#include "Recorder.h"
+#include "ReportOfController.h"
+#include "SettingsCommands.h"
+#include "FunctionCatalog.h"
+#include "Protocol.h"
+#include "Target.h"
+#include "Translate.h"
+#include "PollReads.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QLocale>
 #include <QTextStream>
 
 namespace r73::cli {
 
 namespace {
 
-const QString Program = QStringLiteral("r73-service");
-
-/// Installed side by side, in the build's layout, or on the PATH.
-QString findProgram()
+/// The channels' live values as their page reads them, on the scale of each one's range.
+void readChannels(Session& session, model::ControllerModel& model)
 {
-    const QDir here(QCoreApplication::applicationDirPath());
-    for (const QString& path :
-         {here.filePath(Program), here.filePath(QStringLiteral("../app/") + Program)})
-        if (QFileInfo(path).isExecutable()) return QDir::cleanPath(path);
-    return QStandardPaths::findExecutable(Program);
+    for (int c = 1; c <= 3; ++c) {
+        const QString stem = QStringLiteral("channel%1.").arg(c);
+        const quint16 word = model::valueOr(model, stem + QStringLiteral("parameters")).word;
+        if (!(word & 1)) continue; // an inactive channel shows no value
+        const ChannelPlaces& at = channelPlaces(c);
+        session.Exec(QStringLiteral("@ANA%1").arg(c), at.value);
+        const quint16 raw = session.Receive(at.value + 1);
+        session.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c), at.flags);
+        const quint16 flags = session.Receive(at.flags + 1);
+        QLocale locale;
+        locale.setNumberOptions(QLocale::RejectGroupSeparator);
+        const double min =
+            locale.toDouble(model::valueOr(model, stem + QStringLiteral("minimum")).text.trimmed());
+        const double max =
+            locale.toDouble(model::valueOr(model, stem + QStringLiteral("maximum")).text.trimmed());
+        const qint32 bottom = rawBottom(word);
+        const double k = (max - min) / double(RawTop - bottom);
+        model.channelRead(c, {raw, flags, k * raw + min - k * bottom, QDateTime::currentDateTime()});
+    }
+}
+
+/// One cycle of the window's poll: the lines, then status and service values.
+void pollOnce(Session& session, model::ControllerModel& model)
+{
+    const quint16 bios = model.identity().bios;
+    model.sensorRead(readSensorWords(session).sensor);
+    model.inputRead(readInputWord(session));
+    model.outputRead(readOutputWord(session));
+    model.statusRead(readStatusWord(session));
+    model.serviceRead(readServiceWords(session, bios));
+}
+
+archive::Visit visitOf(const model::ControllerModel& model, const char* kind)
+{
+    archive::Visit v;
+    v.serial = QString::number(model.identity().serial);
+    v.bios = QLocale().toString(model.identity().bios / 100.0, 'f', 2);
+    v.kind = QString::fromLatin1(kind);
+    v.technician = archive::technicianName();
+    v.counters = report::countersOf(model);
+    return v;
 }
 
 } // namespace
@@ -32,27 +78,58 @@ QString findProgram()
 int runReport(const QStringList& args, const QCommandLineParser& parser)
 {
     if (args.size() > 1) return BadUsage;
-    const QString program = findProgram();
-    if (program.isEmpty())
-        return fail(QStringLiteral("%1 is neither beside r73ctl nor on the PATH").arg(Program));
-    // A folder lets the program name the file once it knows the serial number.
-    const QString file = args.isEmpty() ? QDir::currentPath() : args.first();
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    p.start(program, {QStringLiteral("--report"), file, QStringLiteral("--device"),
-                      devicePath(parser.value(QStringLiteral("device")))});
-    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
-        return fail(QStringLiteral("%1 did not run: %2").arg(program, p.errorString()));
-    // Its reason, or its note beside a success, without what the libraries may have said.
-    const QString mark = Program + QStringLiteral(": ");
-    const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n');
-    for (const QString& line : lines)
-        if (line.startsWith(mark)) {
-            if (p.exitCode() != 0) return fail(line.mid(mark.size()));
-            QTextStream(stderr) << "r73ctl: " << line.mid(mark.size()) << Qt::endl;
-        }
-    if (p.exitCode() == 0) return Done;
-    return fail(QStringLiteral("%1 ended with status %2").arg(Program).arg(p.exitCode()));
+    // The program's language, technician and archive; the configured port stays as it is.
+    useConfigFile(true);
+    useDevice(devicePath(parser.value(QStringLiteral("device"))));
+    CurrentLanguage = readLanguage(0);
+    archive::Location where;
+    QString problem;
+    if (!archive::configuredLocation(&where, &problem)) return fail(problem);
+    archive::Recorder recorder(where, archive::localIndexFile(), archive::filesRoot());
+    QObject::connect(&recorder, &archive::Recorder::problem, &recorder,
+                     [&problem](const QString& message) {
+                         if (problem.isEmpty()) problem = message;
+                     });
+    int sent = 0;
+    QObject::connect(&recorder, &archive::Recorder::sent, &recorder,
+                     [&sent](int count) { sent += count; });
+
+    Session session;
+    if (!session.open(problem)) return fail(problem);
+    session.Exec(QStringLiteral("TEST_START"), 100); // as the program's connect
+    const Identity& id = session.identity();
+    backup::LinkController controller(session, {id.biosVersion, id.serialNumber});
+    const backup::Snapshot snapshot = controller.read();
+    if (controller.failed()) return fail(session.failure());
+    model::ControllerModel model;
+    model.begin(snapshot.id, QStringLiteral(R73_VERSION), false);
+    model.snapshotRead(snapshot);
+    recorder.record(visitOf(model, archive::KindConnect));
+    pollOnce(session, model);
+    if (model.identity().bios >= 300) readChannels(session, model);
+    if (session.exchangeFailed()) return fail(session.failure());
+    // The session ends as closing the program's window ends it.
+    if (TService* stop = services().find(QStringLiteral("TEST_STOP"))) stop->Execute();
+
+    // A folder, or none, takes the name the program proposes.
+    QString path = args.isEmpty() ? QDir::currentPath() : args.first();
+    if (QFileInfo(path).isDir())
+        path = QDir(path).filePath(report::proposeReportFileName(
+            QString::number(snapshot.id.serial), QDate::currentDate()));
+    report::ServiceReport r = report::reportOf(model, {0, std::nullopt});
+    r.technician = archive::technicianName();
+    QString error;
+    if (!report::writeReportPdf(r, path, &error))
+        return fail(QStringLiteral("the service report %1 cannot be saved: %2")
+                        .arg(QDir::toNativeSeparators(path), error));
+    recorder.record(visitOf(model, archive::KindReport), {path});
+    recorder.flush();
+    QCoreApplication::processEvents(); // the archive's problems arrive as signals
+    if (!problem.isEmpty()) return fail(problem);
+    // Beside the file's name, which scripts take from standard output.
+    if (sent > 0) QTextStream(stderr) << "r73ctl: " << archive::sentNote(sent) << Qt::endl;
+    QTextStream(stdout) << QDir::toNativeSeparators(path) << Qt::endl;
+    return Done;
 }
 
 } // namespace r73::cli

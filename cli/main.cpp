@@ -11,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -77,7 +78,18 @@ QString devicePath(const QString& given)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The report lays out its text with fonts, which need a (screenless) Gui application.
+    bool report = false;
+    for (int i = 1; i < argc; ++i)
+        report = report || qstrcmp(argv[i], "report") == 0;
+    if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // What the libraries may say there is no line of the tool's; its own go to stderr directly.
+    if (report) qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const std::unique_ptr<QCoreApplication> application =
+        report ? std::make_unique<QGuiApplication>(argc, argv)
+               : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("r73ctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(R73_VERSION));
     // The tool speaks English: the program's texts through the language table's English.

@@ -1,7 +1,6 @@
 #include "ParamFormat.h"
 
 #include <QLocale>
-#include <QProgressBar>
 #include <cmath>
 
 namespace r73 {
@@ -46,11 +45,6 @@ int frequencyGauge(quint16 f)
     if (f == 0) return 0;
     // log10 of a power of ten is exact, so 10, 100, ... land on 25, 50, ... without help.
     return int(25.0 * std::log10(double(f)));
-}
-
-void setGauge(QProgressBar* gauge, int value)
-{
-    gauge->setValue(qBound(gauge->minimum(), value, gauge->maximum()));
 }
 
 } // namespace r73

@@ -40,7 +40,7 @@ QString mmPerSecond(int raw, const QLocale& locale);
 int frequencyGauge(quint16 f);
 
 /// Puts a gauge at value held within its range; a bare QProgressBar ignores a value outside it,
-/// where the gauge must stand at its end.
+/// where the gauge must stand at its end. Defined with the pages (Qt Widgets).
 void setGauge(QProgressBar* gauge, int value);
 
 } // namespace r73

@@ -16,8 +16,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QProgressBar>
 
 namespace r73 {
+
+void setGauge(QProgressBar* gauge, int value)
+{
+    gauge->setValue(qBound(gauge->minimum(), value, gauge->maximum()));
+}
 
 void TParamPages::ReadService()
 {

@@ -5,8 +5,10 @@
 #include "Archive.h"
 #include "ArchiveConfig.h"
 #include "ConnectFixture.h"
+#include "ControllerModel.h"
 #include "FiPri.h"
 #include "LogbuchPage.h"
+#include "ReportFromWindow.h"
 #include "ServiceRecord.h"
 #include "ui_Form1.h"
 
@@ -67,10 +69,13 @@ void TstReport::reportAndArchiveOnTheController()
     const QString clampShort = ui.pgSpannen->ui.Edit10->text();
     const QString frequency = ui.pgService->ui.Edit53->text();
     QVERIFY(!clampShort.isEmpty() && !frequency.isEmpty());
+    // Typed and not sent: the report states the controller's value, not the field's.
+    ui.pgSpannen->ui.Edit10->setText("abc");
 
     const QString pdf = f.env.path("bericht.pdf");
     QVERIFY(record.saveReport(pdf, "Dichtung am Spannzylinder getauscht"));
     const QString text = pdfText(pdf);
+    QVERIFY2(!text.contains("abc"), qPrintable(text));
     for (const QString& t : texts + QStringList{"1234", "3.10", "Anna Weiß", clampShort,
                                                 "Dichtung am Spannzylinder getauscht"})
         QVERIFY2(text.contains(t), qPrintable(t + " missing in:\n" + text));
@@ -93,6 +98,14 @@ void TstReport::reportAndArchiveOnTheController()
     QCOMPARE(visits[1].files, QStringList{"bericht.pdf"});
     QVERIFY(QFile::exists(f.env.path("Archive/1234/bericht.pdf")));
     QVERIFY(!visits[0].counters.isEmpty());
+    // The lamps are the poll's bits: selection clamp with start, state clamp finished, no tool.
+    f.window->controllerModel().inputRead(0x81);
+    f.window->controllerModel().outputRead(0x59);
+    const report::ServiceReport r = reportFromWindow(*f.window);
+    QString lit;
+    for (const report::Lamp& l : r.inputs + r.outputs)
+        if (l.on) lit += l.caption;
+    QCOMPARE(lit, QString("E0E7A0A3A4A6"));
 
     if (language != 0) return;
     // For the documentation: the report and the window, looked at by people.

@@ -430,16 +430,30 @@ void TstR73ctl::failedFilesKeepTheOldOne()
 
 void TstR73ctl::reportIsWrittenByTheProgramAndArchived()
 {
-    SimProcess sim;
+    // Selection clamp, test running; state clamp, finished, no tool.
+    SimProcess sim({"--inputs", "0081", "--outputs", "0059"});
     QVERIFY2(sim.started(), qPrintable(sim.errors()));
     QTemporaryDir folder;
+    SimProcess same;
+    QVERIFY2(same.started(), qPrintable(same.errors()));
+    const QString params = r73ctl({"--device", same.link(), "params"}, folder.path()).out;
     Run run = r73ctl({"--device", sim.link(), "report", "out.pdf"}, folder.path());
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QProcess pdf;
-    pdf.start("pdftotext", {folder.filePath("out.pdf"), "-"});
+    pdf.start("pdftotext", {"-layout", folder.filePath("out.pdf"), "-"});
     QVERIFY(pdf.waitForFinished(10000));
     const QString text = QString::fromUtf8(pdf.readAllStandardOutput());
     QVERIFY2(text.contains("1234") && text.contains("3.10"), qPrintable(text));
+    // The poll's words in the report's wording, and the settings as read.
+    QVERIFY2(text.contains(QRegularExpression("ext\\. Anwahl\\s+SPANNEN\\n")), qPrintable(text));
+    QVERIFY2(text.contains(QRegularExpression("Ergebnis:\\s+Test beendet kein Werkzeug")),
+             qPrintable(text));
+    for (const char* key : {"clamp.stop_frequency", "release.timeout", "hydraulics.duration"}) {
+        const QString value =
+            QRegularExpression(QString("%1=(\\S+)").arg(key)).match(params).captured(1);
+        QVERIFY2(!value.isEmpty() && text.contains(QRegularExpression("\\s" + value + "\\n")),
+                 qPrintable(key + QString(" in:\n") + text));
+    }
     QVERIFY(QFile::exists(folder.filePath("Archive/1234/out.pdf")));
     QVERIFY(!QFile::exists(folder.filePath("ini/norlo.ini"))); // --device leaves it alone
     // One session, ended as closing the window ends it.
@@ -460,17 +474,17 @@ void TstR73ctl::reportIsWrittenByTheProgramAndArchived()
 
 void TstR73ctl::reportOfAFailedSessionIsNotWritten_data()
 {
-    // A 3.10 connect ends with the channel names (exchanges 205 to 210: "READ_NAME2" is the
-    // 207th); the report then reads the channels again ("READ_PHYS_ZERO1" is the 217th).
+    // A 3.10 report reads the settings with the channels last (exchanges 204 to 281:
+    // "READ_NAME1" is the 206th), then one poll cycle (282 to 309) and the active channels'
+    // live values ("@PRUEFE_ANALOG1" is the 312th).
     QTest::addColumn<QStringList>("fault");
-    QTest::newRow("silent in the connect's channel reads")
+    QTest::newRow("silent in the channels' settings")
         << QStringList{"--fault", "silent-after=206"};
-    QTest::newRow("line closed in the connect's channel reads")
+    QTest::newRow("line closed in the channels' settings")
         << QStringList{"--fault", "close-after=206"};
-    QTest::newRow("line closed in the report's channel reads")
-        << QStringList{"--fault", "close-after=216"};
-    QTest::newRow("failed call in the report's channel reads")
-        << QStringList{"--fault", "bad-status-at=216"};
+    QTest::newRow("line closed in the poll") << QStringList{"--fault", "close-after=290"};
+    QTest::newRow("failed call in the channels' live values")
+        << QStringList{"--fault", "bad-status-at=311"};
 }
 
 void TstR73ctl::reportOfAFailedSessionIsNotWritten()
