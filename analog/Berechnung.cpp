@@ -44,9 +44,7 @@ qint64 TUmrechnung::PhysToBin(double value) const
 
 double TUmrechnung::BinToPhys(qint32 raw) const
 {
-    const double k = (PhysMax - PhysMin) / double(BinMax - BinMin);
-    const double offset = PhysMin - k * BinMin;
-    return k * raw + offset;
+    return rawToPhys(raw, PhysMin, PhysMax, BinMin, BinMax);
 }
 
 bool TUmrechnung::StrToPhys(const QString& text, double& value, const QString& caption) const

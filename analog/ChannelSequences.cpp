@@ -131,6 +131,23 @@ QString trimControls(const QString& text)
     return text.mid(begin, end - begin);
 }
 
+LiveValue readLiveValue(Exchanger& ex, int channel)
+{
+    const ChannelPlaces& at = channelPlaces(channel);
+    LiveValue v;
+    ex.Exec(QStringLiteral("@ANA%1").arg(channel), at.value);
+    v.raw = ex.Receive(at.value + 1);
+    ex.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(channel), at.flags);
+    v.flags = ex.Receive(at.flags + 1);
+    return v;
+}
+
+double rawToPhys(qint32 raw, double physMin, double physMax, qint32 rawMin, qint32 rawMax)
+{
+    const double k = (physMax - physMin) / double(rawMax - rawMin);
+    return k * raw + physMin - k * rawMin;
+}
+
 qint64 physToRaw(double value, double physMin, double physMax, qint32 rawMin, qint32 rawMax)
 {
     const double span = physMax - physMin;

@@ -47,6 +47,15 @@ QString readRangeBottom(Exchanger& ex, int channel);
 QString readRangeTop(Exchanger& ex, int channel);
 LimitValue readLimit(Exchanger& ex, int channel, Limit limit);
 
+/// One live reading of a channel: "@ANAn" and its value, then "@PRUEFE_ANALOGn" and the limit
+/// flag word.
+struct LiveValue
+{
+    quint16 raw = 0;
+    quint16 flags = 0;
+};
+LiveValue readLiveValue(Exchanger& ex, int channel);
+
 // Writes: each a SendValue or SendString and the setter's Execute; no read-back.
 void sendRangeBottom(Exchanger& ex, int channel, const QString& text);
 void sendRangeTop(Exchanger& ex, int channel, const QString& text);
@@ -60,6 +69,8 @@ void sendParameterWord(Exchanger& ex, int channel, quint16 word, quint16 place);
 /// rounded half to even, not clamped; rawMin for every value when the range is empty, reversed
 /// or not a number. Results beyond the 32-bit range saturate there.
 qint64 physToRaw(double value, double physMin, double physMax, qint32 rawMin, qint32 rawMax);
+/// Physical value of a raw one on a channel's scale (rawMin..rawMax onto physMin..physMax).
+double rawToPhys(qint32 raw, double physMin, double physMax, qint32 rawMin, qint32 rawMax);
 /// The raw value at the bottom of a channel's range: 51 for "4-20 mA" (bit 1 of the parameter
 /// word), else 0. The top is RawTop once the channel is set up.
 constexpr qint32 rawBottom(quint16 parameterWord)

@@ -90,11 +90,8 @@ void TAnalogPages::AktWert(int channel)
         demoAktWert(c);
         return;
     }
-    m_host.Exec(QStringLiteral("@ANA%1").arg(c.n), c.at.value);
-    const quint16 raw = m_host.Receive(c.at.value + 1);
+    const auto [raw, flags] = readLiveValue(m_host, c.n);
     showReading(c, raw);
-    m_host.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c.n), c.at.flags);
-    const quint16 flags = m_host.Receive(c.at.flags + 1);
     showFlags(c, flags);
     m_host.controllerModel().channelRead(
         c.n, {raw, flags, c.scale.BinToPhys(raw), QDateTime::currentDateTime()});

@@ -18,20 +18,11 @@ Snapshot LinkController::read()
     s.created = QDateTime::currentDateTime();
     auto put = [&s](const char* key, quint16 word) { s.values.insert(QLatin1String(key), {word, {}}); };
     const quint16 bios = m_id.bios;
-    const SetWords clamp = m_sets.ReadSpann();
-    put("clamp.short", clamp.shortLimit);
-    put("clamp.long", clamp.longLimit);
-    if (bios >= 210) put("clamp.without_tool", clamp.withoutTool);
-    put("clamp.min_time", clamp.minTime);
-    put("clamp.stop_frequency", clamp.stopFrequency);
-    put("clamp.timeout", clamp.timeout);
+    for (const auto& [key, word] : setWordsByKey(SetId::Clamp, m_sets.ReadSpann(), bios))
+        put(key, word);
     if (failed()) return s;
-    const SetWords release = m_sets.ReadLoes();
-    put("release.short", release.shortLimit);
-    put("release.long", release.longLimit);
-    put("release.min_time", release.minTime);
-    put("release.stop_frequency", release.stopFrequency);
-    put("release.timeout", release.timeout);
+    for (const auto& [key, word] : setWordsByKey(SetId::Release, m_sets.ReadLoes(), bios))
+        put(key, word);
     if (bios >= 310) {
         const HydraulicWords h = m_sets.ReadHydraulics();
         put("hydraulics.enabled", h.enabled);

@@ -3,18 +3,19 @@
 // and menu do.
 
 #include "ArchiveConfig.h"
-#include "Controller.h"
+#include "ChannelSequences.h"
 #include "Command.h"
+#include "Controller.h"
 #include "ControllerModel.h"
+#include "FunctionCatalog.h"
 #include "NorloIni.h"
+#include "PollReads.h"
+#include "Protocol.h"
 #include "Recorder.h"
 #include "ReportOfController.h"
 #include "SettingsCommands.h"
-#include "FunctionCatalog.h"
-#include "Protocol.h"
 #include "Target.h"
 #include "Translate.h"
-#include "PollReads.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -34,20 +35,15 @@ void readChannels(Session& session, model::ControllerModel& model)
         const QString stem = QStringLiteral("channel%1.").arg(c);
         const quint16 word = model::valueOr(model, stem + QStringLiteral("parameters")).word;
         if (!(word & 1)) continue; // an inactive channel shows no value
-        const ChannelPlaces& at = channelPlaces(c);
-        session.Exec(QStringLiteral("@ANA%1").arg(c), at.value);
-        const quint16 raw = session.Receive(at.value + 1);
-        session.Exec(QStringLiteral("@PRUEFE_ANALOG%1").arg(c), at.flags);
-        const quint16 flags = session.Receive(at.flags + 1);
+        const auto [raw, flags] = readLiveValue(session, c);
         QLocale locale;
         locale.setNumberOptions(QLocale::RejectGroupSeparator);
         const double min =
             locale.toDouble(model::valueOr(model, stem + QStringLiteral("minimum")).text.trimmed());
         const double max =
             locale.toDouble(model::valueOr(model, stem + QStringLiteral("maximum")).text.trimmed());
-        const qint32 bottom = rawBottom(word);
-        const double k = (max - min) / double(RawTop - bottom);
-        model.channelRead(c, {raw, flags, k * raw + min - k * bottom, QDateTime::currentDateTime()});
+        model.channelRead(c, {raw, flags, rawToPhys(raw, min, max, rawBottom(word), RawTop),
+                              QDateTime::currentDateTime()});
     }
 }
 

@@ -4,19 +4,21 @@ namespace r73::model {
 
 void ControllerModel::begin(backup::Identity id, const QString& programVersion, bool demonstration)
 {
+    forget();
     m_inSession = true;
     m_id = id;
     m_programVersion = programVersion;
     m_demonstration = demonstration;
-    m_settings.clear();
-    m_unsaved.clear();
-    m_live = {};
-    m_channels = {};
-    m_history.clear();
     emit sessionChanged();
 }
 
 void ControllerModel::end()
+{
+    forget();
+    emit sessionChanged();
+}
+
+void ControllerModel::forget()
 {
     m_inSession = false;
     m_id = {};
@@ -26,7 +28,6 @@ void ControllerModel::end()
     m_live = {};
     m_channels = {};
     m_history.clear();
-    emit sessionChanged();
 }
 
 void ControllerModel::settingRead(const QString& key, const backup::Value& value)
@@ -83,39 +84,36 @@ backup::Snapshot ControllerModel::snapshot() const
     return s;
 }
 
-void ControllerModel::sensorRead(quint16 sensor)
+template <class T> void ControllerModel::liveRead(std::optional<T> LiveReadings::*field, const T& value)
 {
-    m_live.sensor = sensor;
+    m_live.*field = value;
     m_live.when = QDateTime::currentDateTime();
     emit liveChanged();
+}
+
+void ControllerModel::sensorRead(quint16 sensor)
+{
+    liveRead(&LiveReadings::sensor, sensor);
 }
 
 void ControllerModel::inputRead(quint16 word)
 {
-    m_live.inputWord = word;
-    m_live.when = QDateTime::currentDateTime();
-    emit liveChanged();
+    liveRead(&LiveReadings::inputWord, word);
 }
 
 void ControllerModel::outputRead(quint16 word)
 {
-    m_live.outputWord = word;
-    m_live.when = QDateTime::currentDateTime();
-    emit liveChanged();
+    liveRead(&LiveReadings::outputWord, word);
 }
 
 void ControllerModel::statusRead(quint16 word)
 {
-    m_live.statusWord = word;
-    m_live.when = QDateTime::currentDateTime();
-    emit liveChanged();
+    liveRead(&LiveReadings::statusWord, word);
 }
 
 void ControllerModel::serviceRead(const ServiceWords& words)
 {
-    m_live.service = words;
-    m_live.when = QDateTime::currentDateTime();
-    emit liveChanged();
+    liveRead(&LiveReadings::service, words);
 }
 
 void ControllerModel::channelRead(int channel, const ChannelLive& reading)

@@ -110,7 +110,11 @@ signals:
     void historyChanged();
 
 private:
+    /// Everything known of a controller, gone.
+    void forget();
     Origin readOrigin() const { return m_demonstration ? Origin::Demonstration : Origin::Read; }
+    /// One live reading, stamped, and told to the observers.
+    template <class T> void liveRead(std::optional<T> LiveReadings::*field, const T& value);
 
     bool m_inSession = false;
     backup::Identity m_id;

@@ -25,12 +25,8 @@ void TParamPages::ReadSpann()
     sp.Edit16->setText(signedText(w.withoutTool));
     zt.Edit14->setText(signedText(w.stopFrequency));
     zt.Edit15->setText(signedText(w.timeout));
-    learnRead("clamp.short", w.shortLimit);
-    learnRead("clamp.long", w.longLimit);
-    if (BiosVersion >= 210) learnRead("clamp.without_tool", w.withoutTool);
-    learnRead("clamp.min_time", w.minTime);
-    learnRead("clamp.stop_frequency", w.stopFrequency);
-    learnRead("clamp.timeout", w.timeout);
+    for (const auto& [key, word] : setWordsByKey(SetId::Clamp, w, BiosVersion))
+        learnRead(key, word);
 }
 
 void TParamPages::ReadLoes()
@@ -45,11 +41,8 @@ void TParamPages::ReadLoes()
     zt.Edit22->setText(signedText(w.minTime));
     zt.Edit24->setText(signedText(w.stopFrequency));
     zt.Edit25->setText(signedText(w.timeout));
-    learnRead("release.short", w.shortLimit);
-    learnRead("release.long", w.longLimit);
-    learnRead("release.min_time", w.minTime);
-    learnRead("release.stop_frequency", w.stopFrequency);
-    learnRead("release.timeout", w.timeout);
+    for (const auto& [key, word] : setWordsByKey(SetId::Release, w, BiosVersion))
+        learnRead(key, word);
     if (hydraulics) {
         learnRead("hydraulics.enabled", hydraulics->enabled);
         learnRead("hydraulics.duration", hydraulics->duration);

@@ -61,6 +61,23 @@ constexpr SaveCodes Saves[] = {
 
 } // namespace
 
+QList<std::pair<const char*, quint16>> setWordsByKey(SetId set, const SetWords& w, quint16 bios)
+{
+    if (set == SetId::Release)
+        return {{"release.short", w.shortLimit},
+                {"release.long", w.longLimit},
+                {"release.min_time", w.minTime},
+                {"release.stop_frequency", w.stopFrequency},
+                {"release.timeout", w.timeout}};
+    QList<std::pair<const char*, quint16>> out{{"clamp.short", w.shortLimit},
+                                               {"clamp.long", w.longLimit}};
+    if (bios >= 210) out.append({"clamp.without_tool", w.withoutTool});
+    out << std::pair<const char*, quint16>{"clamp.min_time", w.minTime}
+        << std::pair<const char*, quint16>{"clamp.stop_frequency", w.stopFrequency}
+        << std::pair<const char*, quint16>{"clamp.timeout", w.timeout};
+    return out;
+}
+
 const char* setSelector(SetId set)
 {
     return Saves[int(set)].selector;

@@ -5,6 +5,7 @@
 
 #include "PollReads.h"
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 #include <span>
@@ -80,6 +81,10 @@ struct SetWords
 };
 
 /// The flat-contact or vibration set: threshold and time-out.
+/// The fields' keys of a clamping or release read with their words, in the order of the fields
+/// (the clamp-without-tool limit from BIOS 2.10; the release read's F_MIN2 belongs to no field).
+QList<std::pair<const char*, quint16>> setWordsByKey(SetId set, const SetWords& w, quint16 bios);
+
 struct PairWords
 {
     quint16 threshold = 0;

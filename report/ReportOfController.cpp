@@ -44,13 +44,7 @@ Table setTable(const model::ControllerModel& m, const QString& title,
     for (const char* key : keys) {
         const backup::Setting& s = *backup::settingOf(QString::fromLatin1(key));
         if (!backup::offeredBy(s, bios)) continue;
-        QString caption = page(s.param->label);
-        // The service read captions the release set's limits as deviations from 2.07 on.
-        if (qstrcmp(key, "release.short") == 0)
-            caption = page(bios >= 207 ? "Abweichung pos. [Pulse]" : "Kurz [Pulse]");
-        if (qstrcmp(key, "release.long") == 0)
-            caption = page(bios >= 207 ? "Abweichung neg. [Pulse]" : "Lang [Pulse]");
-        t.rows.append({caption, fieldText(m, key)});
+        t.rows.append({backup::pageCaption(s, bios), fieldText(m, key)});
     }
     return t;
 }
