@@ -2,6 +2,7 @@
 
 #include "ArchiveConfig.h"
 #include "ArchiveWindow.h"
+#include "ControllerModel.h"
 #include "Csv.h"
 #include "FiPri.h"
 #include "Form_cy.h"
@@ -23,6 +24,7 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -42,6 +44,18 @@ QString txt(const char* german)
 bool sessionFailed()
 {
     return !DemoMode && (!Connected || CommErrorSeen || terminateRequested());
+}
+
+/// The connected controller's serial number as files and visits name it; empty before a connect.
+QString serialOf(const model::ControllerModel& m)
+{
+    return m.inSession() ? QString::number(m.identity().serial) : QString();
+}
+
+/// Its BIOS version as the connection panel shows it.
+QString biosOf(const model::ControllerModel& m)
+{
+    return m.inSession() ? QLocale().toString(m.identity().bios / 100.0, 'f', 2) : QString();
 }
 
 } // namespace
@@ -84,8 +98,8 @@ void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
         return;
     }
     archive::Visit v;
-    v.serial = m_window.form().Edit4->text().trimmed();
-    v.bios = m_window.form().Edit3->text().trimmed();
+    v.serial = serialOf(m_window.controllerModel());
+    v.bios = biosOf(m_window.controllerModel());
     v.kind = QString::fromLatin1(kind);
     v.technician = technician();
     v.counters = countersFromWindow(m_window);
@@ -148,7 +162,7 @@ void ServiceRecord::makeReport()
         printReport(remarks->toPlainText());
         return;
     }
-    const QString serial = m_window.form().Edit4->text().trimmed();
+    const QString serial = serialOf(m_window.controllerModel());
     const QString folder = archive::controllerFolder(archive::filesRoot(), serial);
     QDir().mkpath(folder);
     const QString path =
@@ -211,7 +225,7 @@ void ServiceRecord::showArchive()
     m_archiveWindow =
         new archive::ArchiveWindow(m_recorder->location(), archive::filesRoot(), &m_window);
     m_archiveWindow->setAttribute(Qt::WA_DeleteOnClose);
-    m_archiveWindow->showController(m_window.form().Edit4->text().trimmed());
+    m_archiveWindow->showController(serialOf(m_window.controllerModel()));
     m_archiveWindow->show();
 }
 
@@ -233,7 +247,7 @@ bool ServiceRecord::exportHistory(const QString& path)
 
 void ServiceRecord::exportHistoryAsked()
 {
-    const QString serial = m_window.form().Edit4->text().trimmed();
+    const QString serial = serialOf(m_window.controllerModel());
     const QString path =
         showSaveDialog({&m_window, txt("Historie als CSV"), QStringLiteral("Log"),
                         serial + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +

@@ -2,6 +2,7 @@
 
 #include "AnalogPages.h"
 #include "BackupFile.h"
+#include "ControllerModel.h"
 #include "Exchanger.h"
 #include "LogFile.h"
 #include "LinkState.h"
@@ -77,44 +78,15 @@ TBackupActions::~TBackupActions() = default;
 
 backup::Snapshot TBackupActions::demoSnapshot() const
 {
-    backup::Snapshot s;
-    QWidget* window = m_host.window();
-    const auto* serial = window->findChild<QLineEdit*>(QStringLiteral("Edit4"));
-    s.id = {BiosVersion, quint16(serial ? serial->text().toUInt() : 0)};
-    s.created = QDateTime::currentDateTime();
-    for (const backup::Setting& st : backup::allSettings()) {
-        if (!backup::offeredBy(st, s.id.bios)) continue;
-        backup::Value v;
-        if (st.kind == backup::Kind::Param) {
-            const QLineEdit* edit = m_params ? m_params->editOf(*st.param) : nullptr;
-            if (!edit) continue;
-            const std::optional<qint64> word =
-                st.param->conversion == ParamConversion::Threshold
-                    ? parseThreshold(edit->text(), QLocale())
-                    : std::optional<qint64>(parseWhole(edit->text()));
-            v.word = quint16(word.value_or(0));
-        } else if (st.kind != backup::Kind::Switch) {
-            const QString n = QString::number(st.channel);
-            auto text = [&](const QString& name) {
-                const auto* e = window->findChild<QLineEdit*>(name + u'_' + n);
-                return e ? e->text() : QString();
-            };
-            static const char* const items[] = {"edtBezeichnung", "edtPhysEinh", "edtMin", "edtMax"};
-            if (st.kind == backup::Kind::Text) v.text = text(QLatin1String(items[int(st.text)]));
-            if (st.kind == backup::Kind::ChannelLimit) {
-                v.text = text(QStringLiteral("edt") + limitName(st.limit));
-                if (m_analog) v.word = quint16(qMax(0, rawOf(m_analog->RawLimits(st.channel), st.limit)));
-            }
-            if (st.kind == backup::Kind::ParameterWord) {
-                const auto* active = window->findChild<QCheckBox*>(QStringLiteral("ckbKanalAktiv_") + n);
-                const auto* level = window->findChild<QRadioButton*>(QStringLiteral("rbPos2_") + n);
-                v.word = quint16((active && active->isChecked() ? 1 : 0) |
-                                 (level && level->isChecked() ? 2 : 0));
-            }
-        } else {
-            continue;
-        }
-        s.values.insert(st.key, v);
+    // The demonstration's values, as the model holds them; the hydraulic switch has none.
+    backup::Snapshot s = m_host.controllerModel().snapshot();
+    s.id.bios = BiosVersion;
+    for (auto it = s.values.begin(); it != s.values.end();) {
+        const backup::Setting* st = backup::settingOf(it.key());
+        if (!st || !backup::offeredBy(*st, s.id.bios) || st->kind == backup::Kind::Switch)
+            it = s.values.erase(it);
+        else
+            ++it;
     }
     return s;
 }
@@ -125,9 +97,9 @@ backup::Controller& TBackupActions::controller()
         if (DemoMode) {
             m_controller = std::make_unique<backup::MemoryController>(demoSnapshot());
         } else {
-            const auto* serial = m_host.window()->findChild<QLineEdit*>(QStringLiteral("Edit4"));
             m_controller = std::make_unique<backup::LinkController>(
-                m_host, backup::Identity{BiosVersion, quint16(serial ? serial->text().toUInt() : 0)});
+                m_host,
+                backup::Identity{BiosVersion, m_host.controllerModel().identity().serial});
         }
     }
     return *m_controller;
@@ -172,18 +144,14 @@ bool TBackupActions::readController(backup::Snapshot& out, const QString& step)
 
 namespace {
 
-/// The controller's history as the page "LOGBUCH" lists it, one line per element, with the
-/// list's visible columns; read-only information, so no exchange is spent on it.
-QStringList listedHistory(QWidget* window)
+/// The controller's history as the page "LOGBUCH" lists it, one line per element, without
+/// the list's hidden type and subtype; read-only information, so no exchange is spent on it.
+QStringList listedHistory(const model::ControllerModel& model)
 {
     QStringList lines;
-    const auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
-    if (!list) return lines;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        QStringList cells;
-        for (int c = 0; c < list->columnCount(); ++c)
-            if (!list->isColumnHidden(c)) cells << item->text(c);
+    for (const HistElement& e : model.history()) {
+        QStringList cells = historyCells(e);
+        cells.remove(1, 2);
         lines << cells.join(QStringLiteral(" | "));
     }
     return lines;
@@ -195,7 +163,7 @@ void TBackupActions::Backup()
 {
     backup::Snapshot snapshot;
     if (!readController(snapshot, t("LESEN"))) return;
-    snapshot.history = listedHistory(m_host.window());
+    snapshot.history = listedHistory(m_host.controllerModel());
     QDir().mkpath(QLatin1String(backup::BackupFolder));
     const QString proposed =
         backup::proposedName(QLatin1String(backup::BackupFolder), snapshot.id.serial);

@@ -32,10 +32,7 @@ bool HistoryList::AddElement(const HistElement& e)
     if (e.marker != HistElement::HistoryMarker) return false;
     const QString caption = QString::number(e.number);
     if (FindItem(caption)) return true;
-    auto* item = new QTreeWidgetItem(
-        QStringList{caption, QString::number(e.type), QString::number(e.subtype),
-                    QString::number(e.clampTravel), HistResultText(e.clampResult),
-                    QString::number(e.releaseTravel), HistResultText(e.releaseResult)});
+    auto* item = new QTreeWidgetItem(historyCells(e));
     // The first place whose item sorts after the new one. A history read newest first lands at
     // the end each time.
     int lo = 0;

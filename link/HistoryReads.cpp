@@ -41,4 +41,12 @@ QString HistResultText(quint16 code)
     }
 }
 
+QStringList historyCells(const HistElement& e)
+{
+    return {QString::number(e.number),      QString::number(e.type),
+            QString::number(e.subtype),     QString::number(e.clampTravel),
+            HistResultText(e.clampResult),  QString::number(e.releaseTravel),
+            HistResultText(e.releaseResult)};
+}
+
 } // namespace r73

@@ -6,6 +6,7 @@
 #include "Exchanger.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace r73 {
@@ -34,5 +35,9 @@ bool readHistEnd(Exchanger& calls);
 /// The text of a result code: "kurz", "lang", "timeout", "kein Werkzeug", "ok" (translated),
 /// empty for any other code.
 QString HistResultText(quint16 code);
+
+/// An element as the list's columns show it: number, type, subtype, clamp travel, clamp result,
+/// release travel, release result.
+QStringList historyCells(const HistElement& e);
 
 } // namespace r73
