@@ -188,7 +188,7 @@ void TForm1::ReadVersion()
     const quint16 serial = Receive(204);
     SerialNumber = serial;
     m_model->begin({v, serial}, QCoreApplication::applicationVersion(), DemoMode);
-    m_ui->Edit3->setText(QLocale().toString(v / 100.0, 'f', 2));
+    m_ui->Edit3->setText(backup::shownVersionText(v));
     m_ui->Edit4->setText(QString::number(serial));
 }
 

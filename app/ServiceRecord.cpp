@@ -24,7 +24,6 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -55,7 +54,7 @@ QString serialOf(const model::ControllerModel& m)
 /// Its BIOS version as the connection panel shows it.
 QString biosOf(const model::ControllerModel& m)
 {
-    return m.inSession() ? QLocale().toString(m.identity().bios / 100.0, 'f', 2) : QString();
+    return m.inSession() ? backup::shownVersionText(m.identity().bios) : QString();
 }
 
 } // namespace

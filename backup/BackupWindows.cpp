@@ -16,7 +16,6 @@
 #include "TimerWrapper.h"
 #include "WindowKeepAlive.h"
 
-#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QColor>
@@ -24,14 +23,11 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace r73 {

@@ -2,6 +2,8 @@
 
 #include "TextHook.h"
 
+#include <QLocale>
+
 namespace r73::backup {
 
 namespace {
@@ -164,6 +166,11 @@ QString unitOf(const Setting& s)
 QString versionText(quint16 bios)
 {
     return QString::asprintf("%u.%02u", unsigned(bios / 100), unsigned(bios % 100));
+}
+
+QString shownVersionText(quint16 bios)
+{
+    return QLocale().toString(bios / 100.0, 'f', 2);
 }
 
 } // namespace r73::backup

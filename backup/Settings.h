@@ -88,6 +88,8 @@ struct Identity
 
 /// "3.10" for 310.
 QString versionText(quint16 bios);
+/// The same in the number format of the window's language, as the connection panel shows it.
+QString shownVersionText(quint16 bios);
 
 /// A controller's settings as read, or as a backup file holds them.
 struct Snapshot

@@ -62,7 +62,7 @@ archive::Visit visitOf(const model::ControllerModel& model, const char* kind)
 {
     archive::Visit v;
     v.serial = QString::number(model.identity().serial);
-    v.bios = QLocale().toString(model.identity().bios / 100.0, 'f', 2);
+    v.bios = backup::shownVersionText(model.identity().bios);
     v.kind = QString::fromLatin1(kind);
     v.technician = archive::technicianName();
     v.counters = report::countersOf(model);

@@ -1,6 +1,7 @@
 #include "ReportOfController.h"
 
 #include "ParamFormat.h"
+#include "Settings.h"
 #include "TextHook.h"
 #include "Translate.h"
 
@@ -179,7 +180,7 @@ ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& com
     const quint16 bios = m.identity().bios;
     ServiceReport r;
     r.serialNumber = QString::number(m.identity().serial);
-    r.biosVersion = QLocale().toString(bios / 100.0, 'f', 2);
+    r.biosVersion = backup::shownVersionText(bios);
     r.programVersion = m.programVersion().section(u'.', 0, 1); // "3.14", as the window shows it
     r.when = QDateTime::currentDateTime();
     r.locale = LanguageLocale();

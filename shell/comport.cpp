@@ -6,6 +6,7 @@
 #include "NorloIni.h"
 #include "ProfileFile.h"
 #include "ProgramState.h"
+#include "Settings.h"
 #include "SuperCom.h"
 #include "TextHook.h"
 #include "ui_comport.h"
@@ -152,7 +153,7 @@ QString TfrmComPort::stateOrProbe(const r73::PortStatus& status) const
         return r73::tr73(0, QString::fromUtf8("von diesem Programm verbunden: R73 Nr. %1, "
                                               "BIOS %2"))
             .arg(r73::SerialNumber)
-            .arg(QLocale().toString(r73::BiosVersion / 100.0, 'f', 2));
+            .arg(r73::backup::shownVersionText(r73::BiosVersion));
     const auto probed = m_probed.constFind(status.device);
     if (probed == m_probed.cend()) return r73::stateText(status);
     return probed.value() ? r73::tr73(0, QStringLiteral("R73 gefunden"))
