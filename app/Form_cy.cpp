@@ -90,6 +90,11 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
 
 TForm1::~TForm1() = default;
 
+QString TForm1::pageCaption(int page) const
+{
+    return m_ui->TabbedNotebook1->tabText(page);
+}
+
 bool TForm1::createFolder(const QString& name, const QString& failureText)
 {
     if (QDir(name).exists() || QDir().mkdir(name)) return true;

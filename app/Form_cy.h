@@ -88,7 +88,8 @@ public:
     /// The last output word read, none before the first.
     std::optional<quint16> OutputWord() const { return m_outputWord; }
     /// The link's latest failed call since the connect, as "Last ComErr:" shows it.
-    r73::report::LastCommError lastCommError() const { return m_lastCommError; }
+    r73::LastCommError lastCommError() const override { return m_lastCommError; }
+    QString pageCaption(int page) const override;
 
     // Function keys and pages
     void F1Click();
@@ -159,5 +160,5 @@ private:
     r73::model::ControllerModel* m_model; ///< a child of the window
     quint16 m_inputWord = 0;
     std::optional<quint16> m_outputWord;
-    r73::report::LastCommError m_lastCommError;
+    r73::LastCommError m_lastCommError;
 };

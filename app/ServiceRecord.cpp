@@ -15,6 +15,7 @@
 #include "ReportFromWindow.h"
 #include "Terminate.h"
 #include "SafeFile.h"
+#include "ShownValues.h"
 #include "TextHook.h"
 #include "ui_Form1.h"
 
@@ -43,18 +44,6 @@ QString txt(const char* german)
 bool sessionFailed()
 {
     return !DemoMode && (!Connected || CommErrorSeen || terminateRequested());
-}
-
-/// The connected controller's serial number as files and visits name it; empty before a connect.
-QString serialOf(const model::ControllerModel& m)
-{
-    return m.inSession() ? QString::number(m.identity().serial) : QString();
-}
-
-/// Its BIOS version as the connection panel shows it.
-QString biosOf(const model::ControllerModel& m)
-{
-    return m.inSession() ? backup::shownVersionText(m.identity().bios) : QString();
 }
 
 } // namespace
@@ -97,8 +86,8 @@ void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
         return;
     }
     archive::Visit v;
-    v.serial = serialOf(m_window.controllerModel());
-    v.bios = biosOf(m_window.controllerModel());
+    v.serial = model::shownSerial(m_window.controllerModel());
+    v.bios = model::shownBios(m_window.controllerModel());
     v.kind = QString::fromLatin1(kind);
     v.technician = technician();
     v.counters = countersFromWindow(m_window);
@@ -161,7 +150,7 @@ void ServiceRecord::makeReport()
         printReport(remarks->toPlainText());
         return;
     }
-    const QString serial = serialOf(m_window.controllerModel());
+    const QString serial = model::shownSerial(m_window.controllerModel());
     const QString folder = archive::controllerFolder(archive::filesRoot(), serial);
     QDir().mkpath(folder);
     const QString path =
@@ -224,7 +213,7 @@ void ServiceRecord::showArchive()
     m_archiveWindow =
         new archive::ArchiveWindow(m_recorder->location(), archive::filesRoot(), &m_window);
     m_archiveWindow->setAttribute(Qt::WA_DeleteOnClose);
-    m_archiveWindow->showController(serialOf(m_window.controllerModel()));
+    m_archiveWindow->showController(model::shownSerial(m_window.controllerModel()));
     m_archiveWindow->show();
 }
 
@@ -246,7 +235,7 @@ bool ServiceRecord::exportHistory(const QString& path)
 
 void ServiceRecord::exportHistoryAsked()
 {
-    const QString serial = serialOf(m_window.controllerModel());
+    const QString serial = model::shownSerial(m_window.controllerModel());
     const QString path =
         showSaveDialog({&m_window, txt("Historie als CSV"), QStringLiteral("Log"),
                         serial + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +

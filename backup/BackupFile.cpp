@@ -30,7 +30,7 @@ QJsonObject settingJson(const Setting& s, const Value& v)
     case Kind::ParameterWord:
         return {{"word", v.word},
                 {"active", bool(v.word & 1)},
-                {"input", (v.word & 2) ? "4-20 mA" : "0-5V / 0-10V / 0-20mA"}};
+                {"input", inputLevelText(v.word)}};
     case Kind::Text:
         return {{"text", v.text}};
     case Kind::ChannelLimit:
@@ -256,8 +256,7 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
         agrees = o.value("on").isBool() && o.value("on").toBool() == (v.word != 0);
     else if (s.kind == Kind::ParameterWord)
         agrees = o.value("active").isBool() && o.value("active").toBool() == bool(v.word & 1) &&
-                 o.value("input").toString() ==
-                     QLatin1String((v.word & 2) ? "4-20 mA" : "0-5V / 0-10V / 0-20mA");
+                 o.value("input").toString() == inputLevelText(v.word);
     if (!agrees) return fail(at(path), tr73own("die Anzeige passt nicht zum Wort %1").arg(v.word), error);
     return true;
 }

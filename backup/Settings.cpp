@@ -173,4 +173,9 @@ QString shownVersionText(quint16 bios)
     return QLocale().toString(bios / 100.0, 'f', 2);
 }
 
+QString inputLevelText(quint16 parameters)
+{
+    return QString::fromLatin1((parameters & 2) ? "4-20 mA" : "0-5V / 0-10V / 0-20mA");
+}
+
 } // namespace r73::backup

@@ -91,6 +91,10 @@ QString versionText(quint16 bios);
 /// The same in the number format of the window's language, as the connection panel shows it.
 QString shownVersionText(quint16 bios);
 
+/// The input level a channel's parameter word selects, as its page captions the choice:
+/// "4-20 mA" or "0-5V / 0-10V / 0-20mA".
+QString inputLevelText(quint16 parameters);
+
 /// A controller's settings as read, or as a backup file holds them.
 struct Snapshot
 {

@@ -46,7 +46,7 @@ QStringList TFileForm::lines() const
 
 void TFileForm::BtSaveClick()
 {
-    const QString name = ProposeLogFileName(m_serial ? m_serial->text() : QString());
+    const QString name = ProposeLogFileName(m_serial);
     const QString path = showSaveDialog({this, QString(), QDir::current().absoluteFilePath("Log"),
                                          name, QStringLiteral("log"), QStringLiteral("*.log;;*")});
     if (!path.isEmpty()) SaveFile(path);

@@ -7,7 +7,6 @@
 
 #include <QDialog>
 #include <QLineEdit>
-#include <QPointer>
 
 class TFileForm : public QDialog
 {
@@ -22,8 +21,9 @@ public:
     /// The logbook text, one memo line each.
     void setLines(const QStringList& lines);
     QStringList lines() const;
-    /// The main window's serial number field, the first part of the proposed file name.
-    void setSerialNumberField(QLineEdit* edit4) { m_serial = edit4; }
+    /// The serial number of the controller the text is of, the first part of the proposed file
+    /// name; empty when none was connected.
+    void setSerialNumber(const QString& serial) { m_serial = serial; }
 
     /// Proposes a name in the folder "Log" and saves there if the operator confirms.
     void BtSaveClick();
@@ -41,5 +41,5 @@ signals:
     void saved(const QString& path);
 
 private:
-    QPointer<QLineEdit> m_serial;
+    QString m_serial;
 };

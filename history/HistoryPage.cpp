@@ -5,10 +5,10 @@
 #include "Logbook.h"
 #include "LogbuchPage.h"
 #include "ProgramState.h"
+#include "ShownValues.h"
 #include "TextHook.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -19,9 +19,9 @@ constexpr int PageScrollPixels = 200;
 constexpr int LineScrollPixels = 10;
 } // namespace
 
-HistoryPage::HistoryPage(PageHost& host, LogbuchPage* page, std::function<void(int)> readAnalog,
-                         QObject* parent)
-    : QObject(parent), m_host(host), m_page(page), m_list(page->ui.ListView1),
+HistoryPage::HistoryPage(PageHost& host, LogbuchPage* page, const ParamPagesApi* params,
+                         std::function<void(int)> readAnalog, QObject* parent)
+    : QObject(parent), m_host(host), m_page(page), m_list(page->ui.ListView1), m_params(params),
       m_readAnalog(std::move(readAnalog))
 {
     Ui::LogbuchPage& ui = m_page->ui;
@@ -124,15 +124,18 @@ TFileForm* HistoryPage::logbookWindow()
     return new TFileForm(window);
 }
 
+QStringList HistoryPage::logbookLines(bool* confirmed)
+{
+    return ComposeLogbuch({m_host, m_params, m_page->ui.ListView1, m_readAnalog}, confirmed);
+}
+
 bool HistoryPage::GetLogbuch()
 {
     TFileForm* form = logbookWindow();
     form->ui.Memo1->clear();
     bool confirmed = true;
-    form->setLines(ComposeLogbuch(m_host.window(), m_readAnalog, &confirmed));
-    // The proposed file name starts with the serial number shown when saving.
-    for (QLineEdit* edit : m_host.window()->findChildren<QLineEdit*>(QStringLiteral("Edit4")))
-        if (edit->window() == m_host.window()) form->setSerialNumberField(edit);
+    form->setLines(logbookLines(&confirmed));
+    form->setSerialNumber(model::shownSerial(m_host.controllerModel()));
     return confirmed;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 /// The page "LOGBUCH" as part of the main window: the read button that switches the history
 /// readout on and off, the delete button, the readout of single elements for the poll cycle,
-/// the list's scroll keys, and the logbook text (F6) composed from the whole window.
+/// the list's scroll keys, and the logbook text (F6).
 
 #include "HistoryList.h"
 #include "PageHost.h"
@@ -18,9 +18,10 @@ class HistoryPage : public QObject, public HistoryApi
 {
     Q_OBJECT
 public:
-    /// readAnalog(channel) reads channel 1..3's settings back into its page.
-    HistoryPage(PageHost& host, LogbuchPage* page, std::function<void(int)> readAnalog,
-                QObject* parent = nullptr);
+    /// params: the service page's rows for the logbook, may be null. readAnalog(channel)
+    /// reads channel 1..3's settings from the controller.
+    HistoryPage(PageHost& host, LogbuchPage* page, const ParamPagesApi* params,
+                std::function<void(int)> readAnalog, QObject* parent = nullptr);
 
     // HistoryApi
     bool ReadHistElement() override;
@@ -40,6 +41,8 @@ public:
     bool takeElement(const HistElement& element) { return m_list.AddElement(element); }
     HistoryList& list() { return m_list; }
 
+    /// The logbook text of the controller as the program knows it now.
+    QStringList logbookLines(bool* confirmed);
     /// Writes the logbook text into the logbook window; false when the operator cancelled one
     /// of the history questions (the text is complete all the same).
     bool GetLogbuch();
@@ -54,6 +57,7 @@ private:
     PageHost& m_host;
     LogbuchPage* m_page;
     HistoryList m_list;
+    const ParamPagesApi* m_params;
     std::function<void(int)> m_readAnalog;
 };
 
@@ -62,7 +66,7 @@ private:
 template <class Window>
 HistoryPage* joinHistory(Window& window, LogbuchPage* page, std::function<void(int)> readAnalog)
 {
-    auto* history = new HistoryPage(window, page, std::move(readAnalog), &window);
+    auto* history = new HistoryPage(window, page, window.paramPages(), std::move(readAnalog), &window);
     window.setHistory(history);
     window.setLogbookComposer([history] { return history->GetLogbuch(); });
     return history;

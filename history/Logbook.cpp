@@ -1,19 +1,18 @@
 #include "Logbook.h"
 
+#include "ControllerModel.h"
+#include "HistoryReads.h"
 #include "LogFile.h"
 #include "MessageFacade.h"
+#include "PageHost.h"
+#include "PollReads.h"
+#include "ProgramVersion.h"
 #include "ProgramState.h"
+#include "ShownValues.h"
 #include "TextHook.h"
-#include "WindowReader.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDateTime>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
-#include <QTabWidget>
 #include <QTreeWidget>
 
 namespace r73 {
@@ -24,129 +23,171 @@ const QString Tab = QStringLiteral("\t");
 const QString Blank = QStringLiteral(" "); // a blank line holds one space
 const QString Colon = QStringLiteral(" : ");
 
-QString valueLine(const WindowReader& w, const Pair& p)
+/// A caption of the window's fixed pages.
+QString page(const char* german)
 {
-    return Tab + w.text(p.label) + Colon + w.text(p.field);
+    return tr73(0, QString::fromUtf8(german));
+}
+
+QString line(const QString& caption, const QString& value)
+{
+    return Tab + caption + Colon + value;
 }
 
 bool askToGoOn(QWidget* window, const char* german)
 {
-    return showMessage({window, tr73(0, QString::fromUtf8(german)), QStringLiteral("Information"),
-                        MsgIcon::Information, MsgButtons::CancelIgnore}) != MsgAnswer::Cancel;
+    return showMessage({window, page(german), QStringLiteral("Information"), MsgIcon::Information,
+                        MsgButtons::CancelIgnore}) != MsgAnswer::Cancel;
 }
 
-void channelLines(const WindowReader& w, int index, QStringList& out)
+/// One parameter page: its caption, then each field its BIOS offers.
+void setLines(const model::ControllerModel& m, const QString& caption,
+              std::initializer_list<const char*> keys, QStringList& out)
 {
-    const Channel& c = ChannelControls[index];
-    out << w.pageCaption(6 + index);
-    for (const Pair& p : c.values)
-        out << valueLine(w, p);
+    const quint16 bios = m.identity().bios;
+    out << caption;
+    for (const char* key : keys) {
+        const backup::Setting* s = backup::settingOf(QString::fromLatin1(key));
+        if (s && backup::offeredBy(*s, bios))
+            out << line(backup::pageCaption(*s, bios), model::fieldText(m, QString::fromLatin1(key)));
+    }
+}
+
+void serviceLines(const LogbookSources& from, QStringList& out)
+{
+    const model::LiveReadings& live = from.host.controllerModel().live();
+    out << from.host.pageCaption(4);
+    if (!from.params) return;
+    for (const auto& [key, caption] : from.params->shownServiceRows())
+        out << line(caption, key == QLatin1String("vibration") ? model::vibrationText(live)
+                                                                 : model::serviceText(live, key));
+}
+
+void channelLines(const LogbookSources& from, int channel, QStringList& out)
+{
+    const model::ControllerModel& m = from.host.controllerModel();
+    auto text = [&](const char* item) {
+        return model::valueOr(m, QStringLiteral("channel%1.%2").arg(channel).arg(QLatin1String(item)))
+            .text;
+    };
+    out << from.host.pageCaption(5 + channel);
+    const std::pair<const char*, const char*> items[] = {
+        {"physikalische Einheit", "unit"}, {"Maximum", "maximum"}, {"Minimum", "minimum"},
+        {"Max2", "max2"},  {"Max1", "max1"},  {"Min1", "min1"},  {"Min2", "min2"}};
+    for (const auto& [caption, item] : items)
+        out << line(page(caption), text(item));
+    const quint16 word =
+        model::valueOr(m, QStringLiteral("channel%1.parameters").arg(channel)).word;
     // These two endings are German in every language.
-    out << Tab + w.text(c.active) +
-               (w.checked(c.active) ? QStringLiteral(" : aktiv") : QStringLiteral(" : inaktiv"));
-    out << Tab + w.text(c.level) + Colon +
-               w.text(w.checked(c.firstLevel) ? c.firstLevel : c.secondLevel);
+    out << Tab + page("Kanal aktiv") +
+               ((word & 1) ? QStringLiteral(" : aktiv") : QStringLiteral(" : inaktiv"));
+    out << line(page("Eingangspegel"), backup::inputLevelText(word));
 }
 
-void historyLines(const WindowReader& w, const QTreeWidget* list, bool* confirmed, QStringList& out)
+void lampLines(const char* prefix, std::optional<quint16> word, QStringList& out)
 {
-    QWidget* window = list->window();
-    if (list->topLevelItemCount() == 0) {
+    for (int bit = 0; bit < 8; ++bit) {
+        const bool on = word.value_or(0) & (1u << bit);
+        out << Tab + QString::fromLatin1(prefix) + QString::number(bit) +
+                   page(on ? " : aktiv" : " : inaktiv");
+    }
+}
+
+void statusLines(const model::LiveReadings& live, QStringList& out)
+{
+    const QString none = page("---");
+    const std::optional<quint16> in = live.inputWord, o = live.outputWord;
+    out << Tab + page("ext. Anwahl") << Tab + (in ? selectionText(*in) : none)
+        << Tab + page("int.  Zustand") << Tab + (o ? stateText(*o) : none)
+        << Tab + page("Ergebnis:") << Tab + (o ? finishedText(*o) : none)
+        << Tab + (o ? resultOf(*o, in.value_or(0)).text : none);
+}
+
+void historyLines(const LogbookSources& from, bool* confirmed, QStringList& out)
+{
+    const QList<HistElement>& history = from.host.controllerModel().history();
+    QWidget* window = from.host.window();
+    if (history.isEmpty()) {
         if (!askToGoOn(window, "LOGBUCH nicht eingeschaltet"))
             *confirmed = false;
         else if (!HistoryReading && !askToGoOn(window, "LOGBUCH liest nicht"))
             *confirmed = false;
     }
-    out << Blank << w.pageCaption(5);
+    out << Blank << from.host.pageCaption(5);
     // Type and subtype (columns 1 and 2) are the controller's business.
-    const QTreeWidgetItem* header = list->headerItem();
-    QString line = Tab;
-    for (int c = 0; c < list->columnCount(); ++c)
-        if (c != 1 && c != 2) line += header->text(c) + Tab;
-    out << line;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        line = Tab + item->text(0) + Tab;
-        for (int c = 3; c <= 6; ++c)
-            line += item->text(c) + Tab;
-        out << line;
-    }
+    auto cellsLine = [](const QStringList& cells) {
+        QString l = Tab;
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            if (c != 1 && c != 2) l += cells[c] + Tab;
+        return l;
+    };
+    const QTreeWidgetItem* header = from.historyList->headerItem();
+    QStringList captions;
+    for (int c = 0; c < from.historyList->columnCount(); ++c)
+        captions << header->text(c);
+    out << cellsLine(captions);
+    for (const HistElement& e : history)
+        out << cellsLine(historyCells(e));
 }
 
 } // namespace
 
-QString IoStateLine(const QLabel* lamp)
-{
-    const bool off =
-        lamp->palette().color(QPalette::Window) == QApplication::palette().color(QPalette::Window);
-    return Tab + lamp->text() +
-           tr73(0, off ? QStringLiteral(" : inaktiv") : QStringLiteral(" : aktiv"));
-}
-
-QStringList ComposeLogbuch(QWidget* window, const std::function<void(int)>& readAnalog,
-                           bool* confirmed)
+QStringList ComposeLogbuch(const LogbookSources& from, bool* confirmed)
 {
     *confirmed = true;
-    const WindowReader w(window);
+    const model::ControllerModel& m = from.host.controllerModel();
     const QLocale locale;
     const QDateTime now = QDateTime::currentDateTime();
     QStringList out;
     // 1..5: identification, date and time, status word, last error.
-    out << w.text("Label29") + Tab + w.text("Label5") + Colon + w.text("Edit4") + Tab +
-               w.text("Label4") + Colon + w.text("Edit3");
-    out << tr73(0, QStringLiteral("Datum : ")) + locale.toString(now.date(), shortDateFormat()) +
-               Tab + locale.toString(now.time(), longTimeFormat());
-    out << valueLine(w, {"Label3", "Edit1"});
-    out << Tab + w.text("Label36") + Colon + w.text("Label37") + QStringLiteral("  ") +
-               w.text("Label38");
+    out << page("SW-Version: ") + QLatin1String(ProgramVersionText) + Tab + page("Ser. Nr.") + Colon +
+               model::shownSerial(m) + Tab + page("Bios-Version") + Colon + model::shownBios(m);
+    out << page("Datum : ") + locale.toString(now.date(), shortDateFormat()) + Tab +
+               locale.toString(now.time(), longTimeFormat());
+    const model::LiveReadings& live = m.live();
+    out << line(page("M-Status"), live.statusWord ? QString::number(*live.statusWord) : QString());
+    const LastCommError error = from.host.lastCommError();
+    out << line(page("Last ComErr:"), QString::number(error.status) + QStringLiteral("  ") +
+                                          (error.location ? QString::number(*error.location)
+                                                          : QStringLiteral("---")));
     out << Blank;
 
     // 6..10: the parameter pages and the service page.
-    out << w.pageCaption(0) << valueLine(w, {"Label1", "Edit10"})
-        << valueLine(w, {"Label2", "Edit11"});
-    if (w.shown("Label65")) out << valueLine(w, {"Label65", "Edit16"});
-    out << valueLine(w, {"Label20", "Edit20"}) << valueLine(w, {"Label21", "Edit21"}) << Blank;
-    out << w.pageCaption(1);
-    for (const Pair& p :
-         {Pair{"Label12", "Edit12"}, Pair{"Label14", "Edit14"}, Pair{"Label15", "Edit15"},
-          Pair{"Label22", "Edit22"}, Pair{"Label24", "Edit24"}, Pair{"Label25", "Edit25"}})
-        out << valueLine(w, p);
-    out << Blank << w.pageCaption(2) << valueLine(w, {"Label30", "Edit30"})
-        << valueLine(w, {"Label31", "Edit31"}) << Blank;
-    out << w.pageCaption(3) << valueLine(w, {"Label40", "Edit40"})
-        << valueLine(w, {"Label41", "Edit41"}) << Blank;
-    out << w.pageCaption(4);
-    for (const Pair& p :
-         {Pair{"Label50", "Edit50"}, Pair{"Label51", "Edit51"}, Pair{"Label52", "Edit52"},
-          Pair{"Label53", "Edit53"}, Pair{"Label54", "Edit54"}, Pair{"Label55", "Edit55"},
-          Pair{"Label56", "Edit56"}, Pair{"Label57", "Edit57"}})
-        if (w.shown(p.label)) out << valueLine(w, p);
+    setLines(m, from.host.pageCaption(0),
+             {"clamp.short", "clamp.long", "clamp.without_tool", "release.short", "release.long"},
+             out);
+    out << Blank;
+    setLines(m, from.host.pageCaption(1),
+             {"clamp.min_time", "clamp.stop_frequency", "clamp.timeout", "release.min_time",
+              "release.stop_frequency", "release.timeout"},
+             out);
+    out << Blank;
+    setLines(m, from.host.pageCaption(2), {"flat.threshold", "flat.timeout"}, out);
+    out << Blank;
+    setLines(m, from.host.pageCaption(3), {"vibration.threshold", "vibration.timeout"}, out);
+    out << Blank;
+    serviceLines(from, out);
     out << Blank;
 
     // 11, 12: the analog channels, read back from the controller first.
-    if (BiosVersion >= 300) {
+    if (m.identity().bios >= 300) {
         for (int channel = 1; channel <= 3; ++channel)
-            if (readAnalog) readAnalog(channel);
-        for (int i = 0; i < 3; ++i) {
-            channelLines(w, i, out);
-            if (i < 2) out << Blank;
+            if (from.readAnalog) from.readAnalog(channel);
+        for (int channel = 1; channel <= 3; ++channel) {
+            channelLines(from, channel, out);
+            if (channel < 3) out << Blank;
         }
     }
     out << Blank;
 
     // 13, 14: inputs, outputs and the status area.
-    for (const char* lamp : {"Label100", "Label101", "Label102", "Label103", "Label104", "Label105",
-                             "Label106", "Label107", "Label110", "Label111", "Label112", "Label113",
-                             "Label114", "Label115", "Label116", "Label117"})
-        if (const auto* label = w.find<QLabel>(lamp)) out << IoStateLine(label);
+    lampLines("E", live.inputWord, out);
+    lampLines("A", live.outputWord, out);
     out << Blank;
-    for (const char* status :
-         {"Label33", "Label6", "Label34", "Label35", "Label63", "Label59", "Label62"})
-        if (w.shown(status)) out << Tab + w.text(status);
+    statusLines(live, out);
 
-    // 15: the history list, where the controller has one.
-    const auto* list = w.find<QTreeWidget>("ListView1");
-    if (list && !list->isHidden()) historyLines(w, list, confirmed, out);
+    // 15: the history, where the controller has one.
+    if (from.historyList && !from.historyList->isHidden()) historyLines(from, confirmed, out);
     return out;
 }
 

@@ -1,14 +1,13 @@
 #pragma once
 /// Re-captions the main window in the current language.
 
+#include "ProgramVersion.h"
+
 #include <functional>
 
 class QWidget;
 
 namespace r73 {
-
-/// The program's own version as the identification area shows it after "SW-Version: ".
-inline constexpr auto ProgramVersionText = "3.14";
 
 /// Sets every translatable caption of the main window form1 through Translate, in a fixed order,
 /// finding each element by its object name among form1's widgets (other windows parented to

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 namespace r73 {
 
@@ -41,6 +42,13 @@ private:
     void report(quint16 status, quint16 location);
     bool m_failed = false;
     quint16 m_failedAt = 0;
+};
+
+/// The link's latest failed call as the connection panel names it ("Last ComErr:").
+struct LastCommError
+{
+    quint16 status = 0;
+    std::optional<quint16> location; ///< none since the connect
 };
 
 } // namespace r73

@@ -52,6 +52,7 @@ public:
     void SendPage(int page) override;
     void SavePage(int page) override;
     void FillDemoValues() override;
+    QList<QPair<QString, QString>> shownServiceRows() const override;
     QStringList UnsavedSets() const override;
     void SaveUnsaved() override;
     void showBios(quint16 bios) override;

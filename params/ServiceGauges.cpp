@@ -58,6 +58,20 @@ void TParamPages::ShowService(const ServiceValues& v)
     s.Edit57->setText(mmPerSecond(qMax(0, s.ProgressBar1->value()), QLocale()));
 }
 
+QList<QPair<QString, QString>> TParamPages::shownServiceRows() const
+{
+    const Ui::ServicePage& s = m_service->ui;
+    const std::pair<const char*, const QLabel*> rows[] = {
+        {"clamp_pulses", s.Label50},    {"release_pulses", s.Label51},
+        {"release_deviation", s.Label52}, {"frequency", s.Label53},
+        {"max_frequency", s.Label54},   {"creep_frequency", s.Label55},
+        {"duration", s.Label56},        {"vibration", s.Label57}};
+    QList<QPair<QString, QString>> out;
+    for (const auto& [key, label] : rows)
+        if (!label->isHidden()) out.append({QString::fromLatin1(key), label->text()});
+    return out;
+}
+
 void TParamPages::showBios(quint16 bios)
 {
     const Ui::ServicePage& service = m_service->ui;

@@ -2,6 +2,7 @@
 
 #include "ParamFormat.h"
 #include "Settings.h"
+#include "ShownValues.h"
 #include "TextHook.h"
 #include "Translate.h"
 
@@ -23,19 +24,6 @@ QString own(const char* german)
     return tr73own(QString::fromUtf8(german));
 }
 
-/// The setting's value as its field shows it; empty while the model does not know it.
-QString fieldText(const model::ControllerModel& m, const char* key)
-{
-    const QString k = QString::fromLatin1(key);
-    const std::optional<model::Known> known = m.setting(k);
-    if (!known) return {};
-    const backup::Setting& s = *backup::settingOf(k);
-    // The vibration page writes mm/s with the separator of the system's locale.
-    if (s.kind == backup::Kind::Param && s.param->conversion == ParamConversion::Threshold)
-        return mmPerSecond(known->value.word, QLocale());
-    return backup::shown(s, known->value);
-}
-
 /// Caption / value rows of parameter fields, captioned as their pages do at the BIOS version.
 Table setTable(const model::ControllerModel& m, const QString& title,
                std::initializer_list<const char*> keys)
@@ -45,7 +33,7 @@ Table setTable(const model::ControllerModel& m, const QString& title,
     for (const char* key : keys) {
         const backup::Setting& s = *backup::settingOf(QString::fromLatin1(key));
         if (!backup::offeredBy(s, bios)) continue;
-        t.rows.append({backup::pageCaption(s, bios), fieldText(m, key)});
+        t.rows.append({backup::pageCaption(s, bios), model::fieldText(m, QString::fromLatin1(key))});
     }
     return t;
 }
@@ -65,16 +53,9 @@ QString pulsesCaption(quint16 bios, std::optional<quint16> output)
     return page("Pulse");
 }
 
-int sensorGauge(const model::LiveReadings& live)
-{
-    return qBound(0, int(live.sensor.value_or(0)), 200);
-}
-
 QString serviceText(const model::LiveReadings& live, const char* key)
 {
-    if (!live.service) return {};
-    const ServiceDef& d = *serviceDef(QLatin1String(key));
-    return QString::number(serviceNumber(d, (*live.service).*d.word));
+    return model::serviceText(live, QString::fromLatin1(key));
 }
 
 Table serviceTable(const model::ControllerModel& m)
@@ -91,7 +72,7 @@ Table serviceTable(const model::ControllerModel& m)
     t.rows.append({page("T_Dauer  [ms]"), serviceText(live, "duration")});
     // The service read shows the vibration gauge's position beside its values.
     t.rows.append({page("Schwingung [mm/sek]"),
-                   live.service ? mmPerSecond(sensorGauge(live), QLocale()) : QString()});
+                   model::vibrationText(live)});
     return t;
 }
 
@@ -127,7 +108,7 @@ Table channelsTable(const model::ControllerModel& m)
             model::valueOr(m, QStringLiteral("channel%1.parameters").arg(c)).word;
         const bool on = word & 1;
         active << (on ? own("ja") : own("nein"));
-        level << QString::fromLatin1((word & 2) ? "4-20 mA" : "0-5V / 0-10V / 0-20mA");
+        level << backup::inputLevelText(word);
         const std::optional<model::ChannelLive> reading = m.channelLive(c);
         live << ((on && reading) ? (physText(reading->phys) + u' ' + text(c, "unit")).trimmed()
                                  : QString());
@@ -181,7 +162,7 @@ ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& com
     ServiceReport r;
     r.serialNumber = QString::number(m.identity().serial);
     r.biosVersion = backup::shownVersionText(bios);
-    r.programVersion = m.programVersion().section(u'.', 0, 1); // "3.14", as the window shows it
+    r.programVersion = model::shownProgramVersion(m);
     r.when = QDateTime::currentDateTime();
     r.locale = LanguageLocale();
 
@@ -206,7 +187,7 @@ ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& com
     const model::LiveReadings& live = m.live();
     const quint16 frequency = live.service ? live.service->frequency : 0;
     r.gauges << Gauge{page("Schwingung "), service.rows.last().value(1),
-                      sensorGauge(live) / 200.0};
+                      model::sensorGauge(live) / 200.0};
     r.gauges << Gauge{own("Frequenz"), serviceText(live, "frequency"),
                       qBound(0, frequencyGauge(frequency), 100) / 100.0};
     if (bios >= 300) r.tables << channelsTable(m);
@@ -234,7 +215,7 @@ QList<QPair<QString, double>> countersOf(const model::ControllerModel& m)
             if (!separate && QLatin1String(key).startsWith(QLatin1String("release_"))) continue;
             out.append({QString::fromLatin1(key), double(serviceNumber(d, (*live.service).*d.word))});
         }
-        out.append({QStringLiteral("vibration"), sensorGauge(live) / 20.0});
+        out.append({QStringLiteral("vibration"), model::sensorGauge(live) / 20.0});
     }
     if (!m.history().isEmpty())
         out.append({QStringLiteral("history_last"), double(m.history().first().number)});

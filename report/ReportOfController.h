@@ -4,6 +4,7 @@
 /// the readings. Qt Core and Gui only.
 
 #include "ControllerModel.h"
+#include "Exchanger.h"
 #include "ServiceReport.h"
 
 #include <QList>
@@ -12,12 +13,7 @@
 
 namespace r73::report {
 
-/// The link's latest failed call as the connection panel names it ("Last ComErr:").
-struct LastCommError
-{
-    quint16 status = 0;
-    std::optional<quint16> location; ///< none since the connect
-};
+using r73::LastCommError;
 
 /// The report of the model's controller; technician and remarks are left to the caller.
 ServiceReport reportOf(const model::ControllerModel& model, const LastCommError& commError = {});

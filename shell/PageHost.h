@@ -7,6 +7,8 @@
 #include "Exchanger.h"
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -37,6 +39,10 @@ public:
     /// The connected controller as the program knows it: the pages show it, the documents
     /// state it.
     virtual model::ControllerModel& controllerModel() = 0;
+    /// The caption of page 0..8's tab as the window shows it (the channels' by their names).
+    virtual QString pageCaption(int page) const = 0;
+    /// The link's latest failed call since the connect.
+    virtual LastCommError lastCommError() const = 0;
 };
 
 /// The parameter pages (clamping, release, times, flat contact, vibration) and the service page.
@@ -70,6 +76,9 @@ public:
     virtual QString connectStatus() const = 0;
     /// The same text in the status panels of all four parameter pages.
     virtual void showStatusPanels(const QString& text) = 0;
+    /// The service page's rows the window shows, in its order: the key of the service value
+    /// (serviceDefs(), "vibration" for the gauge's value) and its caption.
+    virtual QList<QPair<QString, QString>> shownServiceRows() const = 0;
     /// The sets sent since their last permanent save, by their German captions.
     virtual QStringList UnsavedSets() const = 0;
     /// The permanent saves of every unsaved set, as F5 makes them page by page.

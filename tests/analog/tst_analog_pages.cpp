@@ -38,6 +38,8 @@ public:
     TTimer& Timer4() override { return m_w.Timer4(); }
     QWidget* window() override { return &m_w; }
     model::ControllerModel& controllerModel() override { return m_w.controllerModel(); }
+    QString pageCaption(int page) const override { return m_w.pageCaption(page); }
+    LastCommError lastCommError() const override { return m_w.lastCommError(); }
     QList<quint16> places;
 
 private:

@@ -5,7 +5,7 @@
 #include "Form_cy.h"
 #include "LogFile.h"
 #include "LogPrint.h"
-#include "Logbook.h"
+#include "HistoryPage.h"
 #include "MainVer.h"
 #include "MessageFacade.h"
 #include "ProgramState.h"
@@ -71,8 +71,7 @@ int main(int argc, char* argv[])
         // The logbook of the connected demo window, as a file and as a printed page.
         form.Button3Click();
         bool confirmed = true;
-        const QStringList lines = r73::ComposeLogbuch(
-            &form, [](int) {}, &confirmed);
+        const QStringList lines = form.findChild<r73::HistoryPage*>()->logbookLines(&confirmed);
         r73::writeLogFile(out + "/logbook-" + suffix + ".log", lines);
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);

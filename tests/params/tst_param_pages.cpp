@@ -3,6 +3,7 @@
 // kind of call.
 
 #include "ControllerModel.h"
+#include "HistoryPage.h"
 #include "ParamFormat.h"
 #include "ParamsFixture.h"
 #include "ProgramState.h"
@@ -321,6 +322,12 @@ void TstParamPages::modelHoldsWhatTheControllerHolds()
     QCOMPARE(int(held->origin), origin);
     QCOMPARE(m.unsaved(key), unsaved);
     QCOMPARE(f.edit(field)->text(), shown.isEmpty() ? signedText(held->value.word) : shown);
+    // The logbook states what the controller holds, never the operator's draft.
+    bool confirmed = true;
+    const QStringList log = f.window->findChild<HistoryPage*>()->logbookLines(&confirmed);
+    const QString caption = "\t" + backup::pageCaption(*backup::settingOf(key), 310) + " : ";
+    QVERIFY(log.contains(caption + signedText(held->value.word)));
+    if (typed != signedText(held->value.word)) QVERIFY(!log.contains(caption + typed));
     if (unsaved) {
         QTest::keyClick(f.window.get(), Qt::Key_F5);
         QVERIFY(!m.unsaved(key));

@@ -1,7 +1,7 @@
 // The rules of the parameter pages beyond the plain send: the clamp-without-tool limit, the
 // hydraulic switch, the service gauges, demo mode, and the fields' tab order and length limit.
 
-#include "Logbook.h"
+#include "HistoryPage.h"
 #include "ParamsFixture.h"
 #include "ProgramState.h"
 #include "TimerWrapper.h"
@@ -227,6 +227,7 @@ void TstParamRules::serviceGauges()
     v.frequency = quint16(frequency);
     v.releaseDeviation = 0xFFFE;
     v.duration = 40000;
+    f.window->controllerModel().serviceRead(v); // as the service read tells it
     f.pages().ShowService(v);
     const Ui::ServicePage& s = f.ui().pgService->ui;
     QCOMPARE(s.Edit53->text(), shown);
@@ -234,9 +235,9 @@ void TstParamRules::serviceGauges()
     QCOMPARE(s.Edit52->text(), QString("-2")); // the deviation alone is signed
     QCOMPARE(s.Edit56->text(), QString("40000"));
     QCOMPARE(s.Edit57->text(), QString("2.50"));
-    // The logbook shows what the page shows.
+    // The logbook states what the page shows.
     bool confirmed = true;
-    const QStringList log = ComposeLogbuch(f.window.get(), {}, &confirmed);
+    const QStringList log = f.window->findChild<HistoryPage*>()->logbookLines(&confirmed);
     QVERIFY(log.contains(QString("\t%1 : %2").arg(s.Label53->text(), shown)));
     QVERIFY(log.contains(QString("\t%1 : 40000").arg(s.Label56->text())));
 }
