@@ -5,8 +5,8 @@
 #include "ProgramWindows.h"
 #include "ServiceRecord.h"
 #include "ServiceReport.h"
+#include "ShownValues.h"
 #include "Terminate.h"
-#include "ui_Form1.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -48,7 +48,7 @@ int HeadlessReport::run(ProgramWindows& windows)
     QString path = m_job.path;
     if (QFileInfo(path).isDir())
         path = QDir(path).filePath(report::proposeReportFileName(
-            window.form().Edit4->text().trimmed(), QDate::currentDate()));
+            model::shownSerial(window.controllerModel()), QDate::currentDate()));
     ServiceRecord& record = *windows.serviceRecord;
     if (!m_job.technician.isEmpty()) record.setTechnician(m_job.technician);
 

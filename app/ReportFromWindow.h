@@ -1,6 +1,5 @@
 #pragma once
-/// The service report and the archive's counters of the main window's controller model, and the
-/// history list as a table.
+/// The service report and the archive's counters of the main window's controller model.
 
 #include "Archive.h"
 #include "ServiceReport.h"
@@ -8,7 +7,6 @@
 #include <QList>
 #include <QStringList>
 
-class QTreeWidget;
 class TForm1;
 
 namespace r73 {
@@ -19,8 +17,5 @@ report::ServiceReport reportFromWindow(TForm1& window);
 /// The service counters of the window's model, with the highest history number when the
 /// history was read.
 QList<QPair<QString, double>> countersFromWindow(TForm1& window);
-
-/// The history list with its captions, without the hidden type and subtype.
-report::Table historyTable(const QTreeWidget* list);
 
 } // namespace r73

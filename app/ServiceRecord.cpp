@@ -8,16 +8,15 @@
 #include "Form_cy.h"
 #include "LinkState.h"
 #include "LogPrint.h"
-#include "LogbuchPage.h"
 #include "MessageFacade.h"
 #include "PageHost.h"
 #include "ProgramState.h"
 #include "ReportFromWindow.h"
+#include "ReportOfController.h"
 #include "Terminate.h"
 #include "SafeFile.h"
 #include "ShownValues.h"
 #include "TextHook.h"
-#include "ui_Form1.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -28,7 +27,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTreeWidget>
 
 namespace r73 {
 
@@ -219,7 +217,7 @@ void ServiceRecord::showArchive()
 
 bool ServiceRecord::exportHistory(const QString& path)
 {
-    const report::Table t = historyTable(m_window.form().pgLogbuch->ui.ListView1);
+    const report::Table t = report::historyOf(m_window.controllerModel());
     QStringList header = t.header;
     // Travel columns: clamp and release, in pulses.
     for (int c : {1, 3})

@@ -110,17 +110,17 @@ void TBackupActions::held(const QString& step, const std::function<void()>& f)
     const bool polling = poll.Enabled(), living = live.Enabled();
     poll.setEnabled(false);
     live.setEnabled(false);
-    auto* status = m_host.window()->findChild<QLabel*>(QStringLiteral("Panel11"));
     TTarget* link = m_host.link();
     const quint32 first = link ? link->ExchangeCount() : 0;
     {
         SequenceProgress progress([&] {
-            if (status && link)
-                status->setText(QStringLiteral("%1 … %2").arg(step).arg(link->ExchangeCount() - first));
+            if (m_params && link)
+                m_params->showConnectStatus(
+                    QStringLiteral("%1 … %2").arg(step).arg(link->ExchangeCount() - first));
         });
         f();
     }
-    if (status) status->clear();
+    if (m_params) m_params->showConnectStatus(QString());
     if (CommErrorSeen) return; // the program is ending
     // The page shows the controller again, with its own set selected.
     if (m_reread && !DemoMode) m_reread();

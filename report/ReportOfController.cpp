@@ -141,7 +141,9 @@ Table statusTable(const model::ControllerModel& m, const LastCommError& commErro
     return t;
 }
 
-Table historyTable(const model::ControllerModel& m)
+} // namespace
+
+Table historyOf(const model::ControllerModel& m)
 {
     Table t{own("Historie des Controllers") + QStringLiteral(" (") + page("LOGBUCH") + u')',
             {page("Nr"), page("Spannen", 1), page("Ergebnis"), page("Lösen", 1),
@@ -153,8 +155,6 @@ Table historyTable(const model::ControllerModel& m)
                               HistResultText(e.releaseResult)};
     return t;
 }
-
-} // namespace
 
 ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& commError)
 {
@@ -198,7 +198,7 @@ ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& com
         r.inputs << Lamp{QStringLiteral("E%1").arg(bit), bool(in & (1u << bit))};
         r.outputs << Lamp{QStringLiteral("A%1").arg(bit), bool(out & (1u << bit))};
     }
-    if (!m.history().isEmpty()) r.history = historyTable(m);
+    if (!m.history().isEmpty()) r.history = historyOf(m);
     return r;
 }
 

@@ -71,7 +71,8 @@ public:
     virtual void showSensor(quint16 sensor) = 0;
     /// Before BIOS 2.08 the one pulse field is captioned by the function the output word runs.
     virtual void showRunningFunction(quint16 outputWord) = 0;
-    /// The status panel of the page "SPANNEN", where the connect reports its steps.
+    /// The status panel of the page "SPANNEN", where the connect and the backup's sequences
+    /// report their steps.
     virtual void showConnectStatus(const QString& text) = 0;
     virtual QString connectStatus() const = 0;
     /// The same text in the status panels of all four parameter pages.
