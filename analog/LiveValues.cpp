@@ -96,12 +96,19 @@ void TAnalogPages::AktWert(int channel)
     m_host.controllerModel().channelRead(
         c.n, {raw, flags, c.scale.BinToPhys(raw), QDateTime::currentDateTime()});
     if (PollObserver* o = pollObserver()) {
-        ChannelReading r{
-            c.n, c.gbKanal->title(), c.lbEinheit->text(), raw, flags, c.scale.BinToPhys(raw), {}};
+        const model::ControllerModel& m = m_host.controllerModel();
+        auto text = [&](const QString& item) {
+            return model::valueOr(m, QStringLiteral("channel%1.").arg(c.n) + item).text;
+        };
+        ChannelReading r{c.n, text(QStringLiteral("name")), text(QStringLiteral("unit")), raw, flags,
+                         c.scale.BinToPhys(raw), {}};
         for (Limit l : AllLimits) {
             const qint32 limit = rawOf(c.raw, l);
-            // −1 marks a limit the controller refused: no line for it.
-            r.limits[int(l) - 1] = limit < 0 ? qQNaN() : c.scale.BinToPhys(limit);
+            // A limit as the controller states it, as its page shows it; from its raw word
+            // only where the text is no number. −1 marks one the controller refused: no line.
+            double phys = 0;
+            if (!parsePhys(text(limitName(l).toLower()), phys)) phys = c.scale.BinToPhys(limit);
+            r.limits[int(l) - 1] = limit < 0 ? qQNaN() : phys;
         }
         o->channelRead(r);
     }

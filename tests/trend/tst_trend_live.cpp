@@ -3,6 +3,8 @@
 // replay opens.
 
 #include "AnalogFixture.h"
+#include "AnalogPage1.h"
+#include "Berechnung.h"
 #include "ProgramWindows.h"
 #include "SimProcess.h"
 #include "TimerWrapper.h"
@@ -70,6 +72,10 @@ void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
     QVERIFY(ch1.read);
     QCOMPARE(QLocale().toString(ch1.phys, 'f', 2), f.ui().pgAnalogwerte->ui.edtAktWert_1->text());
     QCOMPARE(tools.feed().channels()[0].name, f.ui().pgAnalogwerte->ui.gbKanal_1->title());
+    // Its limits as the controller states them on the page, not recomputed from raw words.
+    double max2 = 0;
+    QVERIFY(parsePhys(f.ui().pgAnalog1->ui.edtMax2_1->text(), max2));
+    QCOMPARE(ch1.limits[3], max2); // Max2
 
     // The recorded files replay as recorded. The channels' names arrived with the page read:
     // a new file began there, so each header names its rows' channels.
