@@ -32,11 +32,6 @@ namespace r73 {
 
 namespace {
 
-QString txt(const char* german)
-{
-    return tr73own(QString::fromUtf8(german));
-}
-
 /// A connect or read of this session failed: what the pages show is no longer the
 /// controller's, so no document and no visit is made of it. The failure has been said.
 bool sessionFailed()
@@ -56,10 +51,10 @@ ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent
         connect(m_recorder.get(), &archive::Recorder::problem, this, &ServiceRecord::problem);
         connect(m_recorder.get(), &archive::Recorder::sent, this, [this](int count) {
             showMessage({&m_window,
-                         txt("%1 lokal aufgezeichnete Besuche wurden an den Archiv-Server "
+                         tr73own("%1 lokal aufgezeichnete Besuche wurden an den Archiv-Server "
                              "gesendet.")
                              .arg(count),
-                         txt("Archiv"), MsgIcon::Information, MsgButtons::Ok});
+                         tr73own("Archiv"), MsgIcon::Information, MsgButtons::Ok});
         });
     }
     connect(&window, &TForm1::controllerConnected, this,
@@ -72,7 +67,7 @@ ServiceRecord::~ServiceRecord() = default;
 
 void ServiceRecord::problem(const QString& message)
 {
-    showMessage({&m_window, message, txt("Archiv"), MsgIcon::Warning, MsgButtons::Ok});
+    showMessage({&m_window, message, tr73own("Archiv"), MsgIcon::Warning, MsgButtons::Ok});
 }
 
 void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
@@ -102,12 +97,12 @@ bool ServiceRecord::technicianKnown()
     if (!archive::technicianName().isEmpty()) return true;
     bool ok = false;
     const QString name =
-        QInputDialog::getText(&m_window, txt("Servicebericht"), txt("Name des Technikers:"),
+        QInputDialog::getText(&m_window, tr73own("Servicebericht"), tr73own("Name des Technikers:"),
                               QLineEdit::Normal, {}, &ok)
             .trimmed();
     if (!ok || name.isEmpty()) return false;
     if (!archive::writeTechnicianName(name))
-        problem(txt("Der Name kann nicht in der Konfigurationsdatei gespeichert werden."));
+        problem(tr73own("Der Name kann nicht in der Konfigurationsdatei gespeichert werden."));
     return true;
 }
 
@@ -123,17 +118,17 @@ void ServiceRecord::makeReport()
 {
     if (!technicianKnown()) return;
     QDialog dialog(&m_window);
-    dialog.setWindowTitle(txt("Servicebericht"));
+    dialog.setWindowTitle(tr73own("Servicebericht"));
     auto* technician = new QLineEdit(archive::technicianName(), &dialog);
     auto* remarks = new QPlainTextEdit(&dialog);
-    remarks->setPlaceholderText(txt("Befund, durchgeführte Arbeiten, Empfehlungen"));
+    remarks->setPlaceholderText(tr73own("Befund, durchgeführte Arbeiten, Empfehlungen"));
     auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* pdf = buttons->addButton(txt("PDF speichern"), QDialogButtonBox::AcceptRole);
-    QPushButton* print = buttons->addButton(txt("Drucken"), QDialogButtonBox::AcceptRole);
+    QPushButton* pdf = buttons->addButton(tr73own("PDF speichern"), QDialogButtonBox::AcceptRole);
+    QPushButton* print = buttons->addButton(tr73own("Drucken"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QDialogButtonBox::Cancel);
     auto* form = new QFormLayout(&dialog);
-    form->addRow(txt("Techniker"), technician);
-    form->addRow(txt("Bemerkungen"), remarks);
+    form->addRow(tr73own("Techniker"), technician);
+    form->addRow(tr73own("Bemerkungen"), remarks);
     form->addRow(buttons);
     QPushButton* chosen = nullptr;
     connect(buttons, &QDialogButtonBox::clicked, &dialog, [&](QAbstractButton* b) {
@@ -152,7 +147,7 @@ void ServiceRecord::makeReport()
     const QString folder = archive::controllerFolder(archive::filesRoot(), serial);
     QDir().mkpath(folder);
     const QString path =
-        showSaveDialog({&m_window, txt("Servicebericht"), folder,
+        showSaveDialog({&m_window, tr73own("Servicebericht"), folder,
                         report::proposeReportFileName(serial, QDate::currentDate()),
                         QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)")});
     if (!path.isEmpty()) saveReport(path, remarks->toPlainText());
@@ -169,9 +164,9 @@ bool ServiceRecord::saveReport(const QString& path, const QString& remarks)
     QString error;
     if (!report::writeReportPdf(r, path, &error)) {
         showMessage({&m_window,
-                     txt("Der Servicebericht %1 kann nicht gespeichert werden: %2")
+                     tr73own("Der Servicebericht %1 kann nicht gespeichert werden: %2")
                          .arg(QDir::toNativeSeparators(path), error),
-                     txt("Fehler"), MsgIcon::Error, MsgButtons::Ok});
+                     tr73own("Fehler"), MsgIcon::Error, MsgButtons::Ok});
         return false;
     }
     recordVisit(archive::KindReport, {path});
@@ -191,8 +186,8 @@ bool ServiceRecord::printReport(const QString& remarks)
     r.remarks = remarks;
     report::renderReport(r, printer);
     if (printer.printerState() == QPrinter::Error) {
-        showMessage({&m_window, txt("Der Servicebericht kann nicht gedruckt werden."),
-                     txt("Fehler"), MsgIcon::Error, MsgButtons::Ok});
+        showMessage({&m_window, tr73own("Der Servicebericht kann nicht gedruckt werden."),
+                     tr73own("Fehler"), MsgIcon::Error, MsgButtons::Ok});
         return false;
     }
     recordVisit(archive::KindReport);
@@ -225,9 +220,9 @@ bool ServiceRecord::exportHistory(const QString& path)
     QString reason;
     if (writeFileAtomically(path, archive::toCsv(header, t.rows).toUtf8(), &reason)) return true;
     showMessage({&m_window,
-                 txt("Datei %1 kann nicht gespeichert werden: %2")
+                 tr73own("Datei %1 kann nicht gespeichert werden: %2")
                      .arg(QDir::toNativeSeparators(path), reason),
-                 txt("Fehler"), MsgIcon::Error, MsgButtons::Ok});
+                 tr73own("Fehler"), MsgIcon::Error, MsgButtons::Ok});
     return false;
 }
 
@@ -235,9 +230,9 @@ void ServiceRecord::exportHistoryAsked()
 {
     const QString serial = model::shownSerial(m_window.controllerModel());
     const QString path =
-        showSaveDialog({&m_window, txt("Historie als CSV"), QStringLiteral("Log"),
+        showSaveDialog({&m_window, tr73own("Historie als CSV"), QStringLiteral("Log"),
                         serial + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
-                            txt("_historie.csv"),
+                            tr73own("_historie.csv"),
                         QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
     if (!path.isEmpty()) exportHistory(path);
 }

@@ -34,16 +34,11 @@ namespace r73 {
 
 namespace {
 
-QString t(const char* german)
-{
-    return tr73own(QString::fromUtf8(german));
-}
-
 const char* const Caption = "Service-Daten";
 
 void info(QWidget* owner, const QString& text, MsgIcon icon = MsgIcon::Information)
 {
-    showMessage({owner, text, t(Caption), icon, MsgButtons::Ok});
+    showMessage({owner, text, tr73own(Caption), icon, MsgButtons::Ok});
 }
 
 /// The program's flag "sent since its last permanent save" of a set.
@@ -158,28 +153,28 @@ QStringList listedHistory(const model::ControllerModel& model)
 void TBackupActions::Backup()
 {
     backup::Snapshot snapshot;
-    if (!readController(snapshot, t("LESEN"))) return;
+    if (!readController(snapshot, tr73own("LESEN"))) return;
     snapshot.history = listedHistory(m_host.controllerModel());
     QDir().mkpath(QLatin1String(backup::BackupFolder));
     const QString proposed =
         backup::proposedName(QLatin1String(backup::BackupFolder), snapshot.id.serial);
-    const QString path = showSaveDialog({m_host.window(), t("Service-Daten sichern"),
+    const QString path = showSaveDialog({m_host.window(), tr73own("Service-Daten sichern"),
                                          QLatin1String(backup::BackupFolder),
                                          QFileInfo(proposed).fileName(),
-                                         QStringLiteral("json"), t("Sicherung (*.json)")});
+                                         QStringLiteral("json"), tr73own("Sicherung (*.json)")});
     if (path.isEmpty()) return;
     QString error;
     if (!backup::saveBackup(path, snapshot, &error))
         info(m_host.window(), error, MsgIcon::Error);
     else {
         if (m_recorder) m_recorder(false, {path});
-        QString text = t("%1 Einstellungen gesichert in \"%2\".")
+        QString text = tr73own("%1 Einstellungen gesichert in \"%2\".")
                            .arg(snapshot.values.size())
                            .arg(QDir::toNativeSeparators(path));
         const auto held = backup::heldItems(snapshot);
         if (!held.isEmpty()) {
             text += QStringLiteral("\n\n") +
-                    t("So gesichert, wie der Controller sie hält; eine Wiederherstellung "
+                    tr73own("So gesichert, wie der Controller sie hält; eine Wiederherstellung "
                       "überspringt sie:");
             for (const auto& [key, reason] : held)
                 text += QStringLiteral("\n") + backup::label(*backup::settingOf(key), snapshot.id.bios) +
@@ -191,13 +186,13 @@ void TBackupActions::Backup()
 
 bool TBackupActions::chooseFile(QString& path, backup::Snapshot& file)
 {
-    path = showOpenDialog({m_host.window(), t("Sicherung öffnen"),
+    path = showOpenDialog({m_host.window(), tr73own("Sicherung öffnen"),
                            QLatin1String(backup::BackupFolder), QString(), QStringLiteral("json"),
-                           t("Sicherung (*.json)")});
+                           tr73own("Sicherung (*.json)")});
     if (path.isEmpty()) return false;
     QString error;
     if (backup::loadBackup(path, file, &error)) return true;
-    info(m_host.window(), error + u'\n' + t("Es wurde nichts zum R73 gesendet."), MsgIcon::Error);
+    info(m_host.window(), error + u'\n' + tr73own("Es wurde nichts zum R73 gesendet."), MsgIcon::Error);
     return false;
 }
 
@@ -205,13 +200,13 @@ void TBackupActions::Compare()
 {
     QString path;
     backup::Snapshot file, current;
-    if (!chooseFile(path, file) || !readController(current, t("LESEN"))) return;
+    if (!chooseFile(path, file) || !readController(current, tr73own("LESEN"))) return;
     showComparison(backup::planRestore(file, current), path, false);
 }
 
 bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fileName, bool restore)
 {
-    std::unique_ptr<QDialog> d(makeDialog(m_host.window(), t("Vergleich")));
+    std::unique_ptr<QDialog> d(makeDialog(m_host.window(), tr73own("Vergleich")));
     auto* layout = new QVBoxLayout(d.get());
     if (!plan.identityDifferences.isEmpty()) {
         auto* identity = new QLabel(plan.identityDifferences.join(u'\n'), d.get());
@@ -224,14 +219,14 @@ bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fil
     file->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(file);
     const QStringList lines =
-        backup::comparisonLines(plan, QFileInfo(fileName).fileName(), t("Controller"));
+        backup::comparisonLines(plan, QFileInfo(fileName).fileName(), tr73own("Controller"));
     // The identity lines and a blank one come first, then the heading and the rows.
     const qsizetype first =
         plan.identityDifferences.isEmpty() ? 0 : plan.identityDifferences.size() + 1;
     auto* table = new QTableWidget(int(lines.size() - first - 1), 4, d.get());
     table->setObjectName(QStringLiteral("comparison"));
     table->setHorizontalHeaderLabels(lines[first].split(QStringLiteral(" | ")));
-    const QString same = t("gleich");
+    const QString same = tr73own("gleich");
     for (qsizetype r = first + 1; r < lines.size(); ++r) {
         const QStringList cells = lines[r].split(QStringLiteral(" | "));
         // What differs stands out, so a long table is read at a glance.
@@ -254,7 +249,7 @@ bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fil
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(d.get());
     if (restore) {
-        auto* write = buttons->addButton(t("&Wiederherstellen (%1 Einstellungen)").arg(plan.toWrite()),
+        auto* write = buttons->addButton(tr73own("&Wiederherstellen (%1 Einstellungen)").arg(plan.toWrite()),
                                          QDialogButtonBox::AcceptRole);
         write->setObjectName(QStringLiteral("restore"));
         write->setEnabled(plan.toWrite() > 0);
@@ -274,16 +269,16 @@ bool TBackupActions::confirmIdentity(const backup::Plan& plan)
     // A backup of another controller is allowed only after the operator read what differs.
     return showMessage({m_host.window(),
                         plan.identityDifferences.join(u'\n') + QStringLiteral("\n\n") +
-                            t("Die Sicherung stammt von einem anderen Controller. Trotzdem "
+                            tr73own("Die Sicherung stammt von einem anderen Controller. Trotzdem "
                               "wiederherstellen?"),
-                        t(Caption), MsgIcon::Warning, MsgButtons::YesNo}) == MsgAnswer::Yes;
+                        tr73own(Caption), MsgIcon::Warning, MsgButtons::YesNo}) == MsgAnswer::Yes;
 }
 
 void TBackupActions::Restore()
 {
     QString path;
     backup::Snapshot file, current;
-    if (!chooseFile(path, file) || !readController(current, t("LESEN"))) return;
+    if (!chooseFile(path, file) || !readController(current, tr73own("LESEN"))) return;
     const backup::Plan plan = backup::planRestore(file, current);
     if (!showComparison(plan, path, true) || !confirmIdentity(plan)) return;
     QDir().mkpath(QLatin1String(backup::BackupFolder));
@@ -295,14 +290,14 @@ void TBackupActions::Restore()
     backup::Journal record;
     if (!record.open(journal, QStringLiteral("restore of %1").arg(path))) {
         info(m_host.window(),
-             t("Das Protokoll \"%1\" kann nicht geschrieben werden: %2\nEs wurde nichts zum R73 "
+             tr73own("Das Protokoll \"%1\" kann nicht geschrieben werden: %2\nEs wurde nichts zum R73 "
                "gesendet.")
                  .arg(QDir::toNativeSeparators(journal), record.reason()),
              MsgIcon::Error);
         return;
     }
     backup::Outcome outcome;
-    held(t("SENDEN"), [&] { outcome = backup::restore(controller(), plan, &record); });
+    held(tr73own("SENDEN"), [&] { outcome = backup::restore(controller(), plan, &record); });
     // Written but not yet saved: F5 and the reminder at closing know them as changed.
     for (SetId set : outcome.changedSets())
         changedFlag(set) = true;
@@ -317,7 +312,7 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
                                 const QString& fileName)
 {
     const QStringList lines = backup::reportLines(outcome, fileName, ctl.identity());
-    std::unique_ptr<QDialog> d(makeDialog(m_host.window(), t("Prüfbericht")));
+    std::unique_ptr<QDialog> d(makeDialog(m_host.window(), tr73own("Prüfbericht")));
     auto* layout = new QVBoxLayout(d.get());
     auto* text = new QPlainTextEdit(lines.join(u'\n'), d.get());
     text->setObjectName(QStringLiteral("report"));
@@ -325,9 +320,9 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
     text->setFont(QFont(QStringLiteral("Monospace")));
     layout->addWidget(text);
     auto* buttons = new QDialogButtonBox(d.get());
-    QPushButton* save = buttons->addButton(t("&Speichern …"), QDialogButtonBox::ActionRole);
-    QPushButton* print = buttons->addButton(t("&Drucken …"), QDialogButtonBox::ActionRole);
-    QPushButton* permanent = buttons->addButton(t("&Dauerhaft speichern"), QDialogButtonBox::ActionRole);
+    QPushButton* save = buttons->addButton(tr73own("&Speichern …"), QDialogButtonBox::ActionRole);
+    QPushButton* print = buttons->addButton(tr73own("&Drucken …"), QDialogButtonBox::ActionRole);
+    QPushButton* permanent = buttons->addButton(tr73own("&Dauerhaft speichern"), QDialogButtonBox::ActionRole);
     permanent->setObjectName(QStringLiteral("permanent"));
     // Only a clean verification is worth keeping over a power cycle.
     permanent->setEnabled(outcome.clean() && !outcome.changedSets().isEmpty());
@@ -336,13 +331,13 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
     connect(buttons, &QDialogButtonBox::rejected, d.get(), &QDialog::reject);
     connect(save, &QPushButton::clicked, d.get(), [&] {
         const QString path = showSaveDialog(
-            {d.get(), t("Prüfbericht speichern"), QLatin1String(backup::BackupFolder),
+            {d.get(), tr73own("Prüfbericht speichern"), QLatin1String(backup::BackupFolder),
              QFileInfo(fileName).completeBaseName() + QStringLiteral("_report.txt"),
-             QStringLiteral("txt"), t("Text (*.txt)")});
+             QStringLiteral("txt"), tr73own("Text (*.txt)")});
         QString error;
         if (!path.isEmpty() && !writeLogFile(path, lines, &error))
             info(d.get(),
-                 t("Datei %1 kann nicht gespeichert werden: %2")
+                 tr73own("Datei %1 kann nicht gespeichert werden: %2")
                      .arg(QDir::toNativeSeparators(path), error),
                  MsgIcon::Error);
     });
@@ -350,17 +345,17 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
         QPrinter printer;
         if (!runPrintDialog(d.get(), printer)) return;
         if (!printLines(printer, lines))
-            info(d.get(), t("Fehler beim Drucken: ") + printer.printerName(), MsgIcon::Error);
+            info(d.get(), tr73own("Fehler beim Drucken: ") + printer.printerName(), MsgIcon::Error);
     });
     connect(permanent, &QPushButton::clicked, d.get(), [&] {
         backup::Saved saved;
-        held(t("SPEICHERN"), [&] { saved = backup::saveChangedSets(ctl, outcome, &journal); });
+        held(tr73own("SPEICHERN"), [&] { saved = backup::saveChangedSets(ctl, outcome, &journal); });
         // Only the sets saved lose their mark; F5 and the reminder still know the others.
         for (SetId set : saved.saved)
             changedFlag(set) = false;
         permanent->setEnabled(false);
         if (saved.complete()) {
-            text->appendPlainText(QStringLiteral("\n") + t("Dauerhaft gespeichert."));
+            text->appendPlainText(QStringLiteral("\n") + tr73own("Dauerhaft gespeichert."));
             return;
         }
         const QString lines = backup::saveLines(saved).join(u'\n');

@@ -16,11 +16,6 @@ namespace r73::report {
 
 namespace {
 
-QString tr(const char* german)
-{
-    return tr73own(QString::fromUtf8(german));
-}
-
 QString esc(const QString& text)
 {
     return text.toHtmlEscaped();
@@ -104,16 +99,16 @@ QString identityHtml(const ServiceReport& r)
             .arg(esc(a), esc(va), esc(b), esc(vb));
     };
     return QLatin1String(Grid) +
-           row(tr("Seriennummer"), r.serialNumber, tr("BIOS-Version"), r.biosVersion) +
-           row(tr("Datum"), date, tr("Programmversion"), r.programVersion) +
-           row(tr("Techniker"), r.technician, QString(), QString()) + QStringLiteral("</table>");
+           row(tr73own("Seriennummer"), r.serialNumber, tr73own("BIOS-Version"), r.biosVersion) +
+           row(tr73own("Datum"), date, tr73own("Programmversion"), r.programVersion) +
+           row(tr73own("Techniker"), r.technician, QString(), QString()) + QStringLiteral("</table>");
 }
 
 QString remarksHtml(const QString& remarks)
 {
     QString body = esc(remarks.trimmed()).replace(u'\n', QStringLiteral("<br>"));
     if (body.isEmpty()) body = QStringLiteral("&nbsp;<br>&nbsp;");
-    return heading(tr("Bemerkungen")) + QLatin1String(Grid) +
+    return heading(tr73own("Bemerkungen")) + QLatin1String(Grid) +
            QStringLiteral("<tr><td>%1</td></tr></table>").arg(body);
 }
 
@@ -123,8 +118,8 @@ QString signatureHtml()
     return QStringLiteral("<p>&nbsp;</p><p>&nbsp;</p><table width=\"100%\" cellpadding=\"4\"><tr>"
                           "<td width=\"50%\">%1<br>%2</td><td width=\"50%\">%1<br>%3</td>"
                           "</tr></table>")
-        .arg(line, esc(tr("Ort, Datum, Unterschrift Techniker")),
-             esc(tr("Ort, Datum, Unterschrift Kunde")));
+        .arg(line, esc(tr73own("Ort, Datum, Unterschrift Techniker")),
+             esc(tr73own("Ort, Datum, Unterschrift Kunde")));
 }
 
 } // namespace
@@ -133,7 +128,7 @@ QString reportHtml(const ServiceReport& r)
 {
     QString html = QStringLiteral("<html><body>");
     html += QStringLiteral("<h1 style=\"color:#1f3f66\">%1</h1>")
-                .arg(esc(tr("Servicebericht R73-Controller")));
+                .arg(esc(tr73own("Servicebericht R73-Controller")));
     html += identityHtml(r);
     for (qsizetype i = 0; i < r.tables.size(); ++i) {
         html += tableHtml(r.tables[i]);
@@ -141,7 +136,7 @@ QString reportHtml(const ServiceReport& r)
     }
     if (r.gaugesAfter < 0 || r.gaugesAfter >= r.tables.size()) html += gaugesHtml(r.gauges);
     if (!r.inputs.isEmpty() || !r.outputs.isEmpty()) {
-        html += heading(tr("Eingänge und Ausgänge")) + QLatin1String(Grid) + lampsRow(r.inputs) +
+        html += heading(tr73own("Eingänge und Ausgänge")) + QLatin1String(Grid) + lampsRow(r.inputs) +
                 lampsRow(r.outputs) + QStringLiteral("</table>");
     }
     if (!r.history.rows.isEmpty()) html += tableHtml(r.history);
@@ -165,7 +160,7 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
 
     const int pages = doc.pageCount();
     const qreal bodyHeight = page.height() - footer;
-    const QString left = tr("Servicebericht") + QStringLiteral(" · ") + r.serialNumber +
+    const QString left = tr73own("Servicebericht") + QStringLiteral(" · ") + r.serialNumber +
                          QStringLiteral(" · ") +
                          r.locale.toString(r.when.date(), QLocale::ShortFormat);
     for (int p = 0; p < pages; ++p) {
@@ -180,7 +175,7 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
         painter.drawLine(foot.topLeft(), foot.topRight());
         painter.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, left);
         painter.drawText(foot, Qt::AlignRight | Qt::AlignBottom,
-                         tr("Seite %1 von %2").arg(p + 1).arg(pages));
+                         tr73own("Seite %1 von %2").arg(p + 1).arg(pages));
     }
 }
 
@@ -199,7 +194,7 @@ bool writeReportPdf(const ServiceReport& r, const QString& path, QString* error)
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(300);
-        writer.setTitle(tr("Servicebericht") + u' ' + r.serialNumber);
+        writer.setTitle(tr73own("Servicebericht") + u' ' + r.serialNumber);
         writer.setCreator(QStringLiteral("R73 Service ") + r.programVersion);
         writer.setPageSize(paperFor(QLocale()));
         writer.setPageMargins(QMarginsF(18, 15, 15, 12), QPageLayout::Millimeter);

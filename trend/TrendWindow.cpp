@@ -4,7 +4,6 @@
 #include "MessageFacade.h"
 #include "SafeFile.h"
 #include "TextHook.h"
-#include "Translate.h"
 #include "TrendFeed.h"
 #include "TrendRecorder.h"
 #include "ui_TrendWindow.h"
@@ -29,11 +28,6 @@ constexpr qint64 Spans[] = {Minute, 5 * Minute, 10 * Minute, 30 * Minute, 60 * M
 /// The live rows kept for scrolling back: half a day at the poll's pace.
 constexpr qint64 LiveKept = 12 * 60 * Minute;
 constexpr int Lanes = 16; // E0..E7, A0..A7
-
-QString de(const char* german)
-{
-    return Translate(OwnText, QString::fromUtf8(german));
-}
 
 using Getter = bool (*)(const TrendRow&, int, double&);
 
@@ -156,7 +150,7 @@ TrendWindow::TrendWindow(TrendFeed& feed, TrendRecorder& recorder, QWidget* pare
     connect(&recorder, &TrendRecorder::recordingChanged, this, [this](bool on) {
         m_ui->btRecord->setChecked(on);
         m_ui->lbStatus->setText(
-            on ? de("Aufzeichnung in %1").arg(QDir::toNativeSeparators(m_recorder.fileName()))
+            on ? tr73own("Aufzeichnung in %1").arg(QDir::toNativeSeparators(m_recorder.fileName()))
                : QString());
     });
     m_liveInfo = feed.channels();
@@ -168,17 +162,17 @@ TrendWindow::~TrendWindow() = default;
 
 void TrendWindow::applyLanguage()
 {
-    setWindowTitle(m_replaying ? de("Trend - %1").arg(QFileInfo(m_replayPath).fileName())
-                               : de("Trend"));
-    m_ui->lbSpan->setText(de("Zeitfenster"));
-    m_ui->btPause->setText(de("Pause"));
-    m_ui->btLive->setText(de("Live"));
-    m_ui->btRecord->setText(de("Aufzeichnen"));
-    m_ui->btOpen->setText(de("Öffnen..."));
-    m_ui->btPng->setText(de("Bild speichern..."));
-    m_ui->btCsv->setText(de("Ausschnitt speichern..."));
-    m_lines->setTimeLabels(true, de("Zeit"));
-    m_sensor->setSeriesName(0, de("Schwingung [mm/s]"));
+    setWindowTitle(m_replaying ? tr73own("Trend - %1").arg(QFileInfo(m_replayPath).fileName())
+                               : tr73own("Trend"));
+    m_ui->lbSpan->setText(tr73own("Zeitfenster"));
+    m_ui->btPause->setText(tr73own("Pause"));
+    m_ui->btLive->setText(tr73own("Live"));
+    m_ui->btRecord->setText(tr73own("Aufzeichnen"));
+    m_ui->btOpen->setText(tr73own("Öffnen..."));
+    m_ui->btPng->setText(tr73own("Bild speichern..."));
+    m_ui->btCsv->setText(tr73own("Ausschnitt speichern..."));
+    m_lines->setTimeLabels(true, tr73own("Zeit"));
+    m_sensor->setSeriesName(0, tr73own("Schwingung [mm/s]"));
     redraw();
 }
 
@@ -260,7 +254,7 @@ bool TrendWindow::openFile(const QString& path)
     }
     if (file.rows.empty()) {
         error(
-            de("Die Datei %1 enthält keine lesbaren Zeilen.").arg(QDir::toNativeSeparators(path)));
+            tr73own("Die Datei %1 enthält keine lesbaren Zeilen.").arg(QDir::toNativeSeparators(path)));
         return false;
     }
     m_replay = std::move(file.rows);
@@ -270,7 +264,7 @@ bool TrendWindow::openFile(const QString& path)
     m_replayPath = path;
     m_replaying = true;
     rebuildMarkers();
-    m_ui->lbStatus->setText(de("Wiedergabe von %1").arg(QDir::toNativeSeparators(path)));
+    m_ui->lbStatus->setText(tr73own("Wiedergabe von %1").arg(QDir::toNativeSeparators(path)));
     // The whole recording when it fits the longest window, else its first hour.
     const qint64 first = m_replay.front().msecs;
     const qint64 length = m_replay.back().msecs - first;
@@ -280,13 +274,13 @@ bool TrendWindow::openFile(const QString& path)
     if (!file.problems.isEmpty()) {
         const QStringList shown = file.problems.mid(0, 10);
         showMessage({this,
-                     de("Einige Zeilen der Datei konnten nicht gelesen werden und fehlen in der "
+                     tr73own("Einige Zeilen der Datei konnten nicht gelesen werden und fehlen in der "
                         "Darstellung:") +
                          u'\n' + shown.join(u'\n') +
                          (file.problems.size() > shown.size()
-                              ? de("\n... und %1 weitere").arg(file.problems.size() - shown.size())
+                              ? tr73own("\n... und %1 weitere").arg(file.problems.size() - shown.size())
                               : QString()),
-                     de("Trend"), MsgIcon::Warning, MsgButtons::Ok});
+                     tr73own("Trend"), MsgIcon::Warning, MsgButtons::Ok});
     }
     return true;
 }
@@ -300,7 +294,7 @@ void TrendWindow::showLive()
     rebuildMarkers();
     m_ui->lbStatus->setText(
         m_recorder.recording()
-            ? de("Aufzeichnung in %1").arg(QDir::toNativeSeparators(m_recorder.fileName()))
+            ? tr73own("Aufzeichnung in %1").arg(QDir::toNativeSeparators(m_recorder.fileName()))
             : QString());
     applyLanguage();
 }
@@ -335,7 +329,7 @@ void TrendWindow::redraw()
             plot->setPoints(s, points);
         }
         const double pad = high > low ? (high - low) * 0.05 : 1.0;
-        const QString name = info[k].name.isEmpty() ? de("Kanal%1").arg(k + 1) : info[k].name;
+        const QString name = info[k].name.isEmpty() ? tr73own("Kanal%1").arg(k + 1) : info[k].name;
         plot->setSeriesName(0, name);
         plot->setValueAxis(QStringLiteral("[%1]").arg(info[k].unit), low - pad, high + pad);
         plot->setSpan(from, to);
@@ -434,17 +428,17 @@ QString TrendWindow::cursorText(qint64 msecs) const
                               locale.toString(channel[k]->channels[k].phys, 'f', 2),
                               channels()[k].unit);
     if (words[0])
-        parts << de("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));
+        parts << tr73own("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));
     if (words[1]) parts << QStringLiteral("E: %1").arg(bits(words[1]->input));
     if (words[2])
         parts << QStringLiteral("A: %1").arg(bits(words[2]->output))
-              << de("Ergebnis: %1").arg(words[2]->result);
+              << tr73own("Ergebnis: %1").arg(words[2]->result);
     return parts.join(QStringLiteral("   "));
 }
 
 void TrendWindow::error(const QString& text)
 {
-    showMessage({this, text, de("Trend"), MsgIcon::Error, MsgButtons::Ok});
+    showMessage({this, text, tr73own("Trend"), MsgIcon::Error, MsgButtons::Ok});
 }
 
 void TrendWindow::recordClicked(bool on)
@@ -463,11 +457,11 @@ void TrendWindow::recordClicked(bool on)
 void TrendWindow::askOpen()
 {
     const QString path = showOpenDialog({this,
-                                         de("Aufzeichnung öffnen"),
+                                         tr73own("Aufzeichnung öffnen"),
                                          QStringLiteral("Log"),
                                          {},
                                          QStringLiteral("csv"),
-                                         de("CSV-Dateien (*.csv)")});
+                                         tr73own("CSV-Dateien (*.csv)")});
     if (!path.isEmpty()) openFile(path);
 }
 
@@ -478,7 +472,7 @@ bool TrendWindow::savePicture(const QString& path)
     QString reason;
     if (m_ui->pnPlots->grab().save(&png, "PNG") && writeFileAtomically(path, png.data(), &reason))
         return true;
-    error(de("Das Bild kann nicht als %1 gespeichert werden: %2")
+    error(tr73own("Das Bild kann nicht als %1 gespeichert werden: %2")
               .arg(QDir::toNativeSeparators(path), reason));
     return false;
 }
@@ -493,24 +487,24 @@ bool TrendWindow::saveSpan(const QString& path)
         if (r.msecs >= from && r.msecs <= to) text += csvLine(r, format);
     QString reason;
     if (writeFileAtomically(path, text.toUtf8(), &reason)) return true;
-    error(de("Der Ausschnitt kann nicht als %1 gespeichert werden: %2")
+    error(tr73own("Der Ausschnitt kann nicht als %1 gespeichert werden: %2")
               .arg(QDir::toNativeSeparators(path), reason));
     return false;
 }
 
 void TrendWindow::askSavePicture()
 {
-    const QString path = showSaveDialog({this, de("Bild speichern"), QStringLiteral("Log"),
+    const QString path = showSaveDialog({this, tr73own("Bild speichern"), QStringLiteral("Log"),
                                          QStringLiteral("trend.png"), QStringLiteral("png"),
-                                         de("PNG-Bilder (*.png)")});
+                                         tr73own("PNG-Bilder (*.png)")});
     if (!path.isEmpty()) savePicture(path);
 }
 
 void TrendWindow::askSaveSpan()
 {
-    const QString path = showSaveDialog({this, de("Ausschnitt speichern"), QStringLiteral("Log"),
+    const QString path = showSaveDialog({this, tr73own("Ausschnitt speichern"), QStringLiteral("Log"),
                                          QStringLiteral("trend-ausschnitt.csv"),
-                                         QStringLiteral("csv"), de("CSV-Dateien (*.csv)")});
+                                         QStringLiteral("csv"), tr73own("CSV-Dateien (*.csv)")});
     if (!path.isEmpty()) saveSpan(path);
 }
 
