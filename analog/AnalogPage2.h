@@ -1,11 +1,13 @@
 #pragma once
 /// Notebook page "ANALOG2": configuration of analog channel 2, or the notice `pnAnalog2`
 /// on controllers without analog channels.
-/// The main window reaches the controls through `ui`, by their form names.
-
-#include "ui_AnalogPage2.h"
 
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class AnalogPage2;
+}
 
 class AnalogPage2 : public QWidget
 {
@@ -13,11 +15,16 @@ class AnalogPage2 : public QWidget
 
 public:
     explicit AnalogPage2(QWidget* parent = nullptr);
+    ~AnalogPage2() override;
 
-    /// The page's controls.
-    Ui::AnalogPage2 ui;
+    /// The page's controls by their form names, for its own folder and its tests.
+    Ui::AnalogPage2& ui() { return *m_ui; }
+    const Ui::AnalogPage2& ui() const { return *m_ui; }
 
 protected:
     /// Keeps `pnAnalog2` filling the page, whatever size the notebook gives it.
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::AnalogPage2> m_ui;
 };

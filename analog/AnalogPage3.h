@@ -1,11 +1,13 @@
 #pragma once
 /// Notebook page "ANALOG3": configuration of analog channel 3, or the notice `pnAnalog3`
 /// on controllers without analog channels.
-/// The main window reaches the controls through `ui`, by their form names.
-
-#include "ui_AnalogPage3.h"
 
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class AnalogPage3;
+}
 
 class AnalogPage3 : public QWidget
 {
@@ -13,11 +15,16 @@ class AnalogPage3 : public QWidget
 
 public:
     explicit AnalogPage3(QWidget* parent = nullptr);
+    ~AnalogPage3() override;
 
-    /// The page's controls.
-    Ui::AnalogPage3 ui;
+    /// The page's controls by their form names, for its own folder and its tests.
+    Ui::AnalogPage3& ui() { return *m_ui; }
+    const Ui::AnalogPage3& ui() const { return *m_ui; }
 
 protected:
     /// Keeps `pnAnalog3` filling the page, whatever size the notebook gives it.
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::AnalogPage3> m_ui;
 };

@@ -10,6 +10,10 @@
 #include "MessageFacade.h"
 #include "ProgramState.h"
 #include "TextHook.h"
+#include "ui_AnalogPage1.h"
+#include "ui_AnalogPage2.h"
+#include "ui_AnalogPage3.h"
+#include "ui_AnalogwertePage.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -226,10 +230,10 @@ void TAnalogPages::showBios(quint16 bios)
 {
     // Before 3.00 each analog page shows only its notice, filling the page.
     const bool analog = bios >= 300;
-    const Ui::AnalogPage1& a1 = m_page1->ui;
-    const Ui::AnalogPage2& a2 = m_page2->ui;
-    const Ui::AnalogPage3& a3 = m_page3->ui;
-    const Ui::AnalogwertePage& live = m_live->ui;
+    const Ui::AnalogPage1& a1 = m_page1->ui();
+    const Ui::AnalogPage2& a2 = m_page2->ui();
+    const Ui::AnalogPage3& a3 = m_page3->ui();
+    const Ui::AnalogwertePage& live = m_live->ui();
     for (QWidget* group :
          {static_cast<QWidget*>(a1.GroupBox11), static_cast<QWidget*>(a1.GroupBox12),
           static_cast<QWidget*>(a1.GroupBox13), static_cast<QWidget*>(a1.GroupBox14),
@@ -248,7 +252,7 @@ void TAnalogPages::showBios(quint16 bios)
 
 void TAnalogPages::showUnconnected()
 {
-    for (QLabel* unit : {m_live->ui.lbEinheit_1, m_live->ui.lbEinheit_2, m_live->ui.lbEinheit_3})
+    for (QLabel* unit : {m_live->ui().lbEinheit_1, m_live->ui().lbEinheit_2, m_live->ui().lbEinheit_3})
         unit->clear();
 }
 

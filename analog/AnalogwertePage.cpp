@@ -1,14 +1,18 @@
 #include "AnalogwertePage.h"
 
+#include "ui_AnalogwertePage.h"
+
 #include <QResizeEvent>
 
-AnalogwertePage::AnalogwertePage(QWidget* parent) : QWidget(parent)
+AnalogwertePage::AnalogwertePage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::AnalogwertePage>())
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
 }
+
+AnalogwertePage::~AnalogwertePage() = default;
 
 void AnalogwertePage::resizeEvent(QResizeEvent* event)
 {
-    ui.pnAnalogwerte->setGeometry(rect());
+    m_ui->pnAnalogwerte->setGeometry(rect());
     QWidget::resizeEvent(event);
 }

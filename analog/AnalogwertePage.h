@@ -1,11 +1,13 @@
 #pragma once
 /// Notebook page "ANALOGWERTE": the live values of the three analog channels
 /// (`gbKanal_1` .. `gbKanal_3`), or the notice `pnAnalogwerte` on controllers without them.
-/// The main window reaches the controls through `ui`, by their form names.
-
-#include "ui_AnalogwertePage.h"
 
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class AnalogwertePage;
+}
 
 class AnalogwertePage : public QWidget
 {
@@ -13,11 +15,16 @@ class AnalogwertePage : public QWidget
 
 public:
     explicit AnalogwertePage(QWidget* parent = nullptr);
+    ~AnalogwertePage() override;
 
-    /// The page's controls.
-    Ui::AnalogwertePage ui;
+    /// The page's controls by their form names, for its own folder and its tests.
+    Ui::AnalogwertePage& ui() { return *m_ui; }
+    const Ui::AnalogwertePage& ui() const { return *m_ui; }
 
 protected:
     /// Keeps `pnAnalogwerte` filling the page, whatever size the notebook gives it.
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::AnalogwertePage> m_ui;
 };

@@ -121,7 +121,7 @@ void TForm1::Button3Click()
           static_cast<QWidget*>(m_ui->BitBtn9), static_cast<QWidget*>(m_ui->BitBtn10)})
         key->setEnabled(true);
     m_ui->BitBtn10->setText(tr73(0, QStringLiteral("F7:BEENDEN")));
-    m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
+    m_ui->pgSpannen->focusFirstField();
     if (BiosVersion >= 300 && m_analog) m_analog->ReadChannelNames();
     if (connectStatus().startsWith(m_connectStep)) setConnectStatus({}); // the last progress shown
     Connecting = false;

@@ -149,16 +149,7 @@ void TForm1::FormCreate()
     m_ui->GroupBox10->setVisible(true);
     // 14
     HistoryReading = false;
-    // 16: the limit fields tell themselves apart by their tags.
-    const Ui::AnalogPage1& a1 = m_ui->pgAnalog1->ui;
-    const Ui::AnalogPage2& a2 = m_ui->pgAnalog2->ui;
-    const Ui::AnalogPage3& a3 = m_ui->pgAnalog3->ui;
-    const std::pair<QLineEdit*, int> tags[] = {
-        {a1.edtMin2_1, 11}, {a1.edtMin1_1, 12}, {a1.edtMax1_1, 13}, {a1.edtMax2_1, 14},
-        {a2.edtMin2_2, 21}, {a2.edtMin1_2, 22}, {a2.edtMax1_2, 23}, {a2.edtMax2_2, 24},
-        {a3.edtMin2_3, 31}, {a3.edtMin1_3, 32}, {a3.edtMax1_3, 33}, {a3.edtMax2_3, 34}};
-    for (const auto& [field, tag] : tags)
-        field->setProperty("Tag", tag);
+    // 16: the limit fields carry their tags from their pages.
     // 17
     if (m_analog) m_analog->showUnconnected();
 }

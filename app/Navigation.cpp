@@ -87,33 +87,32 @@ void TForm1::TabbedNotebook1Click()
     const int page = m_ui->TabbedNotebook1->currentIndex();
     switch (page) {
     case 0:
-        m_ui->pgSpannen->ui.Edit10->setFocus(Qt::OtherFocusReason);
+        m_ui->pgSpannen->focusFirstField();
         if (m_params) {
             m_params->ReadSpann();
             m_params->ReadLoes();
         }
         break;
     case 1:
-        m_ui->pgZeiten->ui.Edit12->setFocus(Qt::OtherFocusReason);
+        m_ui->pgZeiten->focusFirstField();
         if (m_params) {
             m_params->ReadLoes();
             m_params->ReadSpann();
         }
         break;
     case 2:
-        m_ui->pgPlan->ui.Edit30->setFocus(Qt::OtherFocusReason);
+        m_ui->pgPlan->focusFirstField();
         if (m_params) m_params->ReadPlan();
         break;
     case 3:
-        m_ui->pgSchwingung->ui.Edit40->setFocus(Qt::OtherFocusReason);
+        m_ui->pgSchwingung->focusFirstField();
         if (m_params) m_params->ReadSchwing();
         break;
     case 4:
         if (m_params) m_params->ReadService();
         break;
     case 5:
-        if (m_ui->pgLogbuch->ui.Button8->isVisible())
-            m_ui->pgLogbuch->ui.Button8->setFocus(Qt::OtherFocusReason);
+        m_ui->pgLogbuch->focusReadButton();
         if (m_history) m_history->pageShown();
         break;
     case 6:

@@ -170,25 +170,8 @@ void TForm1::Timer4Timer()
 
 void TForm1::watchParameterFields()
 {
-    const Ui::SpannenPage& sp = m_ui->pgSpannen->ui;
-    const Ui::ZeitenPage& zt = m_ui->pgZeiten->ui;
-    m_parameterFields = {sp.Edit10,
-                         sp.Edit11,
-                         sp.Edit16,
-                         sp.Edit20,
-                         sp.Edit21,
-                         zt.Edit12,
-                         zt.Edit14,
-                         zt.Edit15,
-                         zt.Edit22,
-                         zt.Edit24,
-                         zt.Edit25,
-                         m_ui->pgPlan->ui.Edit30,
-                         m_ui->pgPlan->ui.Edit31,
-                         m_ui->pgSchwingung->ui.Edit40,
-                         m_ui->pgSchwingung->ui.Edit41,
-                         sp.edHydrPulse,
-                         sp.edHydrDauer};
+    m_parameterFields = m_ui->pgSpannen->parameterFields() + m_ui->pgZeiten->parameterFields() +
+                        m_ui->pgPlan->parameterFields() + m_ui->pgSchwingung->parameterFields();
     for (QWidget* field : m_parameterFields)
         field->installEventFilter(this);
 }

@@ -12,6 +12,7 @@
 #include "PageHost.h"
 #include "ProgramState.h"
 #include "ui_Form1.h"
+#include "ui_LogbuchPage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,7 +94,7 @@ int main(int argc, char* argv[])
     int listed = 0;
     measure("history pass: one poll phase with the readout on", [&] {
         window.Timer1Timer();
-        listed = window.form().pgLogbuch->ui.ListView1->topLevelItemCount();
+        listed = window.form().pgLogbuch->ui().ListView1->topLevelItemCount();
     });
     std::printf("elements listed      %d (target %d)\n", listed, HistoryApi::PassLimit);
     return Connected && boxes == 0 && listed == HistoryApi::PassLimit && failures == 0 ? 0 : 1;

@@ -1,5 +1,7 @@
 #include "FiPri.h"
 
+#include "ui_FiPri.h"
+
 #include "LogFile.h"
 #include "LogPrint.h"
 #include "MessageFacade.h"
@@ -13,34 +15,36 @@
 
 using namespace r73;
 
-TFileForm::TFileForm(QWidget* parent) : QDialog(parent)
+TFileForm::TFileForm(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFileForm>())
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
     // The logbook's columns are made with tabs and blanks; they line up only in a fixed pitch.
-    ui.Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_ui->Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     translateCaptions();
-    connect(ui.BtSave, &QPushButton::clicked, this, &TFileForm::BtSaveClick);
-    connect(ui.BtPrint, &QPushButton::clicked, this, &TFileForm::BtPrintClick);
-    connect(ui.BtClose, &QPushButton::clicked, this, &TFileForm::BtCloseClick);
+    connect(m_ui->BtSave, &QPushButton::clicked, this, &TFileForm::BtSaveClick);
+    connect(m_ui->BtPrint, &QPushButton::clicked, this, &TFileForm::BtPrintClick);
+    connect(m_ui->BtClose, &QPushButton::clicked, this, &TFileForm::BtCloseClick);
     if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
+
+TFileForm::~TFileForm() = default;
 
 void TFileForm::translateCaptions()
 {
     setWindowTitle(tr73(0, QStringLiteral("R73-Controller: Speichern und Drucken")));
-    ui.BtSave->setText(tr73(0, QStringLiteral("S&peichern")));
-    ui.BtPrint->setText(tr73(0, QStringLiteral("&Drucken")));
-    ui.BtClose->setText(tr73(0, QStringLiteral("&Schliessen")));
+    m_ui->BtSave->setText(tr73(0, QStringLiteral("S&peichern")));
+    m_ui->BtPrint->setText(tr73(0, QStringLiteral("&Drucken")));
+    m_ui->BtClose->setText(tr73(0, QStringLiteral("&Schliessen")));
 }
 
 void TFileForm::setLines(const QStringList& lines)
 {
-    ui.Memo1->setPlainText(lines.join(u'\n'));
+    m_ui->Memo1->setPlainText(lines.join(u'\n'));
 }
 
 QStringList TFileForm::lines() const
 {
-    const QString text = ui.Memo1->toPlainText();
+    const QString text = m_ui->Memo1->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(u'\n');
 }
 

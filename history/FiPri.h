@@ -3,10 +3,13 @@
 /// (read-only, fixed pitch) above the buttons `BtSave`, `BtPrint` and `BtClose`. The text is
 /// saved as a file in code page 1252 with CR LF, or printed as plain text.
 
-#include "ui_FiPri.h"
-
 #include <QDialog>
 #include <QLineEdit>
+#include <memory>
+
+namespace Ui {
+class TFileForm;
+}
 
 class TFileForm : public QDialog
 {
@@ -15,6 +18,7 @@ class TFileForm : public QDialog
 public:
     /// Captions the window in the language current now.
     explicit TFileForm(QWidget* parent = nullptr);
+    ~TFileForm() override;
     /// Captions the window again, after a change of language.
     void translateCaptions();
 
@@ -33,8 +37,9 @@ public:
     /// Writes the lines to path and reports the outcome in a box; true when saved.
     bool SaveFile(const QString& path);
 
-    /// The window's controls.
-    Ui::TFileForm ui;
+    /// The window's controls by their form names, for its own folder and its tests.
+    Ui::TFileForm& ui() { return *m_ui; }
+    const Ui::TFileForm& ui() const { return *m_ui; }
 
 signals:
     /// The logbook was written to path.
@@ -42,4 +47,5 @@ signals:
 
 private:
     QString m_serial;
+    std::unique_ptr<Ui::TFileForm> m_ui;
 };

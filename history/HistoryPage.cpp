@@ -7,6 +7,8 @@
 #include "ProgramState.h"
 #include "ShownValues.h"
 #include "TextHook.h"
+#include "ui_LogbuchPage.h"
+#include "ui_FiPri.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -21,10 +23,10 @@ constexpr int LineScrollPixels = 10;
 
 HistoryPage::HistoryPage(PageHost& host, LogbuchPage* page, const ParamPagesApi* params,
                          std::function<void(int)> readAnalog, QObject* parent)
-    : QObject(parent), m_host(host), m_page(page), m_list(page->ui.ListView1), m_params(params),
+    : QObject(parent), m_host(host), m_page(page), m_list(page->ui().ListView1), m_params(params),
       m_readAnalog(std::move(readAnalog))
 {
-    Ui::LogbuchPage& ui = m_page->ui;
+    Ui::LogbuchPage& ui = m_page->ui();
     connect(ui.Button8, &QPushButton::clicked, this, &HistoryPage::Button8Click);
     connect(ui.Button9, &QPushButton::clicked, this, &HistoryPage::Button9Click);
     // The scroll keys move the list by pixels.
@@ -37,13 +39,13 @@ HistoryPage::HistoryPage(PageHost& host, LogbuchPage* page, const ParamPagesApi*
 void HistoryPage::Button8Click()
 {
     HistoryReading = !HistoryReading;
-    m_page->ui.Button8->setText(HistoryReading ? tr73(1, QStringLiteral("Stop"))
+    m_page->ui().Button8->setText(HistoryReading ? tr73(1, QStringLiteral("Stop"))
                                                : tr73(0, QStringLiteral("Lesen")));
 }
 
 void HistoryPage::showBios(quint16 bios)
 {
-    Ui::LogbuchPage& log = m_page->ui;
+    Ui::LogbuchPage& log = m_page->ui();
     const bool readout = bios >= 208;
     for (QWidget* w : {static_cast<QWidget*>(log.Button8), static_cast<QWidget*>(log.Button9),
                        static_cast<QWidget*>(log.ListView1)})
@@ -78,7 +80,7 @@ bool HistoryPage::Hist_End()
 
 void HistoryPage::setReadoutProgress(int n)
 {
-    QProgressBar* bar = m_page->ui.ProgressBar4;
+    QProgressBar* bar = m_page->ui().ProgressBar4;
     bar->setValue(qMin(n, bar->maximum()));
 }
 
@@ -88,7 +90,7 @@ bool HistoryPage::stopInput(const QEvent* event, const QWidget* target)
                      static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
     const bool stopButton = event->type() == QEvent::MouseButtonPress &&
                             static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton &&
-                            target == m_page->ui.Button8;
+                            target == m_page->ui().Button8;
     if (!(esc || stopButton) || !HistoryReading) return false;
     Button8Click();
     return true;
@@ -97,7 +99,7 @@ bool HistoryPage::stopInput(const QEvent* event, const QWidget* target)
 bool HistoryPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        QScrollBar* bar = m_page->ui.ListView1->verticalScrollBar();
+        QScrollBar* bar = m_page->ui().ListView1->verticalScrollBar();
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_PageUp:
             bar->setValue(bar->value() - PageScrollPixels);
@@ -126,13 +128,13 @@ TFileForm* HistoryPage::logbookWindow()
 
 QStringList HistoryPage::logbookLines(bool* confirmed)
 {
-    return ComposeLogbuch({m_host, m_params, m_page->ui.ListView1, m_readAnalog}, confirmed);
+    return ComposeLogbuch({m_host, m_params, m_page->ui().ListView1, m_readAnalog}, confirmed);
 }
 
 bool HistoryPage::GetLogbuch()
 {
     TFileForm* form = logbookWindow();
-    form->ui.Memo1->clear();
+    form->ui().Memo1->clear();
     bool confirmed = true;
     form->setLines(logbookLines(&confirmed));
     form->setSerialNumber(model::shownSerial(m_host.controllerModel()));

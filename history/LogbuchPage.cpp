@@ -1,25 +1,34 @@
 #include "LogbuchPage.h"
 
+#include "ui_LogbuchPage.h"
+
 #include <QHeaderView>
 #include <QResizeEvent>
 
-LogbuchPage::LogbuchPage(QWidget* parent) : QWidget(parent)
+LogbuchPage::LogbuchPage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::LogbuchPage>())
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
     // Report columns: number, type and subtype (never shown), then the clamp and release travel
     // and result.
-    QHeaderView* header = ui.ListView1->header();
+    QHeaderView* header = m_ui->ListView1->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
-    ui.ListView1->setColumnWidth(0, 50);
-    ui.ListView1->setColumnHidden(1, true);
-    ui.ListView1->setColumnHidden(2, true);
+    m_ui->ListView1->setColumnWidth(0, 50);
+    m_ui->ListView1->setColumnHidden(1, true);
+    m_ui->ListView1->setColumnHidden(2, true);
     for (int column = 3; column <= 6; ++column)
-        ui.ListView1->setColumnWidth(column, 70);
+        m_ui->ListView1->setColumnWidth(column, 70);
 }
+
+LogbuchPage::~LogbuchPage() = default;
 
 void LogbuchPage::resizeEvent(QResizeEvent* event)
 {
-    ui.Panel18->setGeometry(rect());
+    m_ui->Panel18->setGeometry(rect());
     QWidget::resizeEvent(event);
+}
+
+void LogbuchPage::focusReadButton()
+{
+    if (m_ui->Button8->isVisible()) m_ui->Button8->setFocus(Qt::OtherFocusReason);
 }

@@ -1,11 +1,13 @@
 #pragma once
 /// Notebook page "LOGBUCH": the controller's history list `ListView1` with its read and
 /// delete buttons, and the notice `Panel18` that stands in for them on old controllers.
-/// The main window reaches the controls through `ui`, by their form names.
-
-#include "ui_LogbuchPage.h"
 
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class LogbuchPage;
+}
 
 class LogbuchPage : public QWidget
 {
@@ -13,11 +15,19 @@ class LogbuchPage : public QWidget
 
 public:
     explicit LogbuchPage(QWidget* parent = nullptr);
+    ~LogbuchPage() override;
 
-    /// The page's controls.
-    Ui::LogbuchPage ui;
+    /// The focus on the read button where the page shows it.
+    void focusReadButton();
+
+    /// The page's controls by their form names, for its own folder and its tests.
+    Ui::LogbuchPage& ui() { return *m_ui; }
+    const Ui::LogbuchPage& ui() const { return *m_ui; }
 
 protected:
     /// Keeps `Panel18` filling the page, whatever size the notebook gives it.
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::LogbuchPage> m_ui;
 };

@@ -9,6 +9,8 @@
 #include "Terminate.h"
 #include "TextHook.h"
 #include "ZeitenPage.h"
+#include "ui_SpannenPage.h"
+#include "ui_ZeitenPage.h"
 
 #include <QLineEdit>
 
@@ -17,8 +19,8 @@ namespace r73 {
 void TParamPages::ReadSpann()
 {
     const SetWords w = m_sets.ReadSpann();
-    const Ui::SpannenPage& sp = m_spannen->ui;
-    const Ui::ZeitenPage& zt = m_zeiten->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
+    const Ui::ZeitenPage& zt = m_zeiten->ui();
     sp.Edit10->setText(signedText(w.shortLimit));
     sp.Edit11->setText(signedText(w.longLimit));
     zt.Edit12->setText(signedText(w.minTime));
@@ -34,8 +36,8 @@ void TParamPages::ReadLoes()
     const SetWords w = m_sets.ReadLoes(); // its F_MIN2 has no field
     std::optional<HydraulicWords> hydraulics;
     if (BiosVersion >= 310) hydraulics = m_sets.ReadHydraulics();
-    const Ui::SpannenPage& sp = m_spannen->ui;
-    const Ui::ZeitenPage& zt = m_zeiten->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
+    const Ui::ZeitenPage& zt = m_zeiten->ui();
     sp.Edit20->setText(signedText(w.shortLimit));
     sp.Edit21->setText(signedText(w.longLimit));
     zt.Edit22->setText(signedText(w.minTime));
@@ -53,7 +55,7 @@ void TParamPages::ReadLoes()
 
 void TParamPages::Edit11KeyDown()
 {
-    const Ui::SpannenPage& sp = m_spannen->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
     const Field& longField = *fieldOf(sp.Edit11);
     const std::optional<qint64> longLimit = valueOrComplain(longField);
     if (!longLimit) return;
@@ -71,7 +73,7 @@ void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releas
 {
     // The clamp-without-tool limit must lie beyond the long one: raise it past the long limit
     // by twice the release set's second value.
-    const Ui::SpannenPage& sp = m_spannen->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
     const qint64 raised = raisedWithoutTool(longLimit, releaseLong);
     if (releaseLong == 0) {
         // The raise would leave it equal to the long limit; sending that on every Enter would
@@ -112,7 +114,7 @@ void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releas
 
 void TParamPages::Edit16KeyDown()
 {
-    const Ui::SpannenPage& sp = m_spannen->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
     const Field& withoutToolField = *fieldOf(sp.Edit16);
     const std::optional<qint64> withoutTool = valueOrComplain(withoutToolField);
     if (!withoutTool) return;

@@ -8,6 +8,11 @@
 #include "ServicePage.h"
 #include "SpannenPage.h"
 #include "ZeitenPage.h"
+#include "ui_SpannenPage.h"
+#include "ui_ZeitenPage.h"
+#include "ui_PlanPage.h"
+#include "ui_SchwingungPage.h"
+#include "ui_ServicePage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,9 +21,9 @@ namespace r73 {
 
 void TParamPages::FillDemoValues()
 {
-    const Ui::SpannenPage& sp = m_spannen->ui;
-    const Ui::ZeitenPage& zt = m_zeiten->ui;
-    const Ui::ServicePage& sv = m_service->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
+    const Ui::ZeitenPage& zt = m_zeiten->ui();
+    const Ui::ServicePage& sv = m_service->ui();
     // Edit40 gets a plain number here, not mm/s.
     const std::pair<QLineEdit*, int> values[] = {{sp.Edit10, 18},
                                                  {sp.Edit11, 220},
@@ -31,10 +36,10 @@ void TParamPages::FillDemoValues()
                                                  {zt.Edit22, 0},
                                                  {zt.Edit24, 200},
                                                  {zt.Edit25, 5000},
-                                                 {m_plan->ui.Edit30, 110},
-                                                 {m_plan->ui.Edit31, 4000},
-                                                 {m_schwingung->ui.Edit40, 100},
-                                                 {m_schwingung->ui.Edit41, 4000},
+                                                 {m_plan->ui().Edit30, 110},
+                                                 {m_plan->ui().Edit31, 4000},
+                                                 {m_schwingung->ui().Edit40, 100},
+                                                 {m_schwingung->ui().Edit41, 4000},
                                                  {sv.Edit50, 0},
                                                  {sv.Edit51, 0},
                                                  {sv.Edit52, 0},

@@ -6,6 +6,8 @@
 #include "PlanPage.h"
 #include "ProgramState.h"
 #include "SchwingungPage.h"
+#include "ui_PlanPage.h"
+#include "ui_SchwingungPage.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -15,8 +17,8 @@ namespace r73 {
 void TParamPages::ReadPlan()
 {
     const PairWords w = m_sets.ReadPlan();
-    m_plan->ui.Edit30->setText(signedText(w.threshold));
-    m_plan->ui.Edit31->setText(signedText(w.timeout));
+    m_plan->ui().Edit30->setText(signedText(w.threshold));
+    m_plan->ui().Edit31->setText(signedText(w.timeout));
     learnRead("flat.threshold", w.threshold);
     learnRead("flat.timeout", w.timeout);
 }
@@ -25,15 +27,15 @@ void TParamPages::ReadSchwing()
 {
     const PairWords w = m_sets.ReadSchwing();
     showThreshold(w.threshold);
-    m_schwingung->ui.Edit41->setText(QString::number(w.timeout));
+    m_schwingung->ui().Edit41->setText(QString::number(w.timeout));
     learnRead("vibration.threshold", w.threshold);
     learnRead("vibration.timeout", w.timeout);
 }
 
 void TParamPages::showThreshold(quint16 raw)
 {
-    m_schwingung->ui.Edit40->setText(mmPerSecond(raw, QLocale()));
-    setGauge(m_schwingung->ui.ProgressBar3, raw);
+    m_schwingung->ui().Edit40->setText(mmPerSecond(raw, QLocale()));
+    setGauge(m_schwingung->ui().ProgressBar3, raw);
 }
 
 void TParamPages::Button4Click()

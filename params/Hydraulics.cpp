@@ -4,6 +4,7 @@
 #include "ParamPages.h"
 #include "ProgramState.h"
 #include "SpannenPage.h"
+#include "ui_SpannenPage.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -12,7 +13,7 @@ namespace r73 {
 
 void TParamPages::showHydraulics(const HydraulicWords& values)
 {
-    const Ui::SpannenPage& sp = m_spannen->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
     // A changed state runs cbHydrClick, as a click would.
     sp.cbHydr->setChecked(values.enabled != 0);
     sp.edHydrDauer->setText(QString::number(values.duration));
@@ -29,7 +30,7 @@ void TParamPages::cbHydrClick()
 
 void TParamPages::SendEnHydr()
 {
-    const bool on = m_spannen->ui.cbHydr->isChecked();
+    const bool on = m_spannen->ui().cbHydr->isChecked();
     m_sets.SendEnHydr(on);
     // Nothing is read back: the model holds the word the switch sends.
     learnSent("hydraulics.enabled", on ? 0xFFFF : 0);

@@ -15,6 +15,11 @@
 #include "TextHook.h"
 #include "TimerWrapper.h"
 #include "ZeitenPage.h"
+#include "ui_SpannenPage.h"
+#include "ui_ZeitenPage.h"
+#include "ui_PlanPage.h"
+#include "ui_SchwingungPage.h"
+#include "ui_ServicePage.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -44,11 +49,11 @@ TParamPages::TParamPages(PageHost& host, SpannenPage* spannen, ZeitenPage* zeite
         f.edit->installEventFilter(this);
         if (f.edit->maxLength() == FieldLength) limitField(f.edit);
     }
-    const Ui::SpannenPage& sp = m_spannen->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
     connect(sp.Button1, &QPushButton::clicked, this, &TParamPages::Button1Click);
-    connect(m_zeiten->ui.Button2, &QPushButton::clicked, this, &TParamPages::Button1Click);
-    connect(m_plan->ui.Button4, &QPushButton::clicked, this, &TParamPages::Button4Click);
-    connect(m_schwingung->ui.Button6, &QPushButton::clicked, this, &TParamPages::Button6Click);
+    connect(m_zeiten->ui().Button2, &QPushButton::clicked, this, &TParamPages::Button1Click);
+    connect(m_plan->ui().Button4, &QPushButton::clicked, this, &TParamPages::Button4Click);
+    connect(m_schwingung->ui().Button6, &QPushButton::clicked, this, &TParamPages::Button6Click);
     // Every change of state, a read's included, as the platform's click event has it.
     connect(sp.cbHydr, &QCheckBox::toggled, this, &TParamPages::cbHydrClick);
 }
@@ -57,10 +62,10 @@ TParamPages::~TParamPages() = default;
 
 void TParamPages::setUpFields()
 {
-    const Ui::SpannenPage& sp = m_spannen->ui;
-    const Ui::ZeitenPage& zt = m_zeiten->ui;
-    const Ui::PlanPage& pl = m_plan->ui;
-    const Ui::SchwingungPage& sw = m_schwingung->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
+    const Ui::ZeitenPage& zt = m_zeiten->ui();
+    const Ui::PlanPage& pl = m_plan->ui();
+    const Ui::SchwingungPage& sw = m_schwingung->ui();
     struct Edit
     {
         QLineEdit* edit;
@@ -90,14 +95,14 @@ void TParamPages::setUpFields()
 void TParamPages::setUpTabOrder()
 {
     // Down each group, then on to the next group, as the hint "Weiter mit TAB" promises.
-    const Ui::SpannenPage& sp = m_spannen->ui;
-    const Ui::ZeitenPage& zt = m_zeiten->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
+    const Ui::ZeitenPage& zt = m_zeiten->ui();
     const QList<QList<QWidget*>> chains = {
         {sp.Edit10, sp.Edit11, sp.Edit16, sp.Edit20, sp.Edit21, sp.cbHydr, sp.edHydrPulse,
          sp.edHydrDauer},
         {zt.Edit12, zt.Edit14, zt.Edit15, zt.Edit22, zt.Edit24, zt.Edit25},
-        {m_plan->ui.Edit30, m_plan->ui.Edit31},
-        {m_schwingung->ui.Edit40, m_schwingung->ui.Edit41}};
+        {m_plan->ui().Edit30, m_plan->ui().Edit31},
+        {m_schwingung->ui().Edit40, m_schwingung->ui().Edit41}};
     for (const QList<QWidget*>& chain : chains)
         for (qsizetype i = 1; i < chain.size(); ++i)
             QWidget::setTabOrder(chain[i - 1], chain[i]);
@@ -141,11 +146,11 @@ bool TParamPages::eventFilter(QObject* watched, QEvent* event)
 void TParamPages::KeyDown(QLineEdit* edit, quint16 key)
 {
     if (key != VK_RETURN) return;
-    if (edit == m_spannen->ui.Edit11) {
+    if (edit == m_spannen->ui().Edit11) {
         Edit11KeyDown();
         return;
     }
-    if (edit == m_spannen->ui.Edit16) {
+    if (edit == m_spannen->ui().Edit16) {
         Edit16KeyDown();
         return;
     }
@@ -252,8 +257,8 @@ void TParamPages::showReadBack(const Field& f, quint16 word)
 
 void TParamPages::SendPage(int page)
 {
-    const Ui::SpannenPage& sp = m_spannen->ui;
-    const Ui::ZeitenPage& zt = m_zeiten->ui;
+    const Ui::SpannenPage& sp = m_spannen->ui();
+    const Ui::ZeitenPage& zt = m_zeiten->ui();
     QList<QLineEdit*> fields;
     switch (page) {
     case 0:
@@ -265,10 +270,10 @@ void TParamPages::SendPage(int page)
         fields = {zt.Edit12, zt.Edit14, zt.Edit15, zt.Edit22, zt.Edit24, zt.Edit25};
         break;
     case 2:
-        fields = {m_plan->ui.Edit30, m_plan->ui.Edit31};
+        fields = {m_plan->ui().Edit30, m_plan->ui().Edit31};
         break;
     case 3:
-        fields = {m_schwingung->ui.Edit40, m_schwingung->ui.Edit41};
+        fields = {m_schwingung->ui().Edit40, m_schwingung->ui().Edit41};
         break;
     default:
         return;

@@ -12,6 +12,11 @@
 #include "PlanPage.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
+#include "ui_SpannenPage.h"
+#include "ui_ZeitenPage.h"
+#include "ui_PlanPage.h"
+#include "ui_SchwingungPage.h"
+#include "ui_ServicePage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,16 +38,16 @@ void TParamPages::ReadService()
     m_host.controllerModel().serviceRead(v);
     // From 2.07 on the release fields are captioned as deviations.
     const bool deviations = BiosVersion >= 207;
-    m_spannen->ui.Label20->setText(tr73(0, deviations ? QStringLiteral("Abweichung pos. [Pulse]")
+    m_spannen->ui().Label20->setText(tr73(0, deviations ? QStringLiteral("Abweichung pos. [Pulse]")
                                                       : QStringLiteral("Kurz [Pulse]")));
-    m_spannen->ui.Label21->setText(tr73(0, deviations ? QStringLiteral("Abweichung neg. [Pulse]")
+    m_spannen->ui().Label21->setText(tr73(0, deviations ? QStringLiteral("Abweichung neg. [Pulse]")
                                                       : QStringLiteral("Lang [Pulse]")));
     ShowService(v);
 }
 
 void TParamPages::ShowService(const ServiceValues& v)
 {
-    const Ui::ServicePage& s = m_service->ui;
+    const Ui::ServicePage& s = m_service->ui();
     // Each by the rule of the service values; the logbook, report and archive read these fields.
     const std::pair<const char*, QLineEdit*> fields[] = {
         {"frequency", s.Edit53},       {"clamp_pulses", s.Edit50},
@@ -60,7 +65,7 @@ void TParamPages::ShowService(const ServiceValues& v)
 
 QList<QPair<QString, QString>> TParamPages::shownServiceRows() const
 {
-    const Ui::ServicePage& s = m_service->ui;
+    const Ui::ServicePage& s = m_service->ui();
     const std::pair<const char*, const QLabel*> rows[] = {
         {"clamp_pulses", s.Label50},    {"release_pulses", s.Label51},
         {"release_deviation", s.Label52}, {"frequency", s.Label53},
@@ -74,7 +79,7 @@ QList<QPair<QString, QString>> TParamPages::shownServiceRows() const
 
 void TParamPages::showBios(quint16 bios)
 {
-    const Ui::ServicePage& service = m_service->ui;
+    const Ui::ServicePage& service = m_service->ui();
     const bool separatePulses = bios >= 208;
     service.Label50->setText(separatePulses ? tr73(0, QStringLiteral("Spannen [Pulse]"))
                                             : tr73(0, QStringLiteral("Pulse")));
@@ -87,49 +92,49 @@ void TParamPages::showBios(quint16 bios)
           static_cast<QWidget*>(service.Edit51), static_cast<QWidget*>(service.Edit52)})
         w->setVisible(separatePulses);
     if (bios >= 210) {
-        m_spannen->ui.Label65->setVisible(true);
-        m_spannen->ui.Edit16->setVisible(true);
+        m_spannen->ui().Label65->setVisible(true);
+        m_spannen->ui().Edit16->setVisible(true);
     }
-    m_spannen->ui.gbHydr->setVisible(bios >= 310);
+    m_spannen->ui().gbHydr->setVisible(bios >= 310);
 }
 
 void TParamPages::showUnconnected()
 {
-    const Ui::ServicePage& service = m_service->ui;
+    const Ui::ServicePage& service = m_service->ui();
     service.Label50->setText(QStringLiteral("Pulse"));
     service.Label51->setText(QStringLiteral("Pulse"));
     service.Edit50->clear();
     service.Edit51->clear();
-    m_spannen->ui.gbHydr->setVisible(false);
+    m_spannen->ui().gbHydr->setVisible(false);
 }
 
 void TParamPages::showSensor(quint16 sensor)
 {
-    setGauge(m_service->ui.ProgressBar1, sensor);
+    setGauge(m_service->ui().ProgressBar1, sensor);
 }
 
 void TParamPages::showRunningFunction(quint16 outputWord)
 {
     if (BiosVersion >= 208) return;
-    QLabel* pulses = m_service->ui.Label50;
+    QLabel* pulses = m_service->ui().Label50;
     if (outputWord & 0x01) pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
     if (outputWord & 0x02) pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));
 }
 
 void TParamPages::showConnectStatus(const QString& text)
 {
-    m_spannen->ui.Panel11->setText(text);
+    m_spannen->ui().Panel11->setText(text);
 }
 
 QString TParamPages::connectStatus() const
 {
-    return m_spannen->ui.Panel11->text();
+    return m_spannen->ui().Panel11->text();
 }
 
 void TParamPages::showStatusPanels(const QString& text)
 {
-    for (QLabel* panel : {m_spannen->ui.Panel11, m_zeiten->ui.Panel12, m_plan->ui.Panel13,
-                          m_schwingung->ui.Panel14})
+    for (QLabel* panel : {m_spannen->ui().Panel11, m_zeiten->ui().Panel12, m_plan->ui().Panel13,
+                          m_schwingung->ui().Panel14})
         panel->setText(text);
 }
 

@@ -1,6 +1,10 @@
 #include "ServicePage.h"
 
-ServicePage::ServicePage(QWidget* parent) : QWidget(parent)
+#include "ui_ServicePage.h"
+
+ServicePage::ServicePage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::ServicePage>())
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
 }
+
+ServicePage::~ServicePage() = default;

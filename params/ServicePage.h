@@ -1,11 +1,13 @@
 #pragma once
 /// Notebook page "SERVICE": the controller's counters of the last motions (group "Service
 /// Information") and the vibration and frequency gauges.
-/// The main window reaches the controls through `ui`, by their form names.
-
-#include "ui_ServicePage.h"
 
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class ServicePage;
+}
 
 class ServicePage : public QWidget
 {
@@ -13,7 +15,12 @@ class ServicePage : public QWidget
 
 public:
     explicit ServicePage(QWidget* parent = nullptr);
+    ~ServicePage() override;
 
-    /// The page's controls.
-    Ui::ServicePage ui;
+    /// The page's controls by their form names, for its own folder and its tests.
+    Ui::ServicePage& ui() { return *m_ui; }
+    const Ui::ServicePage& ui() const { return *m_ui; }
+
+private:
+    std::unique_ptr<Ui::ServicePage> m_ui;
 };

@@ -1,11 +1,13 @@
 #pragma once
 /// Notebook page "SPANNEN": the clamp and release travel limits (groups "SPANNEN",
 /// "LÖSEN") and the hydraulic monitoring group `gbHydr`.
-/// The main window reaches the controls through `ui`, by their form names.
-
-#include "ui_SpannenPage.h"
 
 #include <QWidget>
+#include <memory>
+
+namespace Ui {
+class SpannenPage;
+}
 
 class SpannenPage : public QWidget
 {
@@ -13,7 +15,17 @@ class SpannenPage : public QWidget
 
 public:
     explicit SpannenPage(QWidget* parent = nullptr);
+    ~SpannenPage() override;
 
-    /// The page's controls.
-    Ui::SpannenPage ui;
+    /// The focus on the page's first field, as a page change and the connect leave it.
+    void focusFirstField();
+    /// The fields whose keys and focus hold the live poll back.
+    QList<QWidget*> parameterFields() const;
+
+    /// The page's controls by their form names, for its own folder and its tests.
+    Ui::SpannenPage& ui() { return *m_ui; }
+    const Ui::SpannenPage& ui() const { return *m_ui; }
+
+private:
+    std::unique_ptr<Ui::SpannenPage> m_ui;
 };

@@ -3,7 +3,7 @@
 
 #include "AnalogPages.h"
 #include "ConnectFixture.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 namespace r73::test {
 

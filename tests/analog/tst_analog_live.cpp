@@ -45,7 +45,7 @@ private slots:
     void cleanupTestCase() { m_f.reset(); }
 
 private:
-    Ui::AnalogwertePage& live() { return m_f->ui().pgAnalogwerte->ui; }
+    Ui::AnalogwertePage& live() { return m_f->ui().pgAnalogwerte->ui(); }
     std::unique_ptr<AnalogFixture> m_f;
 };
 
@@ -97,7 +97,7 @@ void TstAnalogLive::liveValue()
     QFETCH(QString, title);
     QFETCH(QList<int>, limits);
     QLocale::setDefault(locale);
-    QCheckBox* active3 = m_f->ui().pgAnalog3->ui.ckbKanalAktiv_3;
+    QCheckBox* active3 = m_f->ui().pgAnalog3->ui().ckbKanalAktiv_3;
     if (channel == 3) active3->click(); // sent to the controller, which the live page reads
     sim::freezeAnalogReading(m_f->engine.machine(), channel, quint16(raw));
     m_f->show(9);

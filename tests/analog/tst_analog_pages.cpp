@@ -133,13 +133,13 @@ void TstAnalogPages::readAndWriteWithPlaceNumbers()
                           "5108 call READ_STR_MAX2_2",  "5109 STRPUT \"220\"",
                           "5112 call @MAX1_2",          "5113 PUT 214",
                           "5108 call READ_STR_MAX1_2",  "5109 STRPUT \"200\""}));
-    QVERIFY(p2.ui.ckbKanalAktiv_2->isChecked() && p2.ui.rbPos2_2->isChecked());
+    QVERIFY(p2.ui().ckbKanalAktiv_2->isChecked() && p2.ui().rbPos2_2->isChecked());
     QCOMPARE(pages.Scale(2).BinMin, 51);
     QCOMPARE(pages.Scale(2).PhysMax, 250.0);
     QCOMPARE(pages.RawLimits(2).Max2, 231);
 
     pages.ReadAnalog(1);
-    const Ui::AnalogPage1& u = p1.ui;
+    const Ui::AnalogPage1& u = p1.ui();
     const std::pair<QLineEdit*, const char*> typed[] = {
         {u.edtMin_1, "-100"},   {u.edtMax_1, "100"}, {u.edtBezeichnung_1, "Temp"},
         {u.edtPhysEinh_1, "C"}, {u.edtMax2_1, "75"}, {u.edtMax1_1, "60"},
@@ -175,7 +175,7 @@ void TstAnalogPages::readAndWriteWithPlaceNumbers()
         QString::fromUtf8(": Die Zahl aus dem R73 ist keine gültige Floatzahl!");
     QCOMPARE(m_f->takeBoxes(),
              QStringList({"Physikalisches Minimum" + invalid, "Physikalisches Maximum" + invalid}));
-    QCOMPARE(p3.ui.edtMin_3->text() + ' ' + p3.ui.edtMax_3->text(), QString("null 5O"));
+    QCOMPARE(p3.ui().edtMin_3->text() + ' ' + p3.ui().edtMax_3->text(), QString("null 5O"));
     QCOMPARE(pages.Scale(3).PhysMin, min);
     QCOMPARE(pages.Scale(3).PhysMax, max);
     m_f->store("WRITE_PHYS_ZERO3", "0");
@@ -206,7 +206,7 @@ void TstAnalogPages::enterInLimitField()
     QFETCH(QString, box);
     freshChannel1();
     const qint32 before = m_f->pages->RawLimits(1).Max2;
-    QLineEdit* edit = m_f->window->form().pgAnalog1->ui.edtMax2_1;
+    QLineEdit* edit = m_f->window->form().pgAnalog1->ui().edtMax2_1;
     edit->setText(text);
     QTest::keyClick(edit, Qt::Key_Return);
     if (raw < 0) {
@@ -224,7 +224,7 @@ void TstAnalogPages::enterInLimitField()
 void TstAnalogPages::enterInMinimumWritesTheChannel()
 {
     freshChannel1();
-    Ui::AnalogPage1& u = m_f->window->form().pgAnalog1->ui;
+    Ui::AnalogPage1& u = m_f->window->form().pgAnalog1->ui();
     u.edtMin_1->setText("-40");
     u.edtMax2_1->setText("120");
     u.edtMax1_1->setText("abc"); // must not stop the write after the range went out
@@ -266,7 +266,7 @@ void TstAnalogPages::rangeRefusals()
     QFETCH(QString, trigger);
     QFETCH(QStringList, boxes);
     freshChannel1();
-    Ui::AnalogPage1& u = m_f->window->form().pgAnalog1->ui;
+    Ui::AnalogPage1& u = m_f->window->form().pgAnalog1->ui();
     u.edtMin_1->setText(min);
     u.edtMax_1->setText(max);
     if (trigger == "F4")
@@ -308,7 +308,7 @@ void TstAnalogPages::nameAndUnit()
     QFETCH(QString, caption);
     freshChannel1();
     const QString before = m_f->ui().TabbedNotebook1->tabText(6);
-    Ui::AnalogPage1& u = m_f->window->form().pgAnalog1->ui;
+    Ui::AnalogPage1& u = m_f->window->form().pgAnalog1->ui();
     QLineEdit* edit = unit ? u.edtPhysEinh_1 : u.edtBezeichnung_1;
     edit->setText(text);
     QTest::keyClick(edit, Qt::Key_Return);
@@ -351,7 +351,7 @@ void TstAnalogPages::parameterWordClicks()
     QCOMPARE(log.mid(0, sent.size()), sent);
     QCOMPARE(log.last(), last);
     QCOMPARE(m_f->pages->Scale(2).BinMin, binMin);
-    m_f->window->form().pgAnalog2->ui.rbPos2_2->click(); // back to the controller's setting
+    m_f->window->form().pgAnalog2->ui().rbPos2_2->click(); // back to the controller's setting
 }
 
 void TstAnalogPages::demoValuesStand()
@@ -364,12 +364,12 @@ void TstAnalogPages::demoValuesStand()
              QStringList({"TEMPERATUR", "DRUCK", "GROESSE"})); // from the connect on
     f.show(7);
     // Were the box handlers to send, the demo link's echoes would stand here instead.
-    QCOMPARE(QStringList({ui.pgAnalog1->ui.edtMin_1->text(), ui.pgAnalog2->ui.edtMax2_2->text(),
-                          ui.pgAnalog2->ui.edtPhysEinh_2->text(),
-                          ui.pgAnalog3->ui.edtBezeichnung_3->text()}),
+    QCOMPARE(QStringList({ui.pgAnalog1->ui().edtMin_1->text(), ui.pgAnalog2->ui().edtMax2_2->text(),
+                          ui.pgAnalog2->ui().edtPhysEinh_2->text(),
+                          ui.pgAnalog3->ui().edtBezeichnung_3->text()}),
              QStringList({"-100", "8670", "Bar", "Größe"}));
-    QVERIFY(ui.pgAnalog1->ui.rbPos1_1->isChecked() && ui.pgAnalog2->ui.rbPos2_2->isChecked());
-    QVERIFY(!ui.pgAnalog3->ui.ckbKanalAktiv_3->isChecked());
+    QVERIFY(ui.pgAnalog1->ui().rbPos1_1->isChecked() && ui.pgAnalog2->ui().rbPos2_2->isChecked());
+    QVERIFY(!ui.pgAnalog3->ui().ckbKanalAktiv_3->isChecked());
     QCOMPARE(f.pages->Scale(2).BinMin, 51);
     QVERIFY(!ParamLoading);
 
@@ -380,7 +380,7 @@ void TstAnalogPages::demoValuesStand()
 
     // Live, channel 1 sweeps past Max2 75 and Min1 -80 (raw 223, 26); the labels follow.
     f.show(9);
-    const Ui::AnalogwertePage& live = ui.pgAnalogwerte->ui;
+    const Ui::AnalogwertePage& live = ui.pgAnalogwerte->ui();
     QCOMPARE(live.ProgressBar7->value(), 223);
     auto red = [](QLabel* l) { return l->palette().color(QPalette::Window) == QColor(255, 0, 0); };
     QList<int> raws;

@@ -5,7 +5,7 @@
 #include "ConnectFixture.h"
 #include "KeepAlive.h"
 #include "TimerWrapper.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QPushButton>
 #include <QThread>
@@ -95,7 +95,7 @@ void TstAlive::inputDuringASequenceWaitsForItsEnd()
                 QWindowSystemInterface::handleKeyEvent<Async>(window, type, key, Qt::NoModifier);
         } else if (input == "click" || input == "Stop") {
             QPushButton* next = input == "click" ? f.window->form().bbtnVor
-                                                 : f.window->form().pgLogbuch->ui.Button8;
+                                                 : f.window->form().pgLogbuch->ui().Button8;
             const QPointF at = next->mapTo(f.window.get(), next->rect().center());
             for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
                 QWindowSystemInterface::handleMouseEvent<Async>(
@@ -120,7 +120,7 @@ void TstAlive::inputDuringASequenceWaitsForItsEnd()
         QCOMPARE(log, expected.mid(0, log.size()));
         QVERIFY2(log.count("call _@HIST_ELEMENT") <= 2, qPrintable(log.join(',')));
         QVERIFY(!HistoryReading);
-        QCOMPARE(f.window->form().pgLogbuch->ui.Button8->text(), QString("Lesen"));
+        QCOMPARE(f.window->form().pgLogbuch->ui().Button8->text(), QString("Lesen"));
         return;
     }
     // Whole and in order, as without the input and the tick.

@@ -5,7 +5,7 @@
 #include "FunctionCatalog.h"
 #include "Terminate.h"
 #include "TimerWrapper.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QTimer>
 
@@ -79,18 +79,18 @@ void TstConnect::connectSequenceAndPagesByVersion()
     QCOMPARE(rest.mid(0, expected.size()), expected); // the page reads follow
 
     // What the version shows and hides.
-    QCOMPARE(!ui.pgLogbuch->ui.Panel18->isHidden(), bios < 208);
-    QCOMPARE(!ui.pgLogbuch->ui.ListView1->isHidden(), bios >= 208);
-    QCOMPARE(!ui.pgService->ui.Edit51->isHidden(), bios >= 208);
-    QCOMPARE(ui.pgService->ui.Label50->text(),
+    QCOMPARE(!ui.pgLogbuch->ui().Panel18->isHidden(), bios < 208);
+    QCOMPARE(!ui.pgLogbuch->ui().ListView1->isHidden(), bios >= 208);
+    QCOMPARE(!ui.pgService->ui().Edit51->isHidden(), bios >= 208);
+    QCOMPARE(ui.pgService->ui().Label50->text(),
              bios >= 208 ? QString("Spannen [Pulse]") : QString("Pulse"));
-    QCOMPARE(!ui.pgSpannen->ui.Edit16->isHidden(), bios >= 210);
-    QCOMPARE(!ui.pgAnalog2->ui.pnAnalog2->isHidden(), bios < 300);
-    QCOMPARE(!ui.pgAnalog2->ui.GroupBox16->isHidden(), bios >= 300);
-    QCOMPARE(!ui.pgAnalogwerte->ui.gbKanal_3->isHidden(), bios >= 300);
-    QCOMPARE(!ui.pgSpannen->ui.gbHydr->isHidden(), bios >= 310);
+    QCOMPARE(!ui.pgSpannen->ui().Edit16->isHidden(), bios >= 210);
+    QCOMPARE(!ui.pgAnalog2->ui().pnAnalog2->isHidden(), bios < 300);
+    QCOMPARE(!ui.pgAnalog2->ui().GroupBox16->isHidden(), bios >= 300);
+    QCOMPARE(!ui.pgAnalogwerte->ui().gbKanal_3->isHidden(), bios >= 300);
+    QCOMPARE(!ui.pgSpannen->ui().gbHydr->isHidden(), bios >= 310);
     if (bios < 208)
-        QCOMPARE(ui.pgLogbuch->ui.Panel18->text(), QString("Logbuch nur ab R73-Bios-Version 2.08"));
+        QCOMPARE(ui.pgLogbuch->ui().Panel18->text(), QString("Logbuch nur ab R73-Bios-Version 2.08"));
     QVERIFY(f.env.boxes.isEmpty());
 }
 
@@ -139,7 +139,7 @@ void TstConnect::demoModeConnectsWithoutController()
     QCOMPARE(BiosVersion, quint16(300));
     QCOMPARE(f.window->form().Edit3->text(), QString("3.00"));
     QCOMPARE(f.window->windowTitle(), QString("R73-Controller Demo-Version"));
-    QVERIFY(f.window->form().pgSpannen->ui.gbHydr->isHidden());
+    QVERIFY(f.window->form().pgSpannen->ui().gbHydr->isHidden());
     QVERIFY(f.engine.summaries().isEmpty());
     f.window->Timer1().setEnabled(true);
     f.window->Timer1Timer();

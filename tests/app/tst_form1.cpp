@@ -17,7 +17,7 @@
 #include "TimerWrapper.h"
 #include "Translate.h"
 #include "comport.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,10 +124,10 @@ void TstForm1::firstStartCreatesKeysFoldersAndUnconnectedState()
         QVERIFY(!key->isEnabled());
     QVERIFY(ui.BitBtn10->isEnabled());
     QCOMPARE(ui.BitBtn10->text(), QString("F7:VERBINDEN"));
-    QVERIFY(ui.pgSpannen->ui.gbHydr->isHidden());
-    QCOMPARE(ui.pgService->ui.Label51->text(), QString("Pulse"));
-    QCOMPARE(ui.pgAnalog2->ui.edtMax1_2->property("Tag").toInt(), 23);
-    QCOMPARE(ui.pgAnalog3->ui.edtMin2_3->property("Tag").toInt(), 31);
+    QVERIFY(ui.pgSpannen->ui().gbHydr->isHidden());
+    QCOMPARE(ui.pgService->ui().Label51->text(), QString("Pulse"));
+    QCOMPARE(ui.pgAnalog2->ui().edtMax1_2->property("Tag").toInt(), 23);
+    QCOMPARE(ui.pgAnalog3->ui().edtMin2_3->property("Tag").toInt(), 31);
     QVERIFY(!w.Timer1().Enabled() && !w.Timer3().Enabled());
     QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     // The identification is readable: read-only, not greyed out.
@@ -195,7 +195,7 @@ void TstForm1::englishCaptionsAndEmptiedFields()
     QCOMPARE(ui.TabbedNotebook1->tabText(0), QString("CLAMP"));
     QCOMPARE(ui.TabbedNotebook1->tabText(1), QString("TIMES"));
     QCOMPARE(ui.TabbedNotebook1->tabText(6), QString("ANALOG1")); // until the channel is named
-    QCOMPARE(ui.pgSpannen->ui.Button1->text(), QString("Save"));
+    QCOMPARE(ui.pgSpannen->ui().Button1->text(), QString("Save"));
     QVERIFY(ui.Label29->text().endsWith("3.14"));
 
     ui.Edit1->setText("1");
@@ -276,7 +276,7 @@ void TstForm1::languageDialogRecaptionsTheWindow()
     QCOMPARE(w.form().Button7->text(), QString("&Interface"));
     // The other windows follow, twice over (their German captions are kept as the keys).
     QCOMPARE(portDialog.windowTitle(), QString("Interface"));
-    QCOMPARE(logbook.ui.BtClose->text(), QString("&Close"));
+    QCOMPARE(logbook.ui().BtClose->text(), QString("&Close"));
     CurrentLanguage = 0;
     portDialog.translateCaptions();
     QCOMPARE(portDialog.findChild<QPushButton*>("BtCancel")->text(), QString("&Abbruch"));

@@ -3,7 +3,7 @@
 #include "ConnectFixture.h"
 #include "ProgramState.h"
 #include "TimerWrapper.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QLineEdit>
 
@@ -33,7 +33,7 @@ void TstNavigation::keysBeforeConnectDoNothing()
         f.key(k);
     Ui::TForm1& ui = f.window->form();
     QCOMPARE(ui.TabbedNotebook1->currentIndex(), 0);
-    QCOMPARE(ui.pgSpannen->ui.Panel11->text(), QString());
+    QCOMPARE(ui.pgSpannen->ui().Panel11->text(), QString());
     QVERIFY(!f.window->Timer2().Enabled());
     QVERIFY(f.engine.summaries().isEmpty());
 }
@@ -43,10 +43,10 @@ void TstNavigation::previousAndNextStopAtTheEnds()
     ConnectFixture f;
     f.connect();
     Ui::TForm1& ui = f.window->form();
-    ui.pgSpannen->ui.Edit11->setFocus();
+    ui.pgSpannen->ui().Edit11->setFocus();
     f.key(Qt::Key_F2);
     QCOMPARE(ui.TabbedNotebook1->currentIndex(), 0);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui.pgSpannen->ui.Edit10));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui.pgSpannen->ui().Edit10));
     for (int i = 0; i < 12; ++i)
         f.key(Qt::Key_F3);
     QCOMPARE(ui.TabbedNotebook1->currentIndex(), 9);
@@ -82,14 +82,14 @@ void TstNavigation::sendAndSaveOnPagesWithoutFields()
     ui.TabbedNotebook1->setCurrentIndex(page);
     f.engine.clearLog();
     f.key(Qt::Key(key));
-    for (QLabel* panel : {ui.pgSpannen->ui.Panel11, ui.pgZeiten->ui.Panel12, ui.pgPlan->ui.Panel13,
-                          ui.pgSchwingung->ui.Panel14})
+    for (QLabel* panel : {ui.pgSpannen->ui().Panel11, ui.pgZeiten->ui().Panel12, ui.pgPlan->ui().Panel13,
+                          ui.pgSchwingung->ui().Panel14})
         QCOMPARE(panel->text(), status);
     QVERIFY(f.engine.summaries().isEmpty());
     QVERIFY(f.window->Timer2().Enabled());
     QCOMPARE(f.window->Timer2().Interval(), 700);
     f.window->Timer2().fire();
-    QCOMPARE(ui.pgPlan->ui.Panel13->text(), QString(" "));
+    QCOMPARE(ui.pgPlan->ui().Panel13->text(), QString(" "));
     QVERIFY(!f.window->Timer2().Enabled());
 }
 
@@ -117,12 +117,12 @@ void TstNavigation::typingPausesPollingUntilTimer3()
     QVERIFY(f.window->Timer3().Enabled());
     f.window->Timer3().fire();
     QVERIFY(f.window->Timer1().Enabled());
-    QTest::keyClick(ui.pgSpannen->ui.Edit10, Qt::Key_5);
+    QTest::keyClick(ui.pgSpannen->ui().Edit10, Qt::Key_5);
     QVERIFY(!f.window->Timer1().Enabled());
     f.window->Timer3().fire();
     QVERIFY(f.window->Timer1().Enabled());
     // A key without a character (an arrow) does not pause.
-    QTest::keyClick(ui.pgSpannen->ui.Edit10, Qt::Key_Left);
+    QTest::keyClick(ui.pgSpannen->ui().Edit10, Qt::Key_Left);
     QVERIFY(f.window->Timer1().Enabled());
 }
 

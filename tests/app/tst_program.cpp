@@ -9,7 +9,7 @@
 #include "TestEnv.h"
 #include "TimerWrapper.h"
 #include "Translate.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QApplication>
 #include <QDir>

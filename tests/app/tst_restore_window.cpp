@@ -7,7 +7,7 @@
 #include "MessageFacade.h"
 #include "ParamPages.h"
 #include "SpannenPage.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 #include "ui_SpannenPage.h"
 
 #include <QPlainTextEdit>
@@ -38,7 +38,7 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     QVERIFY(QFile::exists(file));
 
     // The technician changes "Kurz" on the controller, then restores the file.
-    QLineEdit* shortLimit = f.window->form().pgSpannen->ui.Edit10;
+    QLineEdit* shortLimit = f.window->form().pgSpannen->ui().Edit10;
     shortLimit->setFocus();
     shortLimit->setText(QStringLiteral("300"));
     shortLimit->setModified(true);

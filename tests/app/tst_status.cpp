@@ -2,7 +2,7 @@
 // colour, from the input and output words the controller reports.
 
 #include "ConnectFixture.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 using namespace r73;
 using r73::test::ConnectFixture;
@@ -120,10 +120,10 @@ void TstStatus::olderControllerNamesThePulseField()
     f.connect();
     f.engine.setOutputWord(0x0001);
     f.window->ReadIO();
-    QCOMPARE(f.window->form().pgService->ui.Label50->text(), QString("Pulse Spannen"));
+    QCOMPARE(f.window->form().pgService->ui().Label50->text(), QString("Pulse Spannen"));
     f.engine.setOutputWord(0x0003); // release wins
     f.window->ReadIO();
-    QCOMPARE(f.window->form().pgService->ui.Label50->text(), QString::fromUtf8("Pulse Lösen"));
+    QCOMPARE(f.window->form().pgService->ui().Label50->text(), QString::fromUtf8("Pulse Lösen"));
 }
 
 QTEST_MAIN(TstStatus)

@@ -10,7 +10,7 @@
 #include "LogbuchPage.h"
 #include "ReportFromWindow.h"
 #include "ServiceRecord.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -66,11 +66,11 @@ void TstReport::reportAndArchiveOnTheController()
     ServiceRecord record(*f.window, logbook);
     f.connect();
     Ui::TForm1& ui = f.window->form();
-    const QString clampShort = ui.pgSpannen->ui.Edit10->text();
-    const QString frequency = ui.pgService->ui.Edit53->text();
+    const QString clampShort = ui.pgSpannen->ui().Edit10->text();
+    const QString frequency = ui.pgService->ui().Edit53->text();
     QVERIFY(!clampShort.isEmpty() && !frequency.isEmpty());
     // Typed and not sent: the report states the controller's value, not the field's.
-    ui.pgSpannen->ui.Edit10->setText("abc");
+    ui.pgSpannen->ui().Edit10->setText("abc");
 
     const QString pdf = f.env.path("bericht.pdf");
     QVERIFY(record.saveReport(pdf, "Dichtung am Spannzylinder getauscht"));

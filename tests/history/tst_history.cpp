@@ -4,7 +4,7 @@
 #include "ConnectFixture.h"
 #include "HistoryList.h"
 #include "TextTable.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QScrollBar>
 
@@ -90,7 +90,7 @@ void TstHistory::passesReadNewestFirstAndStopAtAKnownNumber()
     SimHistElement invalid = element(50);
     invalid.marker = 0x1234;
     auto f = connectedWith({e9, e100, invalid, e10});
-    Ui::LogbuchPage& page = f->window->form().pgLogbuch->ui;
+    Ui::LogbuchPage& page = f->window->form().pgLogbuch->ui();
     historyStep(*f);
     QVERIFY2(f->engine.summaries().isEmpty(), qPrintable(f->engine.summaries().join(",")));
 
@@ -138,7 +138,7 @@ void TstHistory::factoryHistoryIsListedUnsigned()
     ConnectFixture f(310);
     f.connect();
     f.engine.machine().history().setLive(false);
-    Ui::LogbuchPage& page = f.window->form().pgLogbuch->ui;
+    Ui::LogbuchPage& page = f.window->form().pgLogbuch->ui();
     page.Button8->click();
     historyStep(f);
     const QStringList shown = captions(page.ListView1);
@@ -182,7 +182,7 @@ void TstHistory::passAgainstEndlessControllerIsBounded()
 {
     auto f = connectedWith({element(1)});
     QVERIFY(f->engine.addFault("endless-history=1"));
-    Ui::LogbuchPage& page = f->window->form().pgLogbuch->ui;
+    Ui::LogbuchPage& page = f->window->form().pgLogbuch->ui();
     page.Button8->click();
     historyStep(*f);
     const QStringList log = f->engine.summaries();
@@ -224,7 +224,7 @@ void TstHistory::failedCallReportsItsStep()
     QFETCH(int, silentAfter);
     QFETCH(QString, location);
     auto f = connectedWith({element(1), element(2)});
-    f->window->form().pgLogbuch->ui.Button8->click();
+    f->window->form().pgLogbuch->ui().Button8->click();
     while (f->window->PollPhase() != 2)
         f->window->Timer1Timer();
     if (!fault.isEmpty()) QVERIFY(f->engine.addFault(fault));

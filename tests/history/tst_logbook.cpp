@@ -5,7 +5,7 @@
 #include "FiPri.h"
 #include "HistoryPage.h"
 #include "LogFile.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QRegularExpression>
 
@@ -75,10 +75,10 @@ void TstLogbook::linesByVersion()
                   quint16(n * 100)});
     f.engine.setInputWord(0x81);
     f.engine.setOutputWord(0x11);
-    if (bios >= 208) f.window->form().pgLogbuch->ui.Button8->click();
+    if (bios >= 208) f.window->form().pgLogbuch->ui().Button8->click();
     for (int i = 0; i < 3; ++i)
         f.window->Timer1Timer();                    // one poll cycle with its history pass
-    f.window->form().pgService->ui.Label57->hide(); // a hidden service label gives no line
+    f.window->form().pgService->ui().Label57->hide(); // a hidden service label gives no line
     f.engine.clearLog();
     const QStringList lines = logbook(f);
     // Only the channels are read back from the controller.
@@ -196,11 +196,11 @@ void TstLogbook::f6ShowsTheWindowWithFocusOnSave()
     f.key(Qt::Key_F6);
     auto* form = f.window->findChild<TFileForm*>();
     QVERIFY(form->isVisible());
-    QCOMPARE(form->focusWidget(), form->ui.BtSave);
+    QCOMPARE(form->focusWidget(), form->ui().BtSave);
     QCOMPARE(form->windowTitle(), QString("R73-Controller: Speichern und Drucken"));
-    QVERIFY(form->ui.Memo1->isReadOnly());
+    QVERIFY(form->ui().Memo1->isReadOnly());
     QVERIFY(f.env.boxes.isEmpty());
-    form->ui.BtClose->click();
+    form->ui().BtClose->click();
     QVERIFY(!form->isVisible());
 }
 

@@ -4,7 +4,7 @@
 
 #include "ConnectFixture.h"
 #include "ParamPages.h"
-#include "ui_Form1.h"
+#include "Forms.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

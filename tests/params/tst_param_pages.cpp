@@ -99,7 +99,7 @@ void TstParamPages::connectReadsEveryPage()
     QCOMPARE(log.mid(log.indexOf("call HW_SER_NO?") + 2, expected.size()), expected);
     QVERIFY(!log.contains("call !EN_HYDR"));
     // The switch read during connect changes the box but sends nothing back.
-    QVERIFY(!f.ui().pgSpannen->ui.cbHydr->isChecked());
+    QVERIFY(!f.ui().pgSpannen->ui().cbHydr->isChecked());
     QVERIFY(!ClampChanged);
     QCOMPARE(f.edit("Edit40")->text(),
              mmPerSecond(f.engine.machine().workingSet(ParamSetId::Schwing)[ParamField::SchwingMax],
@@ -156,14 +156,14 @@ void TstParamPages::pageChangeReads()
         QVERIFY(shows("Edit30", S::Plan, V::FMin1));
         QVERIFY(shows("Edit31", S::Plan, V::TDauerTo));
     } else if (page == 3) {
-        QCOMPARE(f.ui().pgSchwingung->ui.ProgressBar3->value(),
+        QCOMPARE(f.ui().pgSchwingung->ui().ProgressBar3->value(),
                  int(m.workingSet(S::Schwing)[V::SchwingMax]));
         QCOMPARE(f.edit("Edit41")->text(), QString::number(m.workingSet(S::Schwing)[V::TDauerTo]));
     } else {
         const quint16 frequency = f.answerTo("F@");
         // Counts, frequencies and the duration are unsigned words.
         QCOMPARE(f.edit("Edit53")->text(), QString::number(frequency));
-        QCOMPARE(f.ui().pgService->ui.ProgressBar2->value(), qMin(100, frequencyGauge(frequency)));
+        QCOMPARE(f.ui().pgService->ui().ProgressBar2->value(), qMin(100, frequencyGauge(frequency)));
         QCOMPARE(f.edit("Edit50")->text(),
                  QString::number(f.answerTo(bios >= 208 ? "LAST_SPANN@" : "M_SPANN@")));
         QCOMPARE(f.edit("Edit56")->text(), QString::number(f.answerTo("T_DAUER@")));
@@ -174,8 +174,8 @@ void TstParamPages::pageChangeReads()
             QCOMPARE(f.edit("Edit52")->text(), signedText(f.answerTo("ABW_LOES@")));
         }
         // Deviations from 2.07 on, though the separate pulse fields wait for 2.08.
-        QCOMPARE(f.ui().pgSpannen->ui.Label20->text(), QString("Abweichung pos. [Pulse]"));
-        QCOMPARE(f.ui().pgSpannen->ui.Label21->text(), QString("Abweichung neg. [Pulse]"));
+        QCOMPARE(f.ui().pgSpannen->ui().Label20->text(), QString("Abweichung pos. [Pulse]"));
+        QCOMPARE(f.ui().pgSpannen->ui().Label21->text(), QString("Abweichung neg. [Pulse]"));
         // The service read ends a pause of polling.
         QVERIFY(f.window->Timer1().Enabled());
     }
@@ -264,7 +264,7 @@ void TstParamPages::sendOneField()
     QVERIFY(*changedFlag(set));
     QVERIFY(f.env.boxes.isEmpty());
     QVERIFY(f.window->Timer2().Enabled());
-    if (bar >= 0) QCOMPARE(f.ui().pgSchwingung->ui.ProgressBar3->value(), bar);
+    if (bar >= 0) QCOMPARE(f.ui().pgSchwingung->ui().ProgressBar3->value(), bar);
 }
 
 void TstParamPages::modelHoldsWhatTheControllerHolds_data()
@@ -342,10 +342,10 @@ void TstParamPages::unmodifiedFieldOnlyShowsSending()
     f.window->Timer2().setEnabled(false);
     f.enter(f.edit("Edit15"));
     QVERIFY(f.engine.summaries().isEmpty());
-    QCOMPARE(f.ui().pgZeiten->ui.Panel12->text(), QString("SENDEN"));
+    QCOMPARE(f.ui().pgZeiten->ui().Panel12->text(), QString("SENDEN"));
     QVERIFY(f.window->Timer2().Enabled());
     f.window->Timer2().fire();
-    QCOMPARE(f.ui().pgZeiten->ui.Panel12->text(), QString(" "));
+    QCOMPARE(f.ui().pgZeiten->ui().Panel12->text(), QString(" "));
     QVERIFY(!ClampChanged);
 }
 
@@ -456,7 +456,7 @@ void TstParamPages::f4SendsOnlyModifiedFields()
     f.key(Qt::Key_F4);
     QCOMPARE(f.engine.summaries(), expected);
     QVERIFY(f.env.boxes.isEmpty());
-    for (QLabel* panel : {f.ui().pgSpannen->ui.Panel11, f.ui().pgSchwingung->ui.Panel14})
+    for (QLabel* panel : {f.ui().pgSpannen->ui().Panel11, f.ui().pgSchwingung->ui().Panel14})
         QCOMPARE(panel->text(), QString("SENDEN"));
 }
 
@@ -503,7 +503,7 @@ void TstParamPages::f5SavesChangedSets()
     f.key(Qt::Key_F5);
     QCOMPARE(f.engine.summaries(), expected);
     QCOMPARE(f.ui().Edit2->text(), edit2);
-    QCOMPARE(f.ui().pgPlan->ui.Panel13->text(), QString("SPEICHERN"));
+    QCOMPARE(f.ui().pgPlan->ui().Panel13->text(), QString("SPEICHERN"));
     QVERIFY(!ClampChanged && !ReleaseChanged && !FlatChanged && !VibrationChanged);
     if (!field.isEmpty()) QVERIFY(m.permanentStore().set(saved) == m.workingSet(saved));
 }
@@ -585,7 +585,7 @@ void TstParamPages::locationCodes()
     } else if (a[0] == "save") {
         f.key(Qt::Key_F5);
     } else {
-        f.ui().pgSpannen->ui.cbHydr->click();
+        f.ui().pgSpannen->ui().cbHydr->click();
     }
     QCOMPARE(reported.value(0), QString::number(code));
 }

@@ -157,7 +157,7 @@ void TstParamRules::clampWithoutTool()
         } else if (box == "error") {
             QCOMPARE(b.icon, MsgIcon::Error);
             QCOMPARE(b.text, QString::fromUtf8("Spannen ohne Werkzeug muß größer sein als Lang"));
-            QCOMPARE(f.ui().pgSpannen->ui.Panel11->text(), QString());
+            QCOMPARE(f.ui().pgSpannen->ui().Panel11->text(), QString());
         } else {
             QCOMPARE(b.caption, box);
             QCOMPARE(b.text, QString("Nur Zahlen erlaubt"));
@@ -171,7 +171,7 @@ void TstParamRules::hydraulicSwitchSends()
     ParamsFixture f(310);
     f.connect();
     f.showPage(0);
-    QCheckBox* box = f.ui().pgSpannen->ui.cbHydr;
+    QCheckBox* box = f.ui().pgSpannen->ui().cbHydr;
     QVERIFY(!box->isChecked());
     QVERIFY(!f.engine.summaries().contains("call !EN_HYDR"));
     box->click();
@@ -187,14 +187,14 @@ void TstParamRules::readOfAChangedSwitchSendsItBack()
     ParamsFixture f(310);
     f.connect();
     f.showPage(0);
-    f.ui().pgSpannen->ui.cbHydr->click(); // the controller now holds "on"
+    f.ui().pgSpannen->ui().cbHydr->click(); // the controller now holds "on"
     f.typeAndEnter("edHydrPulse", "40000");
-    f.ui().pgSpannen->ui.cbHydr->blockSignals(true);
-    f.ui().pgSpannen->ui.cbHydr->setChecked(false);
-    f.ui().pgSpannen->ui.cbHydr->blockSignals(false);
+    f.ui().pgSpannen->ui().cbHydr->blockSignals(true);
+    f.ui().pgSpannen->ui().cbHydr->setChecked(false);
+    f.ui().pgSpannen->ui().cbHydr->blockSignals(false);
     ClampChanged = false;
     f.showPage(1); // reads the release set and the hydraulics first
-    QVERIFY(f.ui().pgSpannen->ui.cbHydr->isChecked());
+    QVERIFY(f.ui().pgSpannen->ui().cbHydr->isChecked());
     QVERIFY(ClampChanged);
     // Read as a word: unsigned, unlike the read-back of a send.
     QCOMPARE(f.edit("edHydrPulse")->text(), QString("40000"));
@@ -222,14 +222,14 @@ void TstParamRules::serviceGauges()
     QFETCH(int, gauge);
     ParamsFixture f(310);
     f.connect();
-    f.ui().pgService->ui.ProgressBar1->setValue(50);
+    f.ui().pgService->ui().ProgressBar1->setValue(50);
     TParamPages::ServiceValues v;
     v.frequency = quint16(frequency);
     v.releaseDeviation = 0xFFFE;
     v.duration = 40000;
     f.window->controllerModel().serviceRead(v); // as the service read tells it
     f.pages().ShowService(v);
-    const Ui::ServicePage& s = f.ui().pgService->ui;
+    const Ui::ServicePage& s = f.ui().pgService->ui();
     QCOMPARE(s.Edit53->text(), shown);
     QCOMPARE(s.ProgressBar2->value(), gauge);
     QCOMPARE(s.Edit52->text(), QString("-2")); // the deviation alone is signed

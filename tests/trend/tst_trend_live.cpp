@@ -70,11 +70,11 @@ void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
     QVERIFY(live[1].input < 0 && live[0].status < 0); // each step records its own reads
     const ChannelSample& ch1 = live[2].channels[0];
     QVERIFY(ch1.read);
-    QCOMPARE(QLocale().toString(ch1.phys, 'f', 2), f.ui().pgAnalogwerte->ui.edtAktWert_1->text());
-    QCOMPARE(tools.feed().channels()[0].name, f.ui().pgAnalogwerte->ui.gbKanal_1->title());
+    QCOMPARE(QLocale().toString(ch1.phys, 'f', 2), f.ui().pgAnalogwerte->ui().edtAktWert_1->text());
+    QCOMPARE(tools.feed().channels()[0].name, f.ui().pgAnalogwerte->ui().gbKanal_1->title());
     // Its limits as the controller states them on the page, not recomputed from raw words.
     double max2 = 0;
-    QVERIFY(parsePhys(f.ui().pgAnalog1->ui.edtMax2_1->text(), max2));
+    QVERIFY(parsePhys(f.ui().pgAnalog1->ui().edtMax2_1->text(), max2));
     QCOMPARE(ch1.limits[3], max2); // Max2
 
     // The recorded files replay as recorded. The channels' names arrived with the page read:
@@ -93,7 +93,7 @@ void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
     for (size_t i = 0; i < replay.size(); ++i)
         QVERIFY(sameRow(replay[i], all[i]));
     QVERIFY(trend.cursorText(replay.back().msecs)
-                .contains(f.ui().pgAnalogwerte->ui.lbEinheit_1->text()));
+                .contains(f.ui().pgAnalogwerte->ui().lbEinheit_1->text()));
 
     // The picture of the plots, and a place it cannot go.
     QVERIFY(trend.savePicture(f.env.path(QStringLiteral("trend.png"))));
