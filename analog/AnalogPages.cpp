@@ -200,14 +200,14 @@ void TAnalogPages::edtPhysEinhKeyDown(int channel, int key)
 
 void TAnalogPages::ckbKanalAktivClick(int channel)
 {
-    if (!ParamLoading) SendenKanalAktiv(channel);
+    if (!m_host.state().paramLoading) SendenKanalAktiv(channel);
 }
 
 void TAnalogPages::rbPosAnalogClick(int channel)
 {
     Channel& c = ch(channel);
     c.scale.BinMin = c.rbPos2->isChecked() ? 51 : 0;
-    if (ParamLoading) return;
+    if (m_host.state().paramLoading) return;
     SendenPos(channel);
     WriteAnalog(channel);
 }

@@ -70,10 +70,10 @@ void TAnalogPages::GetParametrierung(int channel)
     const quint16 word = readParameterWord(m_host, c.n);
     learn(c.n, QStringLiteral("parameters"), word);
     // The boxes' handlers run on every change; while loading they must not send it back.
-    ParamLoading = true;
+    m_host.state().paramLoading = true;
     c.ckbKanalAktiv->setChecked(word & 1);
     ((word & 2) ? c.rbPos2 : c.rbPos1)->setChecked(true);
-    ParamLoading = false;
+    m_host.state().paramLoading = false;
 }
 
 void TAnalogPages::GetBezeichnung(int channel)

@@ -28,8 +28,8 @@ void TAnalogPages::FillPage6To8()
     // word and, for a changed input level, the whole channel through the demo link, whose echoes
     // would then stand in the page instead of the demonstration texts. So the fill loads like a
     // channel read: nothing is sent, and BinMin still follows the input level.
-    const bool loading = ParamLoading;
-    ParamLoading = true;
+    const bool loading = m_host.state().paramLoading;
+    m_host.state().paramLoading = true;
     fillChannel(1, QStringLiteral("TEMPERATUR"),
                 {"100", "-100", "75", "60", "-80", "-60", "Temperatur", "Grad C"}, true, 1);
     fillChannel(2, QStringLiteral("DRUCK"),
@@ -37,7 +37,7 @@ void TAnalogPages::FillPage6To8()
     fillChannel(3, QStringLiteral("GROESSE"),
                 {"9000", "300", "8670", "8300", "320", "350", QStringLiteral("Größe"), "mm"}, false,
                 0);
-    ParamLoading = loading;
+    m_host.state().paramLoading = loading;
 }
 
 void TAnalogPages::fillChannel(int channel, const QString& caption, const QStringList& texts,

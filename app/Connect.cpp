@@ -45,15 +45,15 @@ void TForm1::Button3Click()
 {
     // An F7 that arrives while the connect lets the window process messages, or that was
     // queued behind it, is a key held or pressed twice, not a request to end the program.
-    if (Connecting || m_droppingF7) return;
-    if (Connected) {
+    if (programState().connecting || m_droppingF7) return;
+    if (programState().connected) {
         close();
         return;
     }
     // No usable port: try it again, an adapter may have been plugged in since; if it still
     // fails, the same message as at the start says why.
     if ((ComPortNumber == 0 || !m_link) && !makeLink()) return;
-    Connecting = true;
+    programState().connecting = true;
     Hourglass hourglass;
     hourglass.show();
     m_ui->GroupBox10->setVisible(false);
@@ -65,7 +65,7 @@ void TForm1::Button3Click()
     const auto group = connectGroup();
     services().make(m_link, QString::fromLatin1(group[0].name));
     services().make(m_link, QString::fromLatin1(group[1].name));
-    ReportCommErrors = true;
+    programState().reportCommErrors = true;
     setConnectStatus(tr73(0, QStringLiteral("VERBINDEN")));
     QApplication::processEvents();
     for (size_t i = 2; i < group.size(); ++i)
@@ -91,16 +91,16 @@ void TForm1::Button3Click()
     }
     if (!DemoMode) setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
     setConnectStatus({});
-    ClampChanged = ReleaseChanged = FlatChanged = VibrationChanged = false;
+    programState().clampChanged = programState().releaseChanged = programState().flatChanged = programState().vibrationChanged = false;
     m_lastCommError = {};
     m_ui->Label37->setText(QStringLiteral("0"));
     m_ui->Label38->setText(QStringLiteral("---"));
     Exec(QStringLiteral("TEST_START"), 100);
-    Connected = true;
-    CommErrorSeen = false;
+    programState().connected = true;
+    programState().commErrorSeen = false;
     ReadVersion();
 
-    if (m_params) m_params->showBios(BiosVersion);
+    if (m_params) m_params->showBios(programState().biosVersion);
     m_ui->TabbedNotebook1->setEnabled(true);
 
     m_connectStep = tr73(0, QStringLiteral("LESEN"));
@@ -122,18 +122,18 @@ void TForm1::Button3Click()
         key->setEnabled(true);
     m_ui->BitBtn10->setText(tr73(0, QStringLiteral("F7:BEENDEN")));
     m_ui->pgSpannen->focusFirstField();
-    if (BiosVersion >= 300 && m_analog) m_analog->ReadChannelNames();
+    if (programState().biosVersion >= 300 && m_analog) m_analog->ReadChannelNames();
     if (connectStatus().startsWith(m_connectStep)) setConnectStatus({}); // the last progress shown
-    Connecting = false;
+    programState().connecting = false;
     dropQueuedF7();
-    if (!CommErrorSeen) emit controllerConnected();
+    if (!programState().commErrorSeen) emit controllerConnected();
 }
 
 void TForm1::notAnswered()
 {
     // Nothing was exchanged, so nothing is lost: back to the unconnected window, where another
     // port can be chosen. The silent link is dropped; the next F7 opens the port afresh.
-    ReportCommErrors = false;
+    programState().reportCommErrors = false;
     setConnectStatus({});
     m_ui->TabbedNotebook1->setVisible(false);
     m_ui->GroupBox10->setVisible(true);
@@ -146,7 +146,7 @@ void TForm1::notAnswered()
             .arg(ComPortNumber)
             .arg(deviceNameForPort(ComPortNumber));
     SetCaptionComStat();
-    Connecting = false;
+    programState().connecting = false;
     showMessage({this, m_portProblem, tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning,
                  MsgButtons::Ok});
     dropQueuedF7();
@@ -163,11 +163,11 @@ void TForm1::dropQueuedF7()
 
 void TForm1::ReadVersion()
 {
-    BiosVersion = 0;
+    programState().biosVersion = 0;
     Exec(QStringLiteral("SV_NO?"), 201);
     quint16 v = Receive(202);
     if (DemoMode) v = 300;
-    BiosVersion = v;
+    programState().biosVersion = v;
     for (const VersionGroup& g : versionGroups())
         if (v >= g.fromVersion) m_connectExpected += quint32(g.functions.size());
     m_connectExpected += (v >= 208 ? 1 : 0) + 2; // "_HIST_INIT_READ", the serial number
@@ -186,7 +186,7 @@ void TForm1::ReadVersion()
 
     Exec(QStringLiteral("HW_SER_NO?"), 203);
     const quint16 serial = Receive(204);
-    SerialNumber = serial;
+    programState().serialNumber = serial;
     m_model->begin({v, serial}, QCoreApplication::applicationVersion(), DemoMode);
     m_ui->Edit3->setText(backup::shownVersionText(v));
     m_ui->Edit4->setText(QString::number(serial));

@@ -46,8 +46,8 @@ ExtrasMenu::~ExtrasMenu() = default;
 
 bool ExtrasMenu::usable(When when)
 {
-    if (Connecting || HistoryReading || ParamLoading) return false;
-    return when == When::Always || Connected;
+    if (programState().connecting || programState().historyReading || programState().paramLoading) return false;
+    return when == When::Always || programState().connected;
 }
 
 QAction* ExtrasMenu::add(const char* germanText, const QKeySequence& keys,

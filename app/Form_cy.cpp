@@ -148,7 +148,7 @@ void TForm1::FormCreate()
     m_ui->TabbedNotebook1->setVisible(false);
     m_ui->GroupBox10->setVisible(true);
     // 14
-    HistoryReading = false;
+    programState().historyReading = false;
     // 16: the limit fields carry their tags from their pages.
     // 17
     if (m_analog) m_analog->showUnconnected();
@@ -187,14 +187,14 @@ bool TForm1::makeLink()
 void TForm1::CommErr(quint16 status, quint16 location)
 {
     if (status == 0 && !(m_link && m_link->LinkFailed())) return;
-    CommErrorSeen = true;
+    programState().commErrorSeen = true;
     m_lastCommError = {status, location};
     m_ui->Label37->setText(QString::number(status));
     m_ui->Label38->setText(QString::number(location));
-    if (ReportCommErrors) {
+    if (programState().reportCommErrors) {
         // The box is shown once: its modal loop lets timers tick, and a tick that failed again
         // would open a second one on top of it.
-        ReportCommErrors = false;
+        programState().reportCommErrors = false;
         for (TTimer* t : {m_timer1, m_timer2, m_timer3, m_timer4})
             t->setEnabled(false);
         showMessage({this,
@@ -266,7 +266,7 @@ void TForm1::offerUnsavedSets()
 {
     // A set that was sent but not saved is lost at the controller's next power-off; F5 saves
     // only the sets of the page shown, so a change on another page is easily forgotten.
-    if (!Connected || !m_params) return;
+    if (!programState().connected || !m_params) return;
     const QStringList sets = m_params->UnsavedSets();
     if (sets.isEmpty()) return;
     QStringList names;
@@ -285,7 +285,7 @@ void TForm1::offerUnsavedSets()
 
 void TForm1::FormClose()
 {
-    if (Connected) {
+    if (programState().connected) {
         TService* stop = services().find(QStringLiteral("TEST_STOP"));
         CommErr(stop ? stop->Execute() : 1, 99);
     }

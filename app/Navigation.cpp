@@ -54,13 +54,13 @@ void TForm1::setUpFunctionKeys()
     });
     // Ctrl+Tab and Ctrl+PgDown change the page without a click; the page is read all the same.
     connect(m_ui->TabbedNotebook1, &QTabWidget::currentChanged, this, [this] {
-        if (!m_changingPage && Connected) TabbedNotebook1Click();
+        if (!m_changingPage && programState().connected) TabbedNotebook1Click();
     });
 }
 
 void TForm1::bbtnZurueckClick()
 {
-    if (!Connected) return;
+    if (!programState().connected) return;
     QTabWidget* book = m_ui->TabbedNotebook1;
     if (book->currentIndex() > 0) showPage(book->currentIndex() - 1);
     TabbedNotebook1Click(); // also on page 0: it is read again
@@ -68,7 +68,7 @@ void TForm1::bbtnZurueckClick()
 
 void TForm1::bbtnVorClick()
 {
-    if (!Connected) return;
+    if (!programState().connected) return;
     QTabWidget* book = m_ui->TabbedNotebook1;
     if (book->currentIndex() < LastPage) showPage(book->currentIndex() + 1);
     TabbedNotebook1Click();
@@ -118,7 +118,7 @@ void TForm1::TabbedNotebook1Click()
     case 6:
     case 7:
     case 8:
-        if (BiosVersion >= 300 && m_analog) {
+        if (programState().biosVersion >= 300 && m_analog) {
             if (DemoMode)
                 m_analog->FillPage6To8();
             else
@@ -126,7 +126,7 @@ void TForm1::TabbedNotebook1Click()
         }
         break;
     case 9:
-        if (BiosVersion >= 300) {
+        if (programState().biosVersion >= 300) {
             if (m_analog) m_analog->ReadGraphR73();
             m_timer4->setEnabled(true);
         }
@@ -137,12 +137,12 @@ void TForm1::TabbedNotebook1Click()
 
 void TForm1::BitBtn7Click()
 {
-    if (!Connected) return;
+    if (!programState().connected) return;
     const int page = m_ui->TabbedNotebook1->currentIndex();
     withStatus(tr73(0, QStringLiteral("SENDEN")), [this, page] {
         if (page <= 3) {
             if (m_params) m_params->SendPage(page);
-        } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
+        } else if (page >= 6 && page <= 8 && programState().biosVersion >= 300 && m_analog) {
             m_analog->WriteAnalog(page - 5);
         }
     });
@@ -150,12 +150,12 @@ void TForm1::BitBtn7Click()
 
 void TForm1::BitBtn8Click()
 {
-    if (!Connected) return;
+    if (!programState().connected) return;
     const int page = m_ui->TabbedNotebook1->currentIndex();
     withStatus(tr73(0, QStringLiteral("SPEICHERN")), [this, page] {
         if (page <= 3) {
             if (m_params) m_params->SavePage(page);
-        } else if (page >= 6 && page <= 8 && BiosVersion >= 300 && m_analog) {
+        } else if (page >= 6 && page <= 8 && programState().biosVersion >= 300 && m_analog) {
             m_analog->WriteAnalog(page - 5);
         }
     });
@@ -183,11 +183,9 @@ void TForm1::withStatus(const QString& text, const std::function<void()>& action
 
 void TForm1::BitBtn9Click()
 {
-    // Not tied to the connection: the logbook is composed of whatever the window shows.
+    // Not tied to the connection: the logbook states whatever the program knows.
     if (!m_composeLogbook || !m_composeLogbook()) return;
     TFileForm* logbook = FileForm ? FileForm : findChild<TFileForm*>();
     if (!logbook) return;
-    logbook->show();
-    if (auto* save = logbook->findChild<QPushButton*>(QStringLiteral("BtSave")))
-        save->setFocus(Qt::OtherFocusReason);
+    logbook->showForSaving();
 }

@@ -30,11 +30,11 @@ const QColor ResultYellow(0xFF, 0xFF, 0x00);
 
 void TForm1::Timer1Timer()
 {
-    if (CommErrorSeen || DemoMode) {
+    if (programState().commErrorSeen || DemoMode) {
         m_timer1->setEnabled(false);
         return;
     }
-    switch (m_poll.next(BiosVersion)) {
+    switch (m_poll.next(programState().biosVersion)) {
     case PollStep::Lines:
         ReadIO();
         break;
@@ -43,14 +43,14 @@ void TForm1::Timer1Timer()
         if (m_params) m_params->ReadService();
         break;
     case PollStep::History:
-        if (BiosVersion >= 208 && HistoryReading && m_history) {
+        if (programState().biosVersion >= 208 && programState().historyReading && m_history) {
             // Esc or the Stop button during the pass switch the readout off: the pass ends
             // at the next element, not after up to half a minute.
             SequenceStop stop([this](QEvent* event, QWidget* target) {
                 return m_history->stopInput(event, target);
             });
             // Bounded, and over at the first failed call: the program is ending then.
-            for (int n = 1; n <= HistoryApi::PassLimit && !CommErrorSeen && HistoryReading; ++n) {
+            for (int n = 1; n <= HistoryApi::PassLimit && !programState().commErrorSeen && programState().historyReading; ++n) {
                 m_history->setReadoutProgress(n);
                 if (m_history->ReadHistElement()) break;
                 if (m_history->Hist_End()) break;

@@ -36,7 +36,7 @@ namespace {
 /// controller's, so no document and no visit is made of it. The failure has been said.
 bool sessionFailed()
 {
-    return !DemoMode && (!Connected || CommErrorSeen || terminateRequested());
+    return !DemoMode && (!programState().connected || programState().commErrorSeen || terminateRequested());
 }
 
 } // namespace
@@ -110,7 +110,7 @@ void ServiceRecord::refreshPages()
 {
     // The channels and their live values as the controller holds them now, read as their page
     // reads them; everything else is on the pages already.
-    if (BiosVersion >= 300 && !DemoMode && m_window.analogPages())
+    if (programState().biosVersion >= 300 && !DemoMode && m_window.analogPages())
         m_window.analogPages()->ReadGraphR73();
 }
 

@@ -42,9 +42,10 @@ void info(QWidget* owner, const QString& text, MsgIcon icon = MsgIcon::Informati
 }
 
 /// The program's flag "sent since its last permanent save" of a set.
-bool& changedFlag(SetId set)
+bool& changedFlag(ProgramState& state, SetId set)
 {
-    bool* const flags[] = {&ClampChanged, &ReleaseChanged, &FlatChanged, &VibrationChanged};
+    bool* const flags[] = {&state.clampChanged, &state.releaseChanged, &state.flatChanged,
+                           &state.vibrationChanged};
     return *flags[int(set)];
 }
 
@@ -71,7 +72,7 @@ backup::Snapshot TBackupActions::demoSnapshot() const
 {
     // The demonstration's values, as the model holds them; the hydraulic switch has none.
     backup::Snapshot s = m_host.controllerModel().snapshot();
-    s.id.bios = BiosVersion;
+    s.id.bios = m_host.state().biosVersion;
     for (auto it = s.values.begin(); it != s.values.end();) {
         const backup::Setting* st = backup::settingOf(it.key());
         if (!st || !backup::offeredBy(*st, s.id.bios) || st->kind == backup::Kind::Switch)
@@ -90,7 +91,7 @@ backup::Controller& TBackupActions::controller()
         } else {
             m_controller = std::make_unique<backup::LinkController>(
                 m_host,
-                backup::Identity{BiosVersion, m_host.controllerModel().identity().serial});
+                backup::Identity{m_host.state().biosVersion, m_host.controllerModel().identity().serial});
         }
     }
     return *m_controller;
@@ -116,7 +117,7 @@ void TBackupActions::held(const QString& step, const std::function<void()>& f)
         f();
     }
     if (m_params) m_params->showConnectStatus(QString());
-    if (CommErrorSeen) return; // the program is ending
+    if (m_host.state().commErrorSeen) return; // the program is ending
     // The page shows the controller again, with its own set selected.
     if (m_reread && !DemoMode) m_reread();
     poll.setEnabled(polling);
@@ -300,10 +301,10 @@ void TBackupActions::Restore()
     held(tr73own("SENDEN"), [&] { outcome = backup::restore(controller(), plan, &record); });
     // Written but not yet saved: F5 and the reminder at closing know them as changed.
     for (SetId set : outcome.changedSets())
-        changedFlag(set) = true;
+        changedFlag(m_host.state(), set) = true;
     // Recorded even when it broke off: the journal tells what was written.
     if (m_recorder) m_recorder(true, {path, journal});
-    if (CommErrorSeen) return; // the fatal box has been shown; the journal is the record
+    if (m_host.state().commErrorSeen) return; // the fatal box has been shown; the journal is the record
     showReport(controller(), outcome, record, path);
 }
 
@@ -352,7 +353,7 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
         held(tr73own("SPEICHERN"), [&] { saved = backup::saveChangedSets(ctl, outcome, &journal); });
         // Only the sets saved lose their mark; F5 and the reminder still know the others.
         for (SetId set : saved.saved)
-            changedFlag(set) = false;
+            changedFlag(m_host.state(), set) = false;
         permanent->setEnabled(false);
         if (saved.complete()) {
             text->appendPlainText(QStringLiteral("\n") + tr73own("Dauerhaft gespeichert."));
@@ -361,7 +362,7 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
         const QString lines = backup::saveLines(saved).join(u'\n');
         text->appendPlainText(QStringLiteral("\n") + lines);
         // After a failed call the fatal box has been shown and the program is ending.
-        if (!CommErrorSeen) info(d.get(), lines, MsgIcon::Error);
+        if (!m_host.state().commErrorSeen) info(d.get(), lines, MsgIcon::Error);
     });
     d->exec();
 }

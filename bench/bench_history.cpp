@@ -87,7 +87,7 @@ int main(int argc, char* argv[])
     window.Button3Click();
     window.form().TabbedNotebook1->setCurrentIndex(5);
     auto* history = window.findChild<HistoryPage*>();
-    if (!Connected || !history) {
+    if (!programState().connected || !history) {
         std::fprintf(stderr, "bench_history: not connected\n");
         return 1;
     }

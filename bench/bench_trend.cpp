@@ -170,10 +170,10 @@ int main(int argc, char* argv[])
     const double cpu = cpuSeconds() - cpu0;
     const double wallS = double(wall.nsecsElapsed()) / 1e9;
     std::printf("-- live at 2400 baud for %d s: connected %s, recording %s, %zu rows\n", seconds,
-                Connected ? "yes" : "no", tools.recorder().recording() ? "yes" : "no",
+                programState().connected ? "yes" : "no", tools.recorder().recording() ? "yes" : "no",
                 tools.window().rows().size() - rows0);
     std::printf("CPU                  %.3f s = %.2f %% of one core (target <= 5 %%)\n", cpu,
                 100.0 * cpu / wallS);
     failures += cpu / wallS > 0.05 ? 1 : 0;
-    return failures == 0 && Connected ? 0 : 1;
+    return failures == 0 && programState().connected ? 0 : 1;
 }

@@ -48,6 +48,12 @@ QStringList TFileForm::lines() const
     return text.isEmpty() ? QStringList() : text.split(u'\n');
 }
 
+void TFileForm::showForSaving()
+{
+    show();
+    m_ui->BtSave->setFocus(Qt::OtherFocusReason);
+}
+
 void TFileForm::BtSaveClick()
 {
     const QString name = ProposeLogFileName(m_serial);

@@ -34,6 +34,8 @@ public:
     /// Prints through the print dialog and confirms with a box.
     void BtPrintClick();
     void BtCloseClick() { hide(); }
+    /// Shows the window with the focus on "Speichern".
+    void showForSaving();
     /// Writes the lines to path and reports the outcome in a box; true when saved.
     bool SaveFile(const QString& path);
 

@@ -38,8 +38,8 @@ HistoryPage::HistoryPage(PageHost& host, LogbuchPage* page, const ParamPagesApi*
 
 void HistoryPage::Button8Click()
 {
-    HistoryReading = !HistoryReading;
-    m_page->ui().Button8->setText(HistoryReading ? tr73(1, QStringLiteral("Stop"))
+    m_host.state().historyReading = !m_host.state().historyReading;
+    m_page->ui().Button8->setText(m_host.state().historyReading ? tr73(1, QStringLiteral("Stop"))
                                                : tr73(0, QStringLiteral("Lesen")));
 }
 
@@ -91,7 +91,7 @@ bool HistoryPage::stopInput(const QEvent* event, const QWidget* target)
     const bool stopButton = event->type() == QEvent::MouseButtonPress &&
                             static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton &&
                             target == m_page->ui().Button8;
-    if (!(esc || stopButton) || !HistoryReading) return false;
+    if (!(esc || stopButton) || !m_host.state().historyReading) return false;
     Button8Click();
     return true;
 }

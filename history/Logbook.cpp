@@ -110,7 +110,7 @@ void historyLines(const LogbookSources& from, bool* confirmed, QStringList& out)
     if (history.isEmpty()) {
         if (!askToGoOn(window, "LOGBUCH nicht eingeschaltet"))
             *confirmed = false;
-        else if (!HistoryReading && !askToGoOn(window, "LOGBUCH liest nicht"))
+        else if (!from.host.state().historyReading && !askToGoOn(window, "LOGBUCH liest nicht"))
             *confirmed = false;
     }
     out << Blank << from.host.pageCaption(5);

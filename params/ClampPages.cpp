@@ -27,7 +27,7 @@ void TParamPages::ReadSpann()
     sp.Edit16->setText(signedText(w.withoutTool));
     zt.Edit14->setText(signedText(w.stopFrequency));
     zt.Edit15->setText(signedText(w.timeout));
-    for (const auto& [key, word] : setWordsByKey(SetId::Clamp, w, BiosVersion))
+    for (const auto& [key, word] : setWordsByKey(SetId::Clamp, w, m_host.state().biosVersion))
         learnRead(key, word);
 }
 
@@ -35,7 +35,7 @@ void TParamPages::ReadLoes()
 {
     const SetWords w = m_sets.ReadLoes(); // its F_MIN2 has no field
     std::optional<HydraulicWords> hydraulics;
-    if (BiosVersion >= 310) hydraulics = m_sets.ReadHydraulics();
+    if (m_host.state().biosVersion >= 310) hydraulics = m_sets.ReadHydraulics();
     const Ui::SpannenPage& sp = m_spannen->ui();
     const Ui::ZeitenPage& zt = m_zeiten->ui();
     sp.Edit20->setText(signedText(w.shortLimit));
@@ -43,7 +43,7 @@ void TParamPages::ReadLoes()
     zt.Edit22->setText(signedText(w.minTime));
     zt.Edit24->setText(signedText(w.stopFrequency));
     zt.Edit25->setText(signedText(w.timeout));
-    for (const auto& [key, word] : setWordsByKey(SetId::Release, w, BiosVersion))
+    for (const auto& [key, word] : setWordsByKey(SetId::Release, w, m_host.state().biosVersion))
         learnRead(key, word);
     if (hydraulics) {
         learnRead("hydraulics.enabled", hydraulics->enabled);
@@ -59,7 +59,7 @@ void TParamPages::Edit11KeyDown()
     const Field& longField = *fieldOf(sp.Edit11);
     const std::optional<qint64> longLimit = valueOrComplain(longField);
     if (!longLimit) return;
-    if (BiosVersion >= 210) {
+    if (m_host.state().biosVersion >= 210) {
         const std::optional<int> withoutTool = wholeOrComplain(sp.Edit16, "LANG");
         if (!withoutTool) return;
         const std::optional<int> releaseLong = wholeOrComplain(sp.Edit21, "LANG");
@@ -97,16 +97,16 @@ void TParamPages::raiseWithoutTool(qint64 longLimit, int withoutTool, int releas
                      tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning, MsgButtons::Ok});
         return;
     }
-    const bool failedBefore = CommErrorSeen;
+    const bool failedBefore = m_host.state().commErrorSeen;
     sp.Edit16->setText(QString::number(raised));
     sp.Edit16->setModified(true);
     const quint16 word = m_sets.raiseWithoutTool(raised);
     learnSent("clamp.without_tool", word);
     sp.Edit16->setText(signedText(word));
     sp.Edit16->setModified(false);
-    ClampChanged = true;
+    m_host.state().clampChanged = true;
     // After a failed call nothing was changed, and the program may be ending.
-    if (terminateRequested() || (CommErrorSeen && !failedBefore)) return;
+    if (terminateRequested() || (m_host.state().commErrorSeen && !failedBefore)) return;
     showMessage({m_host.window(),
                  tr73(0, QString::fromUtf8("Spannen ohne Werkzeug wurde verändert")),
                  tr73(0, QStringLiteral("Warnung")), MsgIcon::Warning, MsgButtons::Ok});
@@ -138,8 +138,8 @@ void TParamPages::Edit16KeyDown()
 
 void TParamPages::Button1Click()
 {
-    saveSet(ClampChanged, SetId::Clamp, QString::fromUtf8("Spannen: Speichern EEPROM"));
-    saveSet(ReleaseChanged, SetId::Release, QString::fromUtf8("Lösen: Speichern EEPROM"));
+    saveSet(m_host.state().clampChanged, SetId::Clamp, QString::fromUtf8("Spannen: Speichern EEPROM"));
+    saveSet(m_host.state().releaseChanged, SetId::Release, QString::fromUtf8("Lösen: Speichern EEPROM"));
 }
 
 } // namespace r73

@@ -23,9 +23,9 @@ void TParamPages::showHydraulics(const HydraulicWords& values)
 void TParamPages::cbHydrClick()
 {
     // The connect step's read sets the box; nothing goes back then.
-    if (Connecting) return;
+    if (m_host.state().connecting) return;
     SendEnHydr();
-    ClampChanged = true;
+    m_host.state().clampChanged = true;
 }
 
 void TParamPages::SendEnHydr()

@@ -84,7 +84,7 @@ void TParamPages::setUpFields()
         {sw.Edit40, "SCHWELLE", sw.Panel14}, {sw.Edit41, "TIMEOUT", sw.Panel14},
     };
     // clang-format on
-    bool* const changed[] = {&ClampChanged, &ReleaseChanged, &FlatChanged, &VibrationChanged};
+    bool* const changed[] = {&m_host.state().clampChanged, &m_host.state().releaseChanged, &m_host.state().flatChanged, &m_host.state().vibrationChanged};
     const std::span<const ParamDef> defs = paramDefs();
     Q_ASSERT(defs.size() == std::size(edits));
     for (size_t i = 0; i < defs.size(); ++i)
@@ -264,7 +264,7 @@ void TParamPages::SendPage(int page)
     case 0:
         // Edit16 is sent by Enter in the field only.
         fields = {sp.Edit10, sp.Edit11, sp.Edit20, sp.Edit21};
-        if (BiosVersion >= 310) fields << sp.edHydrPulse << sp.edHydrDauer;
+        if (m_host.state().biosVersion >= 310) fields << sp.edHydrPulse << sp.edHydrDauer;
         break;
     case 1:
         fields = {zt.Edit12, zt.Edit14, zt.Edit15, zt.Edit22, zt.Edit24, zt.Edit25};
@@ -303,10 +303,10 @@ void TParamPages::SavePage(int page)
 QStringList TParamPages::UnsavedSets() const
 {
     QStringList sets;
-    const std::pair<bool, const char*> flags[] = {{ClampChanged, "SPANNEN"},
-                                                  {ReleaseChanged, "LÖSEN"},
-                                                  {FlatChanged, "PLANANLAGE"},
-                                                  {VibrationChanged, "SCHWINGUNG"}};
+    const std::pair<bool, const char*> flags[] = {{m_host.state().clampChanged, "SPANNEN"},
+                                                  {m_host.state().releaseChanged, "LÖSEN"},
+                                                  {m_host.state().flatChanged, "PLANANLAGE"},
+                                                  {m_host.state().vibrationChanged, "SCHWINGUNG"}};
     for (const auto& [changed, caption] : flags)
         if (changed) sets << QString::fromUtf8(caption);
     return sets;
@@ -314,9 +314,9 @@ QStringList TParamPages::UnsavedSets() const
 
 void TParamPages::SaveUnsaved()
 {
-    if (ClampChanged || ReleaseChanged) Button1Click();
-    if (FlatChanged) Button4Click();
-    if (VibrationChanged) Button6Click();
+    if (m_host.state().clampChanged || m_host.state().releaseChanged) Button1Click();
+    if (m_host.state().flatChanged) Button4Click();
+    if (m_host.state().vibrationChanged) Button6Click();
 }
 
 void TParamPages::saveSet(bool& changed, SetId set, const QString& doneText)
@@ -325,7 +325,7 @@ void TParamPages::saveSet(bool& changed, SetId set, const QString& doneText)
         m_edit2->setText(tr73(0, QString::fromUtf8("Nicht geändert")));
         return;
     }
-    m_sets.save(set, BiosVersion);
+    m_sets.save(set, m_host.state().biosVersion);
     m_host.controllerModel().setSaved(set);
     changed = false;
     m_edit2->setText(tr73(0, doneText));

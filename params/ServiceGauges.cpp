@@ -34,10 +34,10 @@ void TParamPages::ReadService()
 {
     // Also ends a pause of polling: the page change to "SERVICE" reads here too.
     m_host.Timer1().setEnabled(true);
-    const ServiceValues v = m_sets.ReadService(BiosVersion);
+    const ServiceValues v = m_sets.ReadService(m_host.state().biosVersion);
     m_host.controllerModel().serviceRead(v);
     // From 2.07 on the release fields are captioned as deviations.
-    const bool deviations = BiosVersion >= 207;
+    const bool deviations = m_host.state().biosVersion >= 207;
     m_spannen->ui().Label20->setText(tr73(0, deviations ? QStringLiteral("Abweichung pos. [Pulse]")
                                                       : QStringLiteral("Kurz [Pulse]")));
     m_spannen->ui().Label21->setText(tr73(0, deviations ? QStringLiteral("Abweichung neg. [Pulse]")
@@ -115,7 +115,7 @@ void TParamPages::showSensor(quint16 sensor)
 
 void TParamPages::showRunningFunction(quint16 outputWord)
 {
-    if (BiosVersion >= 208) return;
+    if (m_host.state().biosVersion >= 208) return;
     QLabel* pulses = m_service->ui().Label50;
     if (outputWord & 0x01) pulses->setText(tr73(0, QStringLiteral("Pulse Spannen")));
     if (outputWord & 0x02) pulses->setText(tr73(0, QString::fromUtf8("Pulse Lösen")));

@@ -5,6 +5,7 @@
 /// a subsystem whose pages are absent is simply not asked.
 
 #include "Exchanger.h"
+#include "ProgramState.h"
 
 #include <QString>
 #include <QList>
@@ -43,6 +44,8 @@ public:
     virtual QString pageCaption(int page) const = 0;
     /// The link's latest failed call since the connect.
     virtual LastCommError lastCommError() const = 0;
+    /// The program-wide flags the pages share.
+    ProgramState& state() { return programState(); }
 };
 
 /// The parameter pages (clamping, release, times, flat contact, vibration) and the service page.

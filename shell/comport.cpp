@@ -108,7 +108,7 @@ void TfrmComPort::storeChoice()
     // The port left behind goes back to the system, for other programs; a connected link
     // keeps its line (the window offers no other port then).
     const bool moved = port != before || r73::deviceNameForPort(port) != beforeDevice;
-    if (moved && !r73::Connected && before >= 1 && before <= 4) r73::ComClose(quint8(before - 1));
+    if (moved && !r73::programState().connected && before >= 1 && before <= 4) r73::ComClose(quint8(before - 1));
     accept();
 }
 
@@ -149,11 +149,11 @@ QString TfrmComPort::deviceOf(int number) const
 QString TfrmComPort::stateOrProbe(const r73::PortStatus& status) const
 {
     // Ours is not asked again: connected, it answered at the connect.
-    if (status.state == r73::PortState::OwnPort && r73::Connected)
+    if (status.state == r73::PortState::OwnPort && r73::programState().connected)
         return r73::tr73(0, QString::fromUtf8("von diesem Programm verbunden: R73 Nr. %1, "
                                               "BIOS %2"))
-            .arg(r73::SerialNumber)
-            .arg(r73::backup::shownVersionText(r73::BiosVersion));
+            .arg(r73::programState().serialNumber)
+            .arg(r73::backup::shownVersionText(r73::programState().biosVersion));
     const auto probed = m_probed.constFind(status.device);
     if (probed == m_probed.cend()) return r73::stateText(status);
     return probed.value() ? r73::tr73(0, QStringLiteral("R73 gefunden"))

@@ -371,7 +371,7 @@ void TstAnalogPages::demoValuesStand()
     QVERIFY(ui.pgAnalog1->ui().rbPos1_1->isChecked() && ui.pgAnalog2->ui().rbPos2_2->isChecked());
     QVERIFY(!ui.pgAnalog3->ui().ckbKanalAktiv_3->isChecked());
     QCOMPARE(f.pages->Scale(2).BinMin, 51);
-    QVERIFY(!ParamLoading);
+    QVERIFY(!programState().paramLoading);
 
     f.key(Qt::Key_F6); // reads the channels back: no box about the demo link's echoes
     for (const MessageRequest& r : f.env.boxes) // only the empty history's questions

@@ -27,12 +27,12 @@ int prepare(ConnectFixture& f, const QString& sequence)
     f.window->Timer1().setEnabled(false);
     f.window->Timer3().setEnabled(false);
     if (sequence == "history") {
-        HistoryReading = true;
+        programState().historyReading = true;
         f.window->form().TabbedNotebook1->setCurrentIndex(5);
         while (f.window->PollPhase() != 2)
             f.window->Timer1Timer();
     }
-    ClampChanged = ReleaseChanged = true; // F5 on the first page saves both sets
+    programState().clampChanged = programState().releaseChanged = true; // F5 on the first page saves both sets
     f.engine.clearLog();
     return f.window->form().TabbedNotebook1->currentIndex();
 }
@@ -119,7 +119,7 @@ void TstAlive::inputDuringASequenceWaitsForItsEnd()
         const QStringList log = f.engine.summaries();
         QCOMPARE(log, expected.mid(0, log.size()));
         QVERIFY2(log.count("call _@HIST_ELEMENT") <= 2, qPrintable(log.join(',')));
-        QVERIFY(!HistoryReading);
+        QVERIFY(!programState().historyReading);
         QCOMPARE(f.window->form().pgLogbuch->ui().Button8->text(), QString("Lesen"));
         return;
     }

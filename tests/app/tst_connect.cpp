@@ -51,8 +51,8 @@ void TstConnect::connectSequenceAndPagesByVersion()
     if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
     f.connect();
     Ui::TForm1& ui = f.window->form();
-    QVERIFY(Connected && !Connecting);
-    QCOMPARE(BiosVersion, quint16(bios));
+    QVERIFY(programState().connected && !programState().connecting);
+    QCOMPARE(programState().biosVersion, quint16(bios));
     QCOMPARE(ui.Edit3->text(), shown);
     QCOMPARE(ui.Edit4->text(), QString("1234"));
     QCOMPARE(f.window->windowTitle(), QString("R73-Controller Online!"));
@@ -117,7 +117,7 @@ void TstConnect::silentControllerAfterConnectIsFatalOnce()
     // The later failures of the same tick only update the last-error fields.
     QCOMPARE(f.window->form().Label37->text(), QString("1"));
     QCOMPARE(f.window->form().Label38->text(), QString("2501"));
-    QVERIFY(CommErrorSeen);
+    QVERIFY(programState().commErrorSeen);
 }
 
 void TstConnect::unknownFunctionMakesTheFirstCallFatal()
@@ -135,8 +135,8 @@ void TstConnect::demoModeConnectsWithoutController()
 {
     ConnectFixture f(310, "[DemoMode]\r\nACTIVE=1\r\n");
     f.connect();
-    QVERIFY(Connected);
-    QCOMPARE(BiosVersion, quint16(300));
+    QVERIFY(programState().connected);
+    QCOMPARE(programState().biosVersion, quint16(300));
     QCOMPARE(f.window->form().Edit3->text(), QString("3.00"));
     QCOMPARE(f.window->windowTitle(), QString("R73-Controller Demo-Version"));
     QVERIFY(f.window->form().pgSpannen->ui().gbHydr->isHidden());
@@ -193,7 +193,7 @@ void TstConnect::unsavedSetsAreOfferedOnClose()
     ConnectFixture f(310);
     f.connect();
     f.engine.clearLog();
-    ReleaseChanged = FlatChanged = changed;
+    programState().releaseChanged = programState().flatChanged = changed;
     setMessageHandler([&](const MessageRequest& r) {
         f.env.boxes << r;
         return r.buttons == MsgButtons::YesNo && !save ? MsgAnswer::No : defaultAnswer(r.buttons);
@@ -204,7 +204,7 @@ void TstConnect::unsavedSetsAreOfferedOnClose()
     if (changed) {
         QCOMPARE(f.env.boxes[0].buttons, MsgButtons::YesNo);
         QVERIFY(f.env.boxes[0].text.contains(QString::fromUtf8("LÖSEN, PLANANLAGE")));
-        QCOMPARE(!ReleaseChanged && !FlatChanged, save);
+        QCOMPARE(!programState().releaseChanged && !programState().flatChanged, save);
     }
     QCOMPARE(f.env.boxes.last().text, QString("Verbindung zum R73 trennen!"));
 }
@@ -232,7 +232,7 @@ void TstConnect::f7OpensTheUnusablePortAgain()
     QVERIFY(!window.link());
     port.openFails = stillFails;
     QTest::keyClick(&window, Qt::Key_F7);
-    QCOMPARE(Connected, !stillFails);
+    QCOMPARE(programState().connected, !stillFails);
     QCOMPARE(env.boxes.size(), stillFails ? 2 : 1);
     QCOMPARE(env.boxes.last().text, QString::fromUtf8("Schnittstelle nicht verfügbar!"));
     QVERIFY2(env.boxes.last().detail.startsWith("COM1 (/dev/ttyS0): "),
@@ -246,7 +246,7 @@ void TstConnect::silenceAtTheHandshakeIsNotFatal()
     ConnectFixture f(310);
     f.engine.faults().silentAfter = 0;
     f.connect();
-    QVERIFY(!Connected && !Connecting && !terminateRequested());
+    QVERIFY(!programState().connected && !programState().connecting && !terminateRequested());
     QCOMPARE(f.env.boxes.size(), 1);
     QCOMPARE(f.env.boxes[0].icon, MsgIcon::Warning);
     const QString text = QString::fromUtf8("Keine Antwort vom R73 an COM1 (/dev/ttyS0): Kabel, "
@@ -262,7 +262,7 @@ void TstConnect::silenceAtTheHandshakeIsNotFatal()
     f.engine.faults().silentAfter = -1;
     f.engine.clearLog();
     f.connect();
-    QVERIFY(Connected);
+    QVERIFY(programState().connected);
     QCOMPARE(f.engine.summaries().at(0), QString("session 0x1b13"));
     QCOMPARE(f.env.boxes.size(), 1);
 }

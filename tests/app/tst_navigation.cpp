@@ -176,9 +176,9 @@ void TstNavigation::pollLocationCodes()
     QFETCH(QList<int>, codes);
     ConnectFixture f{quint16(bios)};
     f.connect();
-    ReportCommErrors = false; // a failed call then only marks its place
+    programState().reportCommErrors = false; // a failed call then only marks its place
     for (int k = 0; k < codes.size(); ++k) {
-        CommErrorSeen = false;
+        programState().commErrorSeen = false;
         while (f.window->PollPhase() != phase)
             f.window->Timer1Timer();
         f.engine.clearLog();

@@ -121,7 +121,7 @@ void TstProgram::f7HeldOrQueuedDuringTheConnectIsDropped()
         pressF7();
         qt_sendShortcutOverrideEvent(&f.w(), 0, Qt::Key_F7, Qt::NoModifier, {}, true); // held
         QTimer::singleShot(100, [&] {
-            stillRunning = Connected && f.w().isVisible() && f.env.boxes.isEmpty() &&
+            stillRunning = programState().connected && f.w().isVisible() && f.env.boxes.isEmpty() &&
                            f.engine.summaries().count("call TEST_START") == 1 &&
                            !f.windows->startWindow.isVisible(); // no empty window beside it
             pressF7(); // the deliberate second press ends the program

@@ -232,9 +232,9 @@ void TstHistory::failedCallReportsItsStep()
         f->engine.faults().silentAfter = f->engine.completedExchanges() + silentAfter;
     // Unarmed, so the code stays that of the failed step: the fatal report ends the program, and
     // every call after it fails too.
-    ReportCommErrors = false;
+    programState().reportCommErrors = false;
     f->window->Timer1Timer();
-    QVERIFY(CommErrorSeen);
+    QVERIFY(programState().commErrorSeen);
     QCOMPARE(f->window->form().Label38->text(), location);
     // The pass ends at the failure.
     QCOMPARE(f->engine.summaries().filter("call _@HIST_ELEMENT").size(), 1);

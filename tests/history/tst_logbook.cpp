@@ -169,7 +169,7 @@ void TstLogbook::emptyHistoryAsks()
     QFETCH(QList<int>, answers);
     QFETCH(bool, shown);
     ConnectFixture f{310}; // not connected: F6 works all the same, with an empty history list
-    HistoryReading = reading;
+    programState().historyReading = reading;
     QStringList texts;
     const MessageHandler old = setMessageHandler([&](const MessageRequest& r) {
         texts << r.text;

@@ -60,7 +60,7 @@ QStringList sendSeq(const QString& selector, int value, const QString& setter,
 
 bool* changedFlag(int set)
 {
-    bool* flags[] = {&ClampChanged, &ReleaseChanged, &FlatChanged, &VibrationChanged};
+    bool* flags[] = {&programState().clampChanged, &programState().releaseChanged, &programState().flatChanged, &programState().vibrationChanged};
     return flags[set];
 }
 
@@ -100,7 +100,7 @@ void TstParamPages::connectReadsEveryPage()
     QVERIFY(!log.contains("call !EN_HYDR"));
     // The switch read during connect changes the box but sends nothing back.
     QVERIFY(!f.ui().pgSpannen->ui().cbHydr->isChecked());
-    QVERIFY(!ClampChanged);
+    QVERIFY(!programState().clampChanged);
     QCOMPARE(f.edit("Edit40")->text(),
              mmPerSecond(f.engine.machine().workingSet(ParamSetId::Schwing)[ParamField::SchwingMax],
                          QLocale()));
@@ -346,7 +346,7 @@ void TstParamPages::unmodifiedFieldOnlyShowsSending()
     QVERIFY(f.window->Timer2().Enabled());
     f.window->Timer2().fire();
     QCOMPARE(f.ui().pgZeiten->ui().Panel12->text(), QString(" "));
-    QVERIFY(!ClampChanged);
+    QVERIFY(!programState().clampChanged);
 }
 
 void TstParamPages::textThatIsNoNumber_data()
@@ -504,7 +504,7 @@ void TstParamPages::f5SavesChangedSets()
     QCOMPARE(f.engine.summaries(), expected);
     QCOMPARE(f.ui().Edit2->text(), edit2);
     QCOMPARE(f.ui().pgPlan->ui().Panel13->text(), QString("SPEICHERN"));
-    QVERIFY(!ClampChanged && !ReleaseChanged && !FlatChanged && !VibrationChanged);
+    QVERIFY(!programState().clampChanged && !programState().releaseChanged && !programState().flatChanged && !programState().vibrationChanged);
     if (!field.isEmpty()) QVERIFY(m.permanentStore().set(saved) == m.workingSet(saved));
 }
 

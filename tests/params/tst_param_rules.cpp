@@ -137,7 +137,7 @@ void TstParamRules::clampWithoutTool()
     QCOMPARE(f.engine.summaries(), expected);
     QCOMPARE(f.edit("Edit16")->text(), shown16);
     QCOMPARE(f.edit("Edit16")->isModified(), modified16);
-    QCOMPARE(ClampChanged, expected.contains("call M_OHNE_TOOL") || expected.contains("call LANG"));
+    QCOMPARE(programState().clampChanged, expected.contains("call M_OHNE_TOOL") || expected.contains("call LANG"));
     if (box.isEmpty()) {
         QVERIFY(f.env.boxes.isEmpty());
     } else {
@@ -176,7 +176,7 @@ void TstParamRules::hydraulicSwitchSends()
     QVERIFY(!f.engine.summaries().contains("call !EN_HYDR"));
     box->click();
     QCOMPARE(f.engine.summaries(), (QStringList{"GET 65535", "call !EN_HYDR"}));
-    QVERIFY(ClampChanged);
+    QVERIFY(programState().clampChanged);
     f.engine.clearLog();
     box->click();
     QCOMPARE(f.engine.summaries(), (QStringList{"GET 0", "call !EN_HYDR"}));
@@ -192,10 +192,10 @@ void TstParamRules::readOfAChangedSwitchSendsItBack()
     f.ui().pgSpannen->ui().cbHydr->blockSignals(true);
     f.ui().pgSpannen->ui().cbHydr->setChecked(false);
     f.ui().pgSpannen->ui().cbHydr->blockSignals(false);
-    ClampChanged = false;
+    programState().clampChanged = false;
     f.showPage(1); // reads the release set and the hydraulics first
     QVERIFY(f.ui().pgSpannen->ui().cbHydr->isChecked());
-    QVERIFY(ClampChanged);
+    QVERIFY(programState().clampChanged);
     // Read as a word: unsigned, unlike the read-back of a send.
     QCOMPARE(f.edit("edHydrPulse")->text(), QString("40000"));
     f.engine.clearLog();

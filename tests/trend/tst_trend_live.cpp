@@ -35,7 +35,7 @@ private slots:
 void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
 {
     test::AnalogFixture f;
-    QVERIFY(Connected);
+    QVERIFY(programState().connected);
     // The steps below are the only reads: no timer may add one on a slow machine.
     for (TTimer* t : {&f.window->Timer1(), &f.window->Timer4()})
         t->setInterval(3600000);
@@ -118,7 +118,7 @@ void TstTrendLive::keysOfTheMenuExtrasReachTheTrend()
     QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier); // not connected: nothing to record
     QVERIFY(!tools->recorder().recording());
     QTest::keyClick(&w, Qt::Key_F7);
-    QVERIFY(Connected);
+    QVERIFY(programState().connected);
     QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
     QVERIFY(tools->recorder().recording());
     QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
