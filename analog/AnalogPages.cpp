@@ -252,7 +252,8 @@ void TAnalogPages::showBios(quint16 bios)
 
 void TAnalogPages::showUnconnected()
 {
-    for (QLabel* unit : {m_live->ui().lbEinheit_1, m_live->ui().lbEinheit_2, m_live->ui().lbEinheit_3})
+    for (QLabel* unit :
+         {m_live->ui().lbEinheit_1, m_live->ui().lbEinheit_2, m_live->ui().lbEinheit_3})
         unit->clear();
 }
 

@@ -4,7 +4,8 @@
 
 #include <QResizeEvent>
 
-AnalogwertePage::AnalogwertePage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::AnalogwertePage>())
+AnalogwertePage::AnalogwertePage(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::AnalogwertePage>())
 {
     m_ui->setupUi(this);
 }

@@ -37,7 +37,8 @@ void TAnalogPages::learn(int channel, const QString& item, quint16 word, const Q
 
 void TAnalogPages::learnSent(int channel, const QString& item, quint16 word)
 {
-    m_host.controllerModel().settingSent(QStringLiteral("channel%1.").arg(channel) + item, {word, {}});
+    m_host.controllerModel().settingSent(QStringLiteral("channel%1.").arg(channel) + item,
+                                         {word, {}});
 }
 
 void TAnalogPages::ReadChannelNames()

@@ -100,8 +100,13 @@ void TAnalogPages::AktWert(int channel)
         auto text = [&](const QString& item) {
             return model::valueOr(m, QStringLiteral("channel%1.").arg(c.n) + item).text;
         };
-        ChannelReading r{c.n, text(QStringLiteral("name")), text(QStringLiteral("unit")), raw, flags,
-                         c.scale.BinToPhys(raw), {}};
+        ChannelReading r{c.n,
+                         text(QStringLiteral("name")),
+                         text(QStringLiteral("unit")),
+                         raw,
+                         flags,
+                         c.scale.BinToPhys(raw),
+                         {}};
         for (Limit l : AllLimits) {
             const qint32 limit = rawOf(c.raw, l);
             // A limit as the controller states it, as its page shows it; from its raw word

@@ -91,7 +91,8 @@ void TForm1::Button3Click()
     }
     if (!DemoMode) setWindowTitle(tr73(0, QStringLiteral("R73-Controller Online!")));
     setConnectStatus({});
-    programState().clampChanged = programState().releaseChanged = programState().flatChanged = programState().vibrationChanged = false;
+    programState().clampChanged = programState().releaseChanged = programState().flatChanged =
+        programState().vibrationChanged = false;
     m_lastCommError = {};
     m_ui->Label37->setText(QStringLiteral("0"));
     m_ui->Label38->setText(QStringLiteral("---"));

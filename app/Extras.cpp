@@ -3,9 +3,9 @@
 #include "ProgramWindows.h"
 
 #include "AnalogPages.h"
+#include "Archive.h"
 #include "BackupWindows.h"
 #include "ParamPages.h"
-#include "Archive.h"
 #include "ServiceRecord.h"
 #include "TrendRecorder.h"
 #include "TrendTools.h"

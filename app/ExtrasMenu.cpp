@@ -13,7 +13,7 @@ namespace r73 {
 namespace {
 // Alt+X opens it: the function keys F1 to F10 keep their fixed meaning.
 const char* const Caption = "E&xtras";
-}
+} // namespace
 
 ExtrasMenu::ExtrasMenu(QWidget* window, QWidget* parent, const QRect& geometry)
     : QObject(window), m_window(window), m_menu(new QMenu(window)),
@@ -46,7 +46,8 @@ ExtrasMenu::~ExtrasMenu() = default;
 
 bool ExtrasMenu::usable(When when)
 {
-    if (programState().connecting || programState().historyReading || programState().paramLoading) return false;
+    if (programState().connecting || programState().historyReading || programState().paramLoading)
+        return false;
     return when == When::Always || programState().connected;
 }
 

@@ -42,7 +42,8 @@ public:
 
 private:
     void refresh();
-    struct Entry {
+    struct Entry
+    {
         QAction* action;
         const char* german;
         When when;

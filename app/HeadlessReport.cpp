@@ -44,7 +44,9 @@ int HeadlessReport::run(ProgramWindows& windows)
                          [&sent](int count) { sent += count; });
     window.show();
     window.Button3Click();
-    if (!programState().connected || programState().commErrorSeen || !m_error.isEmpty() || terminateRequested()) return failed();
+    if (!programState().connected || programState().commErrorSeen || !m_error.isEmpty() ||
+        terminateRequested())
+        return failed();
     QString path = m_job.path;
     if (QFileInfo(path).isDir())
         path = QDir(path).filePath(report::proposeReportFileName(

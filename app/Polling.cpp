@@ -50,7 +50,9 @@ void TForm1::Timer1Timer()
                 return m_history->stopInput(event, target);
             });
             // Bounded, and over at the first failed call: the program is ending then.
-            for (int n = 1; n <= HistoryApi::PassLimit && !programState().commErrorSeen && programState().historyReading; ++n) {
+            for (int n = 1; n <= HistoryApi::PassLimit && !programState().commErrorSeen &&
+                            programState().historyReading;
+                 ++n) {
                 m_history->setReadoutProgress(n);
                 if (m_history->ReadHistElement()) break;
                 if (m_history->Hist_End()) break;

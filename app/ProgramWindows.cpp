@@ -11,7 +11,8 @@
 
 ProgramWindows::ProgramWindows()
     : mainWindow(&startWindow),
-      languageDialog(&mainWindow, [this] { mainWindow.SetCaptionComStat(); }, &mainWindow),
+      languageDialog(
+          &mainWindow, [this] { mainWindow.SetCaptionComStat(); }, &mainWindow),
       portDialog(&mainWindow), logbookWindow(&mainWindow),
       extras(&mainWindow, mainWindow.form().Panel4, QRect(196, 1, 68, 18))
 {

@@ -3,7 +3,6 @@
 #include "Form_cy.h"
 #include "ReportOfController.h"
 
-
 namespace r73 {
 
 report::ServiceReport reportFromWindow(TForm1& window)

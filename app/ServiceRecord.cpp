@@ -13,9 +13,9 @@
 #include "ProgramState.h"
 #include "ReportFromWindow.h"
 #include "ReportOfController.h"
-#include "Terminate.h"
 #include "SafeFile.h"
 #include "ShownValues.h"
+#include "Terminate.h"
 #include "TextHook.h"
 
 #include <QDialog>
@@ -36,7 +36,8 @@ namespace {
 /// controller's, so no document and no visit is made of it. The failure has been said.
 bool sessionFailed()
 {
-    return !DemoMode && (!programState().connected || programState().commErrorSeen || terminateRequested());
+    return !DemoMode &&
+           (!programState().connected || programState().commErrorSeen || terminateRequested());
 }
 
 } // namespace
@@ -52,7 +53,7 @@ ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent
         connect(m_recorder.get(), &archive::Recorder::sent, this, [this](int count) {
             showMessage({&m_window,
                          tr73own("%1 lokal aufgezeichnete Besuche wurden an den Archiv-Server "
-                             "gesendet.")
+                                 "gesendet.")
                              .arg(count),
                          tr73own("Archiv"), MsgIcon::Information, MsgButtons::Ok});
         });

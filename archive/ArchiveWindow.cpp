@@ -102,12 +102,12 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     setWindowTitle(tr73own("Archiv"));
     resize(780, 560);
     m_controllers = new QTreeWidget(this);
-    m_controllers->setHeaderLabels(
-        {tr73own("Ser. Nr."), tr73own("Zuletzt gesehen"), QStringLiteral("BIOS"), tr73own("Besuche")});
+    m_controllers->setHeaderLabels({tr73own("Ser. Nr."), tr73own("Zuletzt gesehen"),
+                                    QStringLiteral("BIOS"), tr73own("Besuche")});
     m_controllers->setRootIsDecorated(false);
     m_visits = new QTreeWidget(this);
-    m_visits->setHeaderLabels(
-        {tr73own("Datum"), tr73own("Art"), QStringLiteral("BIOS"), tr73own("Techniker"), tr73own("Dateien")});
+    m_visits->setHeaderLabels({tr73own("Datum"), tr73own("Art"), QStringLiteral("BIOS"),
+                               tr73own("Techniker"), tr73own("Dateien")});
     m_visits->setRootIsDecorated(false);
     m_files = new QListWidget(this);
     m_counter = new QComboBox(this);
@@ -158,10 +158,10 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(csv, &QPushButton::clicked, this, [this] {
         if (m_serial.isEmpty()) return;
-        const QString path =
-            showSaveDialog({this, tr73own("CSV exportieren"), controllerFolder(m_filesRoot, m_serial),
-                            m_serial + tr73own("_zaehler.csv"), QStringLiteral("csv"),
-                            QStringLiteral("CSV (*.csv)")});
+        const QString path = showSaveDialog({this, tr73own("CSV exportieren"),
+                                             controllerFolder(m_filesRoot, m_serial),
+                                             m_serial + tr73own("_zaehler.csv"),
+                                             QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
         if (!path.isEmpty()) exportCounters(path);
     });
 
@@ -277,7 +277,7 @@ void ArchiveWindow::printFile()
     const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
     if (lp.isEmpty() || !QProcess::startDetached(lp, {path}))
         complain(tr73own("Kein Druckbefehl (lp) gefunden; bitte die Datei öffnen und von dort "
-                     "drucken."));
+                         "drucken."));
 }
 
 bool ArchiveWindow::exportCounters(const QString& path)

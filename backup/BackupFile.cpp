@@ -28,9 +28,7 @@ QJsonObject settingJson(const Setting& s, const Value& v)
     case Kind::Switch:
         return {{"word", v.word}, {"on", v.word != 0}};
     case Kind::ParameterWord:
-        return {{"word", v.word},
-                {"active", bool(v.word & 1)},
-                {"input", inputLevelText(v.word)}};
+        return {{"word", v.word}, {"active", bool(v.word & 1)}, {"input", inputLevelText(v.word)}};
     case Kind::Text:
         return {{"text", v.text}};
     case Kind::ChannelLimit:
@@ -112,8 +110,9 @@ QList<Problem> problemsOf(const QMap<QString, Value>& values, quint16 bios)
         if (!highOk) out << Problem{stem + "maximum", {}, tr73own("Nur Zahlen erlaubt")};
         const bool range = lowOk && highOk && low <= high;
         if (lowOk && highOk && !range)
-            out << Problem{
-                stem + "minimum", {}, tr73own("Das Minimum darf nicht größer als das Maximum sein!")};
+            out << Problem{stem + "minimum",
+                           {},
+                           tr73own("Das Minimum darf nicht größer als das Maximum sein!")};
         const qint32 bottom = rawBottom(values.value(stem + "parameters").word);
         for (Limit l : LimitWriteOrder) {
             const QString key = stem + limitName(l).toLower();
@@ -178,8 +177,8 @@ private:
     {
         for (const QString& k : o.keys())
             if (!keys.contains(k))
-                return fail(at(path + QStringList{k}), tr73own("unbekannter Schlüssel in %1").arg(where),
-                            error);
+                return fail(at(path + QStringList{k}),
+                            tr73own("unbekannter Schlüssel in %1").arg(where), error);
         for (const QString& k : keys)
             if (!o.contains(k))
                 return fail(tr73own("Zeile %1, %2").arg(m_places->valueLine(path)).arg(where),
@@ -216,7 +215,8 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
     if (marked) {
         if (o.value(MarkKey) != QJsonValue(true))
             return fail(field(MarkKey), tr73own("nicht true"), error);
-        if (!o.value(ReasonKey).isString()) return fail(field(ReasonKey), tr73own("kein Text"), error);
+        if (!o.value(ReasonKey).isString())
+            return fail(field(ReasonKey), tr73own("kein Text"), error);
         v.heldAsIs = o.value(ReasonKey).toString();
         o.remove(MarkKey);
         o.remove(ReasonKey);
@@ -257,7 +257,8 @@ bool Reader::setting(const Setting& s, const QJsonValue& json, Value& v, bool& m
     else if (s.kind == Kind::ParameterWord)
         agrees = o.value("active").isBool() && o.value("active").toBool() == bool(v.word & 1) &&
                  o.value("input").toString() == inputLevelText(v.word);
-    if (!agrees) return fail(at(path), tr73own("die Anzeige passt nicht zum Wort %1").arg(v.word), error);
+    if (!agrees)
+        return fail(at(path), tr73own("die Anzeige passt nicht zum Wort %1").arg(v.word), error);
     return true;
 }
 
@@ -271,12 +272,13 @@ bool Reader::formatVersion(QString* error) const
         std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!digits) return fail(at(path), tr73own("ungültige Formatversion"), error);
     if (raw.toInt() > FormatVersion)
-        return fail(at(path),
-                    tr73own("Formatversion %1 ist neuer als die dieses Programms (%2); bitte ein neueres "
-                      "Programm verwenden")
-                        .arg(raw.toInt())
-                        .arg(FormatVersion),
-                    error);
+        return fail(
+            at(path),
+            tr73own("Formatversion %1 ist neuer als die dieses Programms (%2); bitte ein neueres "
+                    "Programm verwenden")
+                .arg(raw.toInt())
+                .arg(FormatVersion),
+            error);
     return true;
 }
 
@@ -293,7 +295,8 @@ bool Reader::read(Snapshot& out, QString* error)
     }
     m_places.emplace(m_bytes);
     if (!doc.isObject())
-        return fail(tr73own("Zeile %1, %2").arg(1).arg(tr73own("Anfang")), tr73own("kein JSON-Objekt"), error);
+        return fail(tr73own("Zeile %1, %2").arg(1).arg(tr73own("Anfang")),
+                    tr73own("kein JSON-Objekt"), error);
     // The document keeps the last of two equal keys; which one was meant cannot be told.
     if (const auto twice = m_places->duplicate())
         return fail(tr73own("Zeile %1, %2").arg(twice->line).arg(twice->path.join(u'.')),
@@ -310,14 +313,16 @@ bool Reader::read(Snapshot& out, QString* error)
     Snapshot s;
     s.programVersion = root.value("program_version").toString();
     s.created = QDateTime::fromString(root.value("created").toString(), Qt::ISODate);
-    if (!s.created.isValid()) return fail(at({"created"}), tr73own("kein Datum mit Uhrzeit"), error);
+    if (!s.created.isValid())
+        return fail(at({"created"}), tr73own("kein Datum mit Uhrzeit"), error);
 
     const QJsonObject controller = root.value("controller").toObject();
     if (!onlyKeys(controller, {"serial_number", "bios_version"}, {"controller"},
                   QStringLiteral("controller"), error))
         return false;
     if (!word(controller.value("serial_number"), s.id.serial))
-        return fail(at({"controller", "serial_number"}), tr73own("kein Wort von 0 bis 65535"), error);
+        return fail(at({"controller", "serial_number"}), tr73own("kein Wort von 0 bis 65535"),
+                    error);
     bool ok = false;
     const double bios = controller.value("bios_version").toString().toDouble(&ok);
     const QStringList biosPath{"controller", "bios_version"};
@@ -327,10 +332,12 @@ bool Reader::read(Snapshot& out, QString* error)
     if (versionText(s.id.bios) != controller.value("bios_version").toString())
         return fail(at(biosPath), tr73own("keine Versionsnummer"), error);
 
-    if (!root.value("settings").isObject()) return fail(at({"settings"}), tr73own("kein Objekt"), error);
+    if (!root.value("settings").isObject())
+        return fail(at({"settings"}), tr73own("kein Objekt"), error);
     const QJsonObject settings = root.value("settings").toObject();
     for (const QString& key : settings.keys())
-        if (!settingOf(key)) return fail(at({"settings", key}), tr73own("unbekannte Einstellung"), error);
+        if (!settingOf(key))
+            return fail(at({"settings", key}), tr73own("unbekannte Einstellung"), error);
     QSet<QString> marked;
     for (const Setting& st : allSettings()) {
         if (!settings.contains(st.key)) {
@@ -342,9 +349,10 @@ bool Reader::read(Snapshot& out, QString* error)
             continue;
         }
         if (!offeredBy(st, s.id.bios))
-            return fail(at({"settings", st.key}),
-                        tr73own("BIOS %1 bietet diese Einstellung nicht").arg(versionText(s.id.bios)),
-                        error);
+            return fail(
+                at({"settings", st.key}),
+                tr73own("BIOS %1 bietet diese Einstellung nicht").arg(versionText(s.id.bios)),
+                error);
         Value v;
         bool isMarked = false;
         if (!setting(st, settings.value(st.key), v, isMarked, error)) return false;
@@ -363,7 +371,8 @@ bool Reader::read(Snapshot& out, QString* error)
         reasoned.insert(p.key);
     }
     for (const QString& key : marked)
-        if (s.values[key].heldAsIs.isEmpty()) s.values[key].heldAsIs = tr73own("beim Sichern markiert");
+        if (s.values[key].heldAsIs.isEmpty())
+            s.values[key].heldAsIs = tr73own("beim Sichern markiert");
 
     const QJsonObject info = root.value("read_only").toObject();
     if (!onlyKeys(info, {"note", "service", "history"}, {"read_only"}, QStringLiteral("read_only"),
@@ -423,8 +432,8 @@ QByteArray toJson(const Snapshot& s)
     const QJsonObject root{
         {"format", FormatName},
         {"format_version", FormatVersion},
-        {"program_version", s.programVersion.isEmpty() ? QCoreApplication::applicationVersion()
-                                                       : s.programVersion},
+        {"program_version",
+         s.programVersion.isEmpty() ? QCoreApplication::applicationVersion() : s.programVersion},
         {"created", s.created.toString(Qt::ISODate)},
         {"controller",
          QJsonObject{{"serial_number", s.id.serial}, {"bios_version", versionText(s.id.bios)}}},
@@ -438,7 +447,8 @@ bool saveBackup(const QString& path, const Snapshot& snapshot, QString* error)
     QString reason;
     if (writeFileAtomically(path, toJson(snapshot), &reason)) return true;
     if (error)
-        *error = tr73own("Die Sicherung konnte nicht in \"%1\" gespeichert werden: %2").arg(path, reason);
+        *error = tr73own("Die Sicherung konnte nicht in \"%1\" gespeichert werden: %2")
+                     .arg(path, reason);
     return false;
 }
 
@@ -453,7 +463,8 @@ bool loadBackup(const QString& path, Snapshot& out, QString* error)
     QString reason;
     if (!readRegularFile(path, &bytes, &reason)) {
         if (error)
-            *error = tr73own("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2").arg(path, reason);
+            *error =
+                tr73own("Sicherungsdatei \"%1\" kann nicht gelesen werden: %2").arg(path, reason);
         return false;
     }
     return parseBackup(bytes, path, out, error);
@@ -461,8 +472,10 @@ bool loadBackup(const QString& path, Snapshot& out, QString* error)
 
 QString proposedName(const QString& folder, quint16 serial, const QDate& date)
 {
-    const QString stem = QStringLiteral("%1/%2_%3").arg(folder).arg(serial).arg(
-        date.toString(QStringLiteral("yyyyMMdd")));
+    const QString stem = QStringLiteral("%1/%2_%3")
+                             .arg(folder)
+                             .arg(serial)
+                             .arg(date.toString(QStringLiteral("yyyyMMdd")));
     QString path = stem + QStringLiteral(".json");
     for (int n = 1; QFile::exists(path); ++n)
         path = stem + QStringLiteral("_%1.json").arg(n);

@@ -4,8 +4,8 @@
 #include "BackupFile.h"
 #include "ControllerModel.h"
 #include "Exchanger.h"
-#include "LogFile.h"
 #include "LinkState.h"
+#include "LogFile.h"
 #include "LogPrint.h"
 #include "MessageFacade.h"
 #include "ParamFormat.h"
@@ -16,9 +16,9 @@
 #include "TimerWrapper.h"
 #include "WindowKeepAlive.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -62,8 +62,7 @@ QDialog* makeDialog(QWidget* owner, const QString& title)
 
 TBackupActions::TBackupActions(PageHost& host, TParamPages* params, TAnalogPages* analog,
                                std::function<void()> reread, QObject* parent)
-    : QObject(parent), m_host(host), m_params(params), m_analog(analog),
-      m_reread(std::move(reread))
+    : QObject(parent), m_host(host), m_params(params), m_analog(analog), m_reread(std::move(reread))
 {}
 
 TBackupActions::~TBackupActions() = default;
@@ -90,8 +89,8 @@ backup::Controller& TBackupActions::controller()
             m_controller = std::make_unique<backup::MemoryController>(demoSnapshot());
         } else {
             m_controller = std::make_unique<backup::LinkController>(
-                m_host,
-                backup::Identity{m_host.state().biosVersion, m_host.controllerModel().identity().serial});
+                m_host, backup::Identity{m_host.state().biosVersion,
+                                         m_host.controllerModel().identity().serial});
         }
     }
     return *m_controller;
@@ -159,10 +158,9 @@ void TBackupActions::Backup()
     QDir().mkpath(QLatin1String(backup::BackupFolder));
     const QString proposed =
         backup::proposedName(QLatin1String(backup::BackupFolder), snapshot.id.serial);
-    const QString path = showSaveDialog({m_host.window(), tr73own("Service-Daten sichern"),
-                                         QLatin1String(backup::BackupFolder),
-                                         QFileInfo(proposed).fileName(),
-                                         QStringLiteral("json"), tr73own("Sicherung (*.json)")});
+    const QString path = showSaveDialog(
+        {m_host.window(), tr73own("Service-Daten sichern"), QLatin1String(backup::BackupFolder),
+         QFileInfo(proposed).fileName(), QStringLiteral("json"), tr73own("Sicherung (*.json)")});
     if (path.isEmpty()) return;
     QString error;
     if (!backup::saveBackup(path, snapshot, &error))
@@ -176,9 +174,10 @@ void TBackupActions::Backup()
         if (!held.isEmpty()) {
             text += QStringLiteral("\n\n") +
                     tr73own("So gesichert, wie der Controller sie hält; eine Wiederherstellung "
-                      "überspringt sie:");
+                            "überspringt sie:");
             for (const auto& [key, reason] : held)
-                text += QStringLiteral("\n") + backup::label(*backup::settingOf(key), snapshot.id.bios) +
+                text += QStringLiteral("\n") +
+                        backup::label(*backup::settingOf(key), snapshot.id.bios) +
                         QStringLiteral(": ") + reason;
         }
         info(m_host.window(), text, held.isEmpty() ? MsgIcon::Information : MsgIcon::Warning);
@@ -193,7 +192,8 @@ bool TBackupActions::chooseFile(QString& path, backup::Snapshot& file)
     if (path.isEmpty()) return false;
     QString error;
     if (backup::loadBackup(path, file, &error)) return true;
-    info(m_host.window(), error + u'\n' + tr73own("Es wurde nichts zum R73 gesendet."), MsgIcon::Error);
+    info(m_host.window(), error + u'\n' + tr73own("Es wurde nichts zum R73 gesendet."),
+         MsgIcon::Error);
     return false;
 }
 
@@ -250,8 +250,9 @@ bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fil
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(d.get());
     if (restore) {
-        auto* write = buttons->addButton(tr73own("&Wiederherstellen (%1 Einstellungen)").arg(plan.toWrite()),
-                                         QDialogButtonBox::AcceptRole);
+        auto* write =
+            buttons->addButton(tr73own("&Wiederherstellen (%1 Einstellungen)").arg(plan.toWrite()),
+                               QDialogButtonBox::AcceptRole);
         write->setObjectName(QStringLiteral("restore"));
         write->setEnabled(plan.toWrite() > 0);
         buttons->addButton(QDialogButtonBox::Cancel);
@@ -271,7 +272,7 @@ bool TBackupActions::confirmIdentity(const backup::Plan& plan)
     return showMessage({m_host.window(),
                         plan.identityDifferences.join(u'\n') + QStringLiteral("\n\n") +
                             tr73own("Die Sicherung stammt von einem anderen Controller. Trotzdem "
-                              "wiederherstellen?"),
+                                    "wiederherstellen?"),
                         tr73own(Caption), MsgIcon::Warning, MsgButtons::YesNo}) == MsgAnswer::Yes;
 }
 
@@ -291,8 +292,9 @@ void TBackupActions::Restore()
     backup::Journal record;
     if (!record.open(journal, QStringLiteral("restore of %1").arg(path))) {
         info(m_host.window(),
-             tr73own("Das Protokoll \"%1\" kann nicht geschrieben werden: %2\nEs wurde nichts zum R73 "
-               "gesendet.")
+             tr73own(
+                 "Das Protokoll \"%1\" kann nicht geschrieben werden: %2\nEs wurde nichts zum R73 "
+                 "gesendet.")
                  .arg(QDir::toNativeSeparators(journal), record.reason()),
              MsgIcon::Error);
         return;
@@ -304,13 +306,13 @@ void TBackupActions::Restore()
         changedFlag(m_host.state(), set) = true;
     // Recorded even when it broke off: the journal tells what was written.
     if (m_recorder) m_recorder(true, {path, journal});
-    if (m_host.state().commErrorSeen) return; // the fatal box has been shown; the journal is the record
+    if (m_host.state().commErrorSeen)
+        return; // the fatal box has been shown; the journal is the record
     showReport(controller(), outcome, record, path);
 }
 
 void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& outcome,
-                                backup::Journal& journal,
-                                const QString& fileName)
+                                backup::Journal& journal, const QString& fileName)
 {
     const QStringList lines = backup::reportLines(outcome, fileName, ctl.identity());
     std::unique_ptr<QDialog> d(makeDialog(m_host.window(), tr73own("Prüfbericht")));
@@ -323,7 +325,8 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
     auto* buttons = new QDialogButtonBox(d.get());
     QPushButton* save = buttons->addButton(tr73own("&Speichern …"), QDialogButtonBox::ActionRole);
     QPushButton* print = buttons->addButton(tr73own("&Drucken …"), QDialogButtonBox::ActionRole);
-    QPushButton* permanent = buttons->addButton(tr73own("&Dauerhaft speichern"), QDialogButtonBox::ActionRole);
+    QPushButton* permanent =
+        buttons->addButton(tr73own("&Dauerhaft speichern"), QDialogButtonBox::ActionRole);
     permanent->setObjectName(QStringLiteral("permanent"));
     // Only a clean verification is worth keeping over a power cycle.
     permanent->setEnabled(outcome.clean() && !outcome.changedSets().isEmpty());
@@ -350,7 +353,8 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
     });
     connect(permanent, &QPushButton::clicked, d.get(), [&] {
         backup::Saved saved;
-        held(tr73own("SPEICHERN"), [&] { saved = backup::saveChangedSets(ctl, outcome, &journal); });
+        held(tr73own("SPEICHERN"),
+             [&] { saved = backup::saveChangedSets(ctl, outcome, &journal); });
         // Only the sets saved lose their mark; F5 and the reminder still know the others.
         for (SetId set : saved.saved)
             changedFlag(m_host.state(), set) = false;

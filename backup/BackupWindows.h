@@ -52,8 +52,7 @@ private:
     bool showComparison(const backup::Plan& plan, const QString& fileName, bool restore);
     bool confirmIdentity(const backup::Plan& plan);
     void showReport(backup::Controller& controller, const backup::Outcome& outcome,
-                    backup::Journal& journal,
-                    const QString& fileName);
+                    backup::Journal& journal, const QString& fileName);
 
     PageHost& m_host;
     TParamPages* m_params;

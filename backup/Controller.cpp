@@ -16,7 +16,9 @@ Snapshot LinkController::read()
     Snapshot s;
     s.id = m_id;
     s.created = QDateTime::currentDateTime();
-    auto put = [&s](const char* key, quint16 word) { s.values.insert(QLatin1String(key), {word, {}}); };
+    auto put = [&s](const char* key, quint16 word) {
+        s.values.insert(QLatin1String(key), {word, {}});
+    };
     const quint16 bios = m_id.bios;
     for (const auto& [key, word] : setWordsByKey(SetId::Clamp, m_sets.ReadSpann(), bios))
         put(key, word);

@@ -71,15 +71,17 @@ void keepWithoutToolRule(Plan& plan, quint16 targetBios)
         withoutTool->action = Action::Write;
         withoutTool->raised = true;
         withoutTool->intended = Value{quint16(raised), {}};
-        withoutTool->note = tr73own("wird vor Lang auf %1 angehoben (Lang %2 + 2 × |LÖSEN Lang %3|)")
-                                .arg(raised)
-                                .arg(*l)
-                                .arg(*r);
+        withoutTool->note =
+            tr73own("wird vor Lang auf %1 angehoben (Lang %2 + 2 × |LÖSEN Lang %3|)")
+                .arg(raised)
+                .arg(*l)
+                .arg(*r);
         return;
     }
     if (longLimit->action == Action::Write) {
         longLimit->action = Action::Refused;
-        longLimit->note = tr73own("Spannen ohne Werkzeug kann nicht über %1 angehoben werden").arg(*l);
+        longLimit->note =
+            tr73own("Spannen ohne Werkzeug kann nicht über %1 angehoben werden").arg(*l);
         l = longLimit->target ? std::optional<qint16>(qint16(longLimit->target->word))
                               : std::nullopt;
     }
@@ -130,8 +132,8 @@ QString intendedCell(const Verified& v)
     const Setting& s = *v.setting;
     if (v.raised)
         return tr73own("angehoben auf %1 (%2)")
-            .arg(shown(s, v.intended),
-                 v.file ? tr73own("Datei %1").arg(shown(s, *v.file)) : tr73own("nicht in der Datei"));
+            .arg(shown(s, v.intended), v.file ? tr73own("Datei %1").arg(shown(s, *v.file))
+                                              : tr73own("nicht in der Datei"));
     if (v.file && !sameValue(s, *v.file, v.intended))
         return tr73own("gehalten auf %1 (Datei %2)").arg(shown(s, v.intended), shown(s, *v.file));
     return shown(s, v.intended);
@@ -190,7 +192,8 @@ Plan planRestore(const Snapshot& file, const Snapshot& target, bool targetIsFile
                                         .arg(target.id.serial);
     if (file.id.bios != target.id.bios)
         plan.identityDifferences << tr73own("Andere BIOS-Version: Datei %1, Controller %2")
-                                        .arg(versionText(file.id.bios), versionText(target.id.bios));
+                                        .arg(versionText(file.id.bios),
+                                             versionText(target.id.bios));
     auto valueIn = [](const Snapshot& s, const QString& key) -> std::optional<Value> {
         if (!s.values.contains(key)) return std::nullopt;
         return s.values.value(key);
@@ -210,7 +213,8 @@ Plan planRestore(const Snapshot& file, const Snapshot& target, bool targetIsFile
         } else if (!item.file->heldAsIs.isEmpty()) {
             // Kept in the file as the controller held it; the page would not send it.
             item.action = Action::Refused;
-            item.note = tr73own("beim Sichern so im Controller vorgefunden: %1").arg(item.file->heldAsIs);
+            item.note =
+                tr73own("beim Sichern so im Controller vorgefunden: %1").arg(item.file->heldAsIs);
         } else {
             item.intended = intendedOf(s, *item.file);
             const bool same = item.target && sameValue(s, *item.file, *item.target);
@@ -368,30 +372,33 @@ QStringList saveLines(const Saved& saved)
 QStringList reportLines(const Outcome& outcome, const QString& fileName, const Identity& target)
 {
     QStringList out;
-    out << tr73own("Prüfbericht der Wiederherstellung")
-        << tr73own("Datei: %1").arg(fileName)
-        << tr73own("Controller: Seriennummer %1, BIOS %2").arg(target.serial).arg(versionText(target.bios))
+    out << tr73own("Prüfbericht der Wiederherstellung") << tr73own("Datei: %1").arg(fileName)
+        << tr73own("Controller: Seriennummer %1, BIOS %2")
+               .arg(target.serial)
+               .arg(versionText(target.bios))
         << tr73own("Zeit: %1").arg(QDateTime::currentDateTime().toString(Qt::ISODate)) << QString()
         << line(tr73own("Einstellung"), tr73own("Soll"), tr73own("Gelesen"), tr73own("Ergebnis"));
     for (const Verified& v : outcome.written) {
         const Setting& s = *v.setting;
         QString verdict = v.ok ? QStringLiteral("OK") : tr73own("ABWEICHUNG");
-        if (!v.readBack) verdict = outcome.aborted ? tr73own("geschrieben, nicht geprüft") : verdict;
+        if (!v.readBack)
+            verdict = outcome.aborted ? tr73own("geschrieben, nicht geprüft") : verdict;
         out << line(label(s, target.bios), intendedCell(v), cell(s, v.readBack), verdict);
     }
     if (!outcome.skipped.isEmpty()) {
         out << QString() << tr73own("Nicht geschrieben:");
         for (const PlanItem& i : outcome.skipped)
-            out << QStringLiteral("  %1: %2 (%3)").arg(label(*i.setting, target.bios), cell(*i.setting, i.file), i.note);
+            out << QStringLiteral("  %1: %2 (%3)")
+                       .arg(label(*i.setting, target.bios), cell(*i.setting, i.file), i.note);
     }
     out << QString();
     if (!outcome.journalError.isEmpty())
         out << tr73own("ABGEBROCHEN: das Protokoll kann nicht geschrieben werden (%1). Geschrieben "
-                 "wurden nur die oben genannten Einstellungen.")
+                       "wurden nur die oben genannten Einstellungen.")
                    .arg(outcome.journalError);
     else if (outcome.aborted)
         out << tr73own("ABGEBROCHEN: die Verbindung ist gestört. Geschrieben wurden nur die oben "
-                 "genannten Einstellungen.");
+                       "genannten Einstellungen.");
     else if (outcome.written.isEmpty())
         out << tr73own("Nichts geschrieben: der Controller stimmt mit der Datei überein.");
     else if (outcome.mismatches == 0)

@@ -101,7 +101,7 @@ struct Snapshot
     Identity id;
     QString programVersion;
     QDateTime created;
-    QMap<QString, Value> values; ///< the settings present (those the BIOS offers)
+    QMap<QString, Value> values;         ///< the settings present (those the BIOS offers)
     std::optional<ServiceWords> service; ///< read-only information
     QStringList history;                 ///< read-only information, as the list shows it
 };

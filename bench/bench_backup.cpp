@@ -80,11 +80,13 @@ int main(int argc, char* argv[])
     file.values["channel1.name"].text = QStringLiteral("Temperatur 2");
     file.values["channel2.max1"] = {200, QStringLiteral("190")};
     const backup::Plan plan = backup::planRestore(file, before);
-    ok = measure("restore", counter, [&] {
-             const backup::Outcome outcome = backup::restore(controller, plan);
-             std::printf("restore: %d settings written, %d mismatches\n",
-                         int(outcome.written.size()), outcome.mismatches);
-             return outcome.clean();
-         }) && ok;
+    ok = measure("restore", counter,
+                 [&] {
+                     const backup::Outcome outcome = backup::restore(controller, plan);
+                     std::printf("restore: %d settings written, %d mismatches\n",
+                                 int(outcome.written.size()), outcome.mismatches);
+                     return outcome.clean();
+                 }) &&
+         ok;
     return ok ? 0 : 1;
 }

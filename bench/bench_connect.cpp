@@ -84,8 +84,8 @@ int main(int argc, char* argv[])
     };
 
     measure("connect: F7 to the end of the connect step", [&] { window.Button3Click(); });
-    std::printf("connected            %s, BIOS %u, %d message boxes\n", programState().connected ? "yes" : "no",
-                programState().biosVersion, boxes);
+    std::printf("connected            %s, BIOS %u, %d message boxes\n",
+                programState().connected ? "yes" : "no", programState().biosVersion, boxes);
 
     // The poll cycle's third phase with the readout on: one pass of the history.
     programState().historyReading = true;
@@ -97,5 +97,8 @@ int main(int argc, char* argv[])
         listed = window.form().pgLogbuch->ui().ListView1->topLevelItemCount();
     });
     std::printf("elements listed      %d (target %d)\n", listed, HistoryApi::PassLimit);
-    return programState().connected && boxes == 0 && listed == HistoryApi::PassLimit && failures == 0 ? 0 : 1;
+    return programState().connected && boxes == 0 && listed == HistoryApi::PassLimit &&
+                   failures == 0
+               ? 0
+               : 1;
 }

@@ -170,8 +170,8 @@ int main(int argc, char* argv[])
     const double cpu = cpuSeconds() - cpu0;
     const double wallS = double(wall.nsecsElapsed()) / 1e9;
     std::printf("-- live at 2400 baud for %d s: connected %s, recording %s, %zu rows\n", seconds,
-                programState().connected ? "yes" : "no", tools.recorder().recording() ? "yes" : "no",
-                tools.window().rows().size() - rows0);
+                programState().connected ? "yes" : "no",
+                tools.recorder().recording() ? "yes" : "no", tools.window().rows().size() - rows0);
     std::printf("CPU                  %.3f s = %.2f %% of one core (target <= 5 %%)\n", cpu,
                 100.0 * cpu / wallS);
     failures += cpu / wallS > 0.05 ? 1 : 0;

@@ -31,34 +31,62 @@ int runIdentify(const QStringList& args, const QCommandLineParser&)
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> all = {
-        {"identify", "", "connect, then print bios_version=<x.yy> and serial_number=<n>", true,
-         {}, runIdentify},
-        {"archive", "list | show SERIAL",
+        {"identify",
+         "",
+         "connect, then print bios_version=<x.yy> and serial_number=<n>",
+         true,
+         {},
+         runIdentify},
+        {"archive",
+         "list | show SERIAL",
          "list: the controllers in the archive (serial, last seen, BIOS, visits)\n"
          "show: one controller's visits and their counters as CSV",
-         false, {}, runArchive},
+         false,
+         {},
+         runArchive},
         portsCommand(),
-        {"params", "[--json]", "every setting as name=value lines, or as a backup file", true,
-         {jsonOption()}, runParams},
-        {"backup", "[FILE]", "reads every setting into a backup file (default: Backup/serial_date.json)",
-         true, {}, runBackup},
-        {"diff", "FILE [FILE2]", "compares a backup with the controller (--device), or with another backup;\n"
-         "exit status 0 when nothing differs, 2 when something does", false,
-         {}, runDiff},
-        {"restore", "FILE [--save] [--yes] [--confirm-identity S:V]",
+        {"params",
+         "[--json]",
+         "every setting as name=value lines, or as a backup file",
+         true,
+         {jsonOption()},
+         runParams},
+        {"backup",
+         "[FILE]",
+         "reads every setting into a backup file (default: Backup/serial_date.json)",
+         true,
+         {},
+         runBackup},
+        {"diff",
+         "FILE [FILE2]",
+         "compares a backup with the controller (--device), or with another backup;\n"
+         "exit status 0 when nothing differs, 2 when something does",
+         false,
+         {},
+         runDiff},
+        {"restore",
+         "FILE [--save] [--yes] [--confirm-identity S:V]",
          "compares; with --yes writes what differs, reads all back and verifies;\n"
-         "with --save then saves the changed sets permanently", true,
-         {saveOption(), yesOption(), confirmIdentityOption()}, runRestore},
-        {"history", "[--csv FILE]",
+         "with --save then saves the changed sets permanently",
+         true,
+         {saveOption(), yesOption(), confirmIdentityOption()},
+         runRestore},
+        {"history",
+         "[--csv FILE]",
          "connect, then read the controller's history (BIOS 2.08 on) as CSV rows, highest\n"
-         "number first, on standard output or into FILE", true, {}, runHistory},
-        {"watch", "[--csv FILE [--append]] [--seconds N]",
+         "number first, on standard output or into FILE",
+         true,
+         {},
+         runHistory},
+        {"watch",
+         "[--csv FILE [--append]] [--seconds N]",
          "connect and identify, then run the program's poll cycle (lines; status and service\n"
          "values; from BIOS 2.08 the history step), a step a second, as CSV rows on standard\n"
          "output or into FILE (a new file, or --append to an existing one; each row written\n"
          "at once); N seconds, or until ended; a failed read writes no row and exits 1",
          true,
-         {QCommandLineOption(QStringLiteral("csv"), QStringLiteral("watch, history: CSV file to write."),
+         {QCommandLineOption(QStringLiteral("csv"),
+                             QStringLiteral("watch, history: CSV file to write."),
                              QStringLiteral("file")),
           QCommandLineOption(QStringLiteral("seconds"),
                              QStringLiteral("watch: seconds to run (default: until ended)."),
@@ -66,10 +94,14 @@ const std::vector<Command>& commands()
           QCommandLineOption(QStringLiteral("append"),
                              QStringLiteral("watch: add to an existing --csv file."))},
          runWatch},
-        {"report", "[FILE.pdf]",
-         "connect, read the settings and one poll cycle, then write the service report and archive\n"
+        {"report",
+         "[FILE.pdf]",
+         "connect, read the settings and one poll cycle, then write the service report and "
+         "archive\n"
          "it, as the program's menu does (default: the proposed name in the current folder)",
-         true, {}, runReport},
+         true,
+         {},
+         runReport},
     };
     return all;
 }

@@ -37,9 +37,9 @@ int runHistory(const QStringList& args, const QCommandLineParser& parser)
         if (session.exchangeFailed()) break;
         if (e.marker == HistElement::HistoryMarker) {
             if (rows.count(e.number)) break;
-            rows[e.number] = {QString::number(e.number), QString::number(e.type),
-                              QString::number(e.subtype), QString::number(e.clampTravel),
-                              HistResultText(e.clampResult), QString::number(e.releaseTravel),
+            rows[e.number] = {QString::number(e.number),      QString::number(e.type),
+                              QString::number(e.subtype),     QString::number(e.clampTravel),
+                              HistResultText(e.clampResult),  QString::number(e.releaseTravel),
                               HistResultText(e.releaseResult)};
         }
         if (readHistEnd(session)) break;
@@ -49,13 +49,11 @@ int runHistory(const QStringList& args, const QCommandLineParser& parser)
     QList<QStringList> list;
     for (auto& [number, row] : rows)
         list << row;
-    const QString text = archive::toCsv({QStringLiteral("number"), QStringLiteral("type"),
-                                         QStringLiteral("subtype"),
-                                         QStringLiteral("clamp travel [pulses]"),
-                                         QStringLiteral("clamp result"),
-                                         QStringLiteral("release travel [pulses]"),
-                                         QStringLiteral("release result")},
-                                        list);
+    const QString text = archive::toCsv(
+        {QStringLiteral("number"), QStringLiteral("type"), QStringLiteral("subtype"),
+         QStringLiteral("clamp travel [pulses]"), QStringLiteral("clamp result"),
+         QStringLiteral("release travel [pulses]"), QStringLiteral("release result")},
+        list);
     const QString path = parser.value(QStringLiteral("csv"));
     if (path.isEmpty()) {
         QTextStream(stdout) << text << Qt::flush;

@@ -82,7 +82,8 @@ int runPorts(const QStringList& args, const QCommandLineParser& parser)
 
 Command portsCommand()
 {
-    return {"ports", "[--probe] [--device <path>...]",
+    return {"ports",
+            "[--probe] [--device <path>...]",
             "list COM1-COM4 (from ini/norlo.ini in the current folder), the devices given and\n"
             "every serial port the system lists, one per line: name, device, state (free, busy,\n"
             "missing, no-permission, unusable); --probe sends the session request to each free\n"

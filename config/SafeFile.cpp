@@ -72,9 +72,8 @@ QString temporaryBeside(const QString& target)
 {
     const QFileInfo info(target);
     const quint32 tag = QRandomGenerator::global()->generate();
-    return info.dir().filePath(QStringLiteral(".%1.%2.tmp")
-                                   .arg(info.fileName())
-                                   .arg(tag, 8, 16, QLatin1Char('0')));
+    return info.dir().filePath(
+        QStringLiteral(".%1.%2.tmp").arg(info.fileName()).arg(tag, 8, 16, QLatin1Char('0')));
 }
 
 /// Creates a new file beside target under a name that nothing else uses; -1 and errno set
@@ -154,11 +153,12 @@ int openTemporaryFor(const QString& path, QString* target, struct stat* old, boo
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
     QString target, temp;
-    struct stat old{};
+    struct stat old
+    {
+    };
     bool exists = false;
     const int fd = openTemporaryFor(path, &target, &old, &exists, &temp, reason);
     if (fd < 0) return false;
-
 
     int err = 0;
     // The new file keeps the old one's permissions, as an editor's save would.
@@ -191,7 +191,9 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 bool canWriteFile(const QString& path, QString* reason)
 {
     QString target, temp;
-    struct stat old{};
+    struct stat old
+    {
+    };
     bool exists = false;
     const int fd = openTemporaryFor(path, &target, &old, &exists, &temp, reason);
     if (fd < 0) return false;
@@ -209,7 +211,9 @@ bool readRegularFile(const QString& path, QByteArray* out, QString* reason, qint
     // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; fstat then refuses it.
     const int fd = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return fail(fileErrorReason(errno));
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0) {
         const int err = errno;
         ::close(fd);

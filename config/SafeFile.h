@@ -41,8 +41,7 @@ bool readRegularFile(const QString& path, QByteArray* out, QString* reason = nul
 class GrowingFile
 {
 public:
-    enum class Mode
-    {
+    enum class Mode {
         Truncate, ///< start empty (a new recording)
         Append,   ///< keep what is there and add
         New,      ///< refuse an existing file: it is never emptied

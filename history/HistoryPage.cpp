@@ -7,8 +7,8 @@
 #include "ProgramState.h"
 #include "ShownValues.h"
 #include "TextHook.h"
-#include "ui_LogbuchPage.h"
 #include "ui_FiPri.h"
+#include "ui_LogbuchPage.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -40,7 +40,7 @@ void HistoryPage::Button8Click()
 {
     m_host.state().historyReading = !m_host.state().historyReading;
     m_page->ui().Button8->setText(m_host.state().historyReading ? tr73(1, QStringLiteral("Stop"))
-                                               : tr73(0, QStringLiteral("Lesen")));
+                                                                : tr73(0, QStringLiteral("Lesen")));
 }
 
 void HistoryPage::showBios(quint16 bios)

@@ -66,7 +66,8 @@ private:
 template <class Window>
 HistoryPage* joinHistory(Window& window, LogbuchPage* page, std::function<void(int)> readAnalog)
 {
-    auto* history = new HistoryPage(window, page, window.paramPages(), std::move(readAnalog), &window);
+    auto* history =
+        new HistoryPage(window, page, window.paramPages(), std::move(readAnalog), &window);
     window.setHistory(history);
     window.setLogbookComposer([history] { return history->GetLogbuch(); });
     return history;

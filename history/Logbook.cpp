@@ -6,8 +6,8 @@
 #include "MessageFacade.h"
 #include "PageHost.h"
 #include "PollReads.h"
-#include "ProgramVersion.h"
 #include "ProgramState.h"
+#include "ProgramVersion.h"
 #include "ShownValues.h"
 #include "TextHook.h"
 
@@ -49,7 +49,8 @@ void setLines(const model::ControllerModel& m, const QString& caption,
     for (const char* key : keys) {
         const backup::Setting* s = backup::settingOf(QString::fromLatin1(key));
         if (s && backup::offeredBy(*s, bios))
-            out << line(backup::pageCaption(*s, bios), model::fieldText(m, QString::fromLatin1(key)));
+            out << line(backup::pageCaption(*s, bios),
+                        model::fieldText(m, QString::fromLatin1(key)));
     }
 }
 
@@ -60,20 +61,25 @@ void serviceLines(const LogbookSources& from, QStringList& out)
     if (!from.params) return;
     for (const auto& [key, caption] : from.params->shownServiceRows())
         out << line(caption, key == QLatin1String("vibration") ? model::vibrationText(live)
-                                                                 : model::serviceText(live, key));
+                                                               : model::serviceText(live, key));
 }
 
 void channelLines(const LogbookSources& from, int channel, QStringList& out)
 {
     const model::ControllerModel& m = from.host.controllerModel();
     auto text = [&](const char* item) {
-        return model::valueOr(m, QStringLiteral("channel%1.%2").arg(channel).arg(QLatin1String(item)))
+        return model::valueOr(m,
+                              QStringLiteral("channel%1.%2").arg(channel).arg(QLatin1String(item)))
             .text;
     };
     out << from.host.pageCaption(5 + channel);
-    const std::pair<const char*, const char*> items[] = {
-        {"physikalische Einheit", "unit"}, {"Maximum", "maximum"}, {"Minimum", "minimum"},
-        {"Max2", "max2"},  {"Max1", "max1"},  {"Min1", "min1"},  {"Min2", "min2"}};
+    const std::pair<const char*, const char*> items[] = {{"physikalische Einheit", "unit"},
+                                                         {"Maximum", "maximum"},
+                                                         {"Minimum", "minimum"},
+                                                         {"Max2", "max2"},
+                                                         {"Max1", "max1"},
+                                                         {"Min1", "min1"},
+                                                         {"Min2", "min2"}};
     for (const auto& [caption, item] : items)
         out << line(page(caption), text(item));
     const quint16 word =
@@ -140,16 +146,17 @@ QStringList ComposeLogbuch(const LogbookSources& from, bool* confirmed)
     const QDateTime now = QDateTime::currentDateTime();
     QStringList out;
     // 1..5: identification, date and time, status word, last error.
-    out << page("SW-Version: ") + QLatin1String(ProgramVersionText) + Tab + page("Ser. Nr.") + Colon +
-               model::shownSerial(m) + Tab + page("Bios-Version") + Colon + model::shownBios(m);
+    out << page("SW-Version: ") + QLatin1String(ProgramVersionText) + Tab + page("Ser. Nr.") +
+               Colon + model::shownSerial(m) + Tab + page("Bios-Version") + Colon +
+               model::shownBios(m);
     out << page("Datum : ") + locale.toString(now.date(), shortDateFormat()) + Tab +
                locale.toString(now.time(), longTimeFormat());
     const model::LiveReadings& live = m.live();
     out << line(page("M-Status"), live.statusWord ? QString::number(*live.statusWord) : QString());
     const LastCommError error = from.host.lastCommError();
-    out << line(page("Last ComErr:"), QString::number(error.status) + QStringLiteral("  ") +
-                                          (error.location ? QString::number(*error.location)
-                                                          : QStringLiteral("---")));
+    out << line(page("Last ComErr:"),
+                QString::number(error.status) + QStringLiteral("  ") +
+                    (error.location ? QString::number(*error.location) : QStringLiteral("---")));
     out << Blank;
 
     // 6..10: the parameter pages and the service page.

@@ -5,7 +5,8 @@
 #include <QHeaderView>
 #include <QResizeEvent>
 
-LogbuchPage::LogbuchPage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::LogbuchPage>())
+LogbuchPage::LogbuchPage(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::LogbuchPage>())
 {
     m_ui->setupUi(this);
     // Report columns: number, type and subtype (never shown), then the clamp and release travel

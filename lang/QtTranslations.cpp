@@ -15,7 +15,8 @@ void applyQtLanguage(int language)
         german = new QTranslator(QCoreApplication::instance());
         if (!german->load(QStringLiteral("qtbase_de"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            qWarning("Qt's German texts (qtbase_de.qm) are not installed; Qt's dialogs stay English");
+            qWarning(
+                "Qt's German texts (qtbase_de.qm) are not installed; Qt's dialogs stay English");
     }
     QCoreApplication::removeTranslator(german);
     if (language == 0 && !german->isEmpty()) QCoreApplication::installTranslator(german);

@@ -36,7 +36,11 @@ public:
     bool exchangeFailed() const;
     /// Location code of the first failed call, 0 when none failed.
     quint16 failedAt() const { return m_failedAt; }
-    void clearExchangeFailure() { m_failedAt = 0; m_failed = false; }
+    void clearExchangeFailure()
+    {
+        m_failedAt = 0;
+        m_failed = false;
+    }
 
 private:
     void report(quint16 status, quint16 location);

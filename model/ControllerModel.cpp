@@ -38,9 +38,9 @@ void ControllerModel::settingRead(const QString& key, const backup::Value& value
 
 void ControllerModel::settingSent(const QString& key, const backup::Value& readBack)
 {
-    m_settings.insert(key, {readBack,
-                            m_demonstration ? Origin::Demonstration : Origin::SentAndReadBack,
-                            QDateTime::currentDateTime()});
+    m_settings.insert(key,
+                      {readBack, m_demonstration ? Origin::Demonstration : Origin::SentAndReadBack,
+                       QDateTime::currentDateTime()});
     // The channels keep what they are sent at once; only the sets wait for their save.
     const backup::Setting* s = backup::settingOf(key);
     if (s && s->savedWith) m_unsaved.insert(key);
@@ -84,7 +84,8 @@ backup::Snapshot ControllerModel::snapshot() const
     return s;
 }
 
-template <class T> void ControllerModel::liveRead(std::optional<T> LiveReadings::*field, const T& value)
+template <class T>
+void ControllerModel::liveRead(std::optional<T> LiveReadings::*field, const T& value)
 {
     m_live.*field = value;
     m_live.when = QDateTime::currentDateTime();

@@ -128,6 +128,7 @@ private:
 };
 
 /// The setting's value, or a default one when the model does not know it.
-backup::Value valueOr(const ControllerModel& model, const QString& key, backup::Value fallback = {});
+backup::Value valueOr(const ControllerModel& model, const QString& key,
+                      backup::Value fallback = {});
 
 } // namespace r73::model

@@ -138,8 +138,10 @@ void TParamPages::Edit16KeyDown()
 
 void TParamPages::Button1Click()
 {
-    saveSet(m_host.state().clampChanged, SetId::Clamp, QString::fromUtf8("Spannen: Speichern EEPROM"));
-    saveSet(m_host.state().releaseChanged, SetId::Release, QString::fromUtf8("Lösen: Speichern EEPROM"));
+    saveSet(m_host.state().clampChanged, SetId::Clamp,
+            QString::fromUtf8("Spannen: Speichern EEPROM"));
+    saveSet(m_host.state().releaseChanged, SetId::Release,
+            QString::fromUtf8("Lösen: Speichern EEPROM"));
 }
 
 } // namespace r73

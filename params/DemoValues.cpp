@@ -8,11 +8,11 @@
 #include "ServicePage.h"
 #include "SpannenPage.h"
 #include "ZeitenPage.h"
-#include "ui_SpannenPage.h"
-#include "ui_ZeitenPage.h"
 #include "ui_PlanPage.h"
 #include "ui_SchwingungPage.h"
 #include "ui_ServicePage.h"
+#include "ui_SpannenPage.h"
+#include "ui_ZeitenPage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -52,11 +52,14 @@ void TParamPages::FillDemoValues()
         edit->setText(QString::number(value));
     // The same values as the controller's in the model; the threshold's 100 is in mm/s.
     const std::pair<const char*, int> words[] = {
-        {"clamp.short", 18},          {"clamp.long", 220},         {"clamp.without_tool", 260},
-        {"release.short", 20},        {"release.long", -20},       {"clamp.min_time", 0},
-        {"clamp.stop_frequency", 180}, {"clamp.timeout", 5000},    {"release.min_time", 0},
-        {"release.stop_frequency", 200}, {"release.timeout", 5000}, {"flat.threshold", 110},
-        {"flat.timeout", 4000},       {"vibration.threshold", 2000}, {"vibration.timeout", 4000}};
+        {"clamp.short", 18},           {"clamp.long", 220},
+        {"clamp.without_tool", 260},   {"release.short", 20},
+        {"release.long", -20},         {"clamp.min_time", 0},
+        {"clamp.stop_frequency", 180}, {"clamp.timeout", 5000},
+        {"release.min_time", 0},       {"release.stop_frequency", 200},
+        {"release.timeout", 5000},     {"flat.threshold", 110},
+        {"flat.timeout", 4000},        {"vibration.threshold", 2000},
+        {"vibration.timeout", 4000}};
     for (const auto& [key, word] : words)
         learnRead(key, quint16(word));
     ServiceWords service;

@@ -15,11 +15,11 @@
 #include "TextHook.h"
 #include "TimerWrapper.h"
 #include "ZeitenPage.h"
-#include "ui_SpannenPage.h"
-#include "ui_ZeitenPage.h"
 #include "ui_PlanPage.h"
 #include "ui_SchwingungPage.h"
 #include "ui_ServicePage.h"
+#include "ui_SpannenPage.h"
+#include "ui_ZeitenPage.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -84,7 +84,8 @@ void TParamPages::setUpFields()
         {sw.Edit40, "SCHWELLE", sw.Panel14}, {sw.Edit41, "TIMEOUT", sw.Panel14},
     };
     // clang-format on
-    bool* const changed[] = {&m_host.state().clampChanged, &m_host.state().releaseChanged, &m_host.state().flatChanged, &m_host.state().vibrationChanged};
+    bool* const changed[] = {&m_host.state().clampChanged, &m_host.state().releaseChanged,
+                             &m_host.state().flatChanged, &m_host.state().vibrationChanged};
     const std::span<const ParamDef> defs = paramDefs();
     Q_ASSERT(defs.size() == std::size(edits));
     for (size_t i = 0; i < defs.size(); ++i)
@@ -202,10 +203,11 @@ std::optional<qint64> TParamPages::valueOrComplain(const Field& f)
 
 void TParamPages::rangeError(const char* caption, const QString& low, const QString& high)
 {
-    showMessage({m_host.window(),
-                 tr73(0, QStringLiteral("Der Wert passt nicht in das Feld. Erlaubt sind %1 bis %2."))
-                     .arg(low, high),
-                 tr73(0, QString::fromUtf8(caption)), MsgIcon::None, MsgButtons::Ok});
+    showMessage(
+        {m_host.window(),
+         tr73(0, QStringLiteral("Der Wert passt nicht in das Feld. Erlaubt sind %1 bis %2."))
+             .arg(low, high),
+         tr73(0, QString::fromUtf8(caption)), MsgIcon::None, MsgButtons::Ok});
 }
 
 void TParamPages::showSending(QLabel* panel)

@@ -91,7 +91,8 @@ std::span<const ParamDef> paramDefs()
 bool shownUnsigned(const ParamDef& def)
 {
     const QLatin1String key(def.key);
-    return key.startsWith(QLatin1String("hydraulics.")) || key == QLatin1String("vibration.timeout");
+    return key.startsWith(QLatin1String("hydraulics.")) ||
+           key == QLatin1String("vibration.timeout");
 }
 
 const ParamDef* paramDef(const QString& key)

@@ -37,7 +37,7 @@ struct ParamDef
     const char* getter;
     quint16 code; ///< SendValue's code; setter, getter and ReceiveValue follow in turn
     ParamConversion conversion;
-    SetId savedWith; ///< the set whose permanent save keeps it
+    SetId savedWith;  ///< the set whose permanent save keeps it
     quint16 fromBios; ///< the BIOS version that offers it
 };
 

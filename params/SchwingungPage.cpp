@@ -2,7 +2,8 @@
 
 #include "ui_SchwingungPage.h"
 
-SchwingungPage::SchwingungPage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::SchwingungPage>())
+SchwingungPage::SchwingungPage(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::SchwingungPage>())
 {
     m_ui->setupUi(this);
 }

@@ -4,19 +4,19 @@
 #include "ControllerModel.h"
 #include "ParamFormat.h"
 #include "ParamPages.h"
+#include "PlanPage.h"
 #include "ProgramState.h"
+#include "SchwingungPage.h"
 #include "ServicePage.h"
 #include "SpannenPage.h"
-#include "ZeitenPage.h"
-#include "SchwingungPage.h"
-#include "PlanPage.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
-#include "ui_SpannenPage.h"
-#include "ui_ZeitenPage.h"
+#include "ZeitenPage.h"
 #include "ui_PlanPage.h"
 #include "ui_SchwingungPage.h"
 #include "ui_ServicePage.h"
+#include "ui_SpannenPage.h"
+#include "ui_ZeitenPage.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -39,9 +39,9 @@ void TParamPages::ReadService()
     // From 2.07 on the release fields are captioned as deviations.
     const bool deviations = m_host.state().biosVersion >= 207;
     m_spannen->ui().Label20->setText(tr73(0, deviations ? QStringLiteral("Abweichung pos. [Pulse]")
-                                                      : QStringLiteral("Kurz [Pulse]")));
+                                                        : QStringLiteral("Kurz [Pulse]")));
     m_spannen->ui().Label21->setText(tr73(0, deviations ? QStringLiteral("Abweichung neg. [Pulse]")
-                                                      : QStringLiteral("Lang [Pulse]")));
+                                                        : QStringLiteral("Lang [Pulse]")));
     ShowService(v);
 }
 
@@ -67,10 +67,10 @@ QList<QPair<QString, QString>> TParamPages::shownServiceRows() const
 {
     const Ui::ServicePage& s = m_service->ui();
     const std::pair<const char*, const QLabel*> rows[] = {
-        {"clamp_pulses", s.Label50},    {"release_pulses", s.Label51},
+        {"clamp_pulses", s.Label50},      {"release_pulses", s.Label51},
         {"release_deviation", s.Label52}, {"frequency", s.Label53},
-        {"max_frequency", s.Label54},   {"creep_frequency", s.Label55},
-        {"duration", s.Label56},        {"vibration", s.Label57}};
+        {"max_frequency", s.Label54},     {"creep_frequency", s.Label55},
+        {"duration", s.Label56},          {"vibration", s.Label57}};
     QList<QPair<QString, QString>> out;
     for (const auto& [key, label] : rows)
         if (!label->isHidden()) out.append({QString::fromLatin1(key), label->text()});

@@ -2,7 +2,8 @@
 
 #include "ui_SpannenPage.h"
 
-SpannenPage::SpannenPage(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::SpannenPage>())
+SpannenPage::SpannenPage(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::SpannenPage>())
 {
     m_ui->setupUi(this);
 }
@@ -16,5 +17,6 @@ void SpannenPage::focusFirstField()
 
 QList<QWidget*> SpannenPage::parameterFields() const
 {
-    return {m_ui->Edit10, m_ui->Edit11, m_ui->Edit16, m_ui->Edit20, m_ui->Edit21, m_ui->edHydrPulse, m_ui->edHydrDauer};
+    return {m_ui->Edit10, m_ui->Edit11,      m_ui->Edit16,     m_ui->Edit20,
+            m_ui->Edit21, m_ui->edHydrPulse, m_ui->edHydrDauer};
 }

@@ -33,7 +33,8 @@ Table setTable(const model::ControllerModel& m, const QString& title,
     for (const char* key : keys) {
         const backup::Setting& s = *backup::settingOf(QString::fromLatin1(key));
         if (!backup::offeredBy(s, bios)) continue;
-        t.rows.append({backup::pageCaption(s, bios), model::fieldText(m, QString::fromLatin1(key))});
+        t.rows.append(
+            {backup::pageCaption(s, bios), model::fieldText(m, QString::fromLatin1(key))});
     }
     return t;
 }
@@ -71,8 +72,7 @@ Table serviceTable(const model::ControllerModel& m)
     t.rows.append({own("Frequenz  [0,1 Hz]"), serviceText(live, "frequency")});
     t.rows.append({page("T_Dauer  [ms]"), serviceText(live, "duration")});
     // The service read shows the vibration gauge's position beside its values.
-    t.rows.append({page("Schwingung [mm/sek]"),
-                   model::vibrationText(live)});
+    t.rows.append({page("Schwingung [mm/sek]"), model::vibrationText(live)});
     return t;
 }
 
@@ -92,9 +92,13 @@ Table channelsTable(const model::ControllerModel& m)
     Table t{own("Analogkanäle"), {QString()}, {}};
     for (int c = 1; c <= 3; ++c)
         t.header << text(c, "name");
-    const std::pair<const char*, const char*> items[] = {
-        {"physikalische Einheit", "unit"}, {"Maximum", "maximum"}, {"Minimum", "minimum"},
-        {"Max2", "max2"},  {"Max1", "max1"},  {"Min1", "min1"},  {"Min2", "min2"}};
+    const std::pair<const char*, const char*> items[] = {{"physikalische Einheit", "unit"},
+                                                         {"Maximum", "maximum"},
+                                                         {"Minimum", "minimum"},
+                                                         {"Max2", "max2"},
+                                                         {"Max1", "max1"},
+                                                         {"Min1", "min1"},
+                                                         {"Min2", "min2"}};
     for (const auto& [caption, item] : items) {
         QStringList row{page(caption)};
         for (int c = 1; c <= 3; ++c)
@@ -104,8 +108,7 @@ Table channelsTable(const model::ControllerModel& m)
     QStringList active{page("Kanal aktiv")}, level{page("Eingangspegel")},
         live{own("Aktueller Wert")};
     for (int c = 1; c <= 3; ++c) {
-        const quint16 word =
-            model::valueOr(m, QStringLiteral("channel%1.parameters").arg(c)).word;
+        const quint16 word = model::valueOr(m, QStringLiteral("channel%1.parameters").arg(c)).word;
         const bool on = word & 1;
         active << (on ? own("ja") : own("nein"));
         level << backup::inputLevelText(word);
@@ -122,10 +125,10 @@ Table statusTable(const model::ControllerModel& m, const LastCommError& commErro
     const model::LiveReadings& live = m.live();
     const QString none = page("---");
     // The words in the files' wording, as the report has always named them.
-    const QString result =
-        live.outputWord ? finishedName(*live.outputWord) + u' ' +
-                              resultName(*live.outputWord, live.inputWord.value_or(0))
-                        : none + u' ' + none;
+    const QString result = live.outputWord
+                               ? finishedName(*live.outputWord) + u' ' +
+                                     resultName(*live.outputWord, live.inputWord.value_or(0))
+                               : none + u' ' + none;
     Table t{own("Status und letzter Test"), {}, {}};
     t.rows << QStringList{page("ext. Anwahl"),
                           live.inputWord ? selectionText(*live.inputWord) : none}
@@ -146,8 +149,7 @@ Table statusTable(const model::ControllerModel& m, const LastCommError& commErro
 Table historyOf(const model::ControllerModel& m)
 {
     Table t{own("Historie des Controllers") + QStringLiteral(" (") + page("LOGBUCH") + u')',
-            {page("Nr"), page("Spannen", 1), page("Ergebnis"), page("Lösen", 1),
-             page("Ergebnis")},
+            {page("Nr"), page("Spannen", 1), page("Ergebnis"), page("Lösen", 1), page("Ergebnis")},
             {}};
     for (const HistElement& e : m.history())
         t.rows << QStringList{QString::number(e.number), QString::number(e.clampTravel),
@@ -175,8 +177,8 @@ ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& com
     r.tables << setTable(m, setTitle("PLANANLAGE"), {"flat.threshold", "flat.timeout"});
     r.tables << setTable(m, setTitle("SCHWINGUNG"), {"vibration.threshold", "vibration.timeout"});
     if (bios >= 310) {
-        Table hydr = setTable(m, page("HYDRAULIKÜBERWACHUNG"),
-                              {"hydraulics.pulses", "hydraulics.duration"});
+        Table hydr =
+            setTable(m, page("HYDRAULIKÜBERWACHUNG"), {"hydraulics.pulses", "hydraulics.duration"});
         const bool on = model::valueOr(m, QStringLiteral("hydraulics.enabled")).word != 0;
         hydr.rows.prepend({page("aktiv"), on ? own("ein") : own("aus")});
         r.tables << hydr;
@@ -213,7 +215,8 @@ QList<QPair<QString, double>> countersOf(const model::ControllerModel& m)
             const ServiceDef& d = *serviceDef(QLatin1String(key));
             // The release values have no field before 2.08.
             if (!separate && QLatin1String(key).startsWith(QLatin1String("release_"))) continue;
-            out.append({QString::fromLatin1(key), double(serviceNumber(d, (*live.service).*d.word))});
+            out.append(
+                {QString::fromLatin1(key), double(serviceNumber(d, (*live.service).*d.word))});
         }
         out.append({QStringLiteral("vibration"), model::sensorGauge(live) / 20.0});
     }

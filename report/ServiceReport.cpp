@@ -101,7 +101,8 @@ QString identityHtml(const ServiceReport& r)
     return QLatin1String(Grid) +
            row(tr73own("Seriennummer"), r.serialNumber, tr73own("BIOS-Version"), r.biosVersion) +
            row(tr73own("Datum"), date, tr73own("Programmversion"), r.programVersion) +
-           row(tr73own("Techniker"), r.technician, QString(), QString()) + QStringLiteral("</table>");
+           row(tr73own("Techniker"), r.technician, QString(), QString()) +
+           QStringLiteral("</table>");
 }
 
 QString remarksHtml(const QString& remarks)
@@ -136,8 +137,8 @@ QString reportHtml(const ServiceReport& r)
     }
     if (r.gaugesAfter < 0 || r.gaugesAfter >= r.tables.size()) html += gaugesHtml(r.gauges);
     if (!r.inputs.isEmpty() || !r.outputs.isEmpty()) {
-        html += heading(tr73own("Eingänge und Ausgänge")) + QLatin1String(Grid) + lampsRow(r.inputs) +
-                lampsRow(r.outputs) + QStringLiteral("</table>");
+        html += heading(tr73own("Eingänge und Ausgänge")) + QLatin1String(Grid) +
+                lampsRow(r.inputs) + lampsRow(r.outputs) + QStringLiteral("</table>");
     }
     if (!r.history.rows.isEmpty()) html += tableHtml(r.history);
     html += remarksHtml(r.remarks) + signatureHtml();

@@ -45,7 +45,7 @@ struct ServiceReport
     QString programVersion;
     QString technician;
     QDateTime when;
-    QLocale locale; ///< writes the dates: the window's language, not only the system's
+    QLocale locale;       ///< writes the dates: the window's language, not only the system's
     QList<Table> tables;  ///< parameter sets, hydraulics, service counters, channels, status
     QList<Gauge> gauges;  ///< drawn right after the service counters' table
     int gaugesAfter = -1; ///< index of the table the gauges follow; -1: after all tables

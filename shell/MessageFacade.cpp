@@ -4,8 +4,8 @@
 #include "Terminate.h"
 
 #include <QFileDialog>
-#include <QWidget>
 #include <QTextStream>
+#include <QWidget>
 #include <cstdio>
 
 namespace r73 {
@@ -31,11 +31,11 @@ MessageHandler& handler()
 // Wherever the program's boxes are in use, the link's errors are boxes too, owned by the link's
 // owner window, and go through whatever handler is installed (tests record them).
 [[maybe_unused]] const bool linkErrorsAreBoxes = [] {
-    setLinkMessageHandler([](QObject* owner, const QString& text, const QString& caption,
-                             const QString& detail) {
-        showMessage({qobject_cast<QWidget*>(owner), text, caption, MsgIcon::Error, MsgButtons::Ok,
-                     detail});
-    });
+    setLinkMessageHandler(
+        [](QObject* owner, const QString& text, const QString& caption, const QString& detail) {
+            showMessage({qobject_cast<QWidget*>(owner), text, caption, MsgIcon::Error,
+                         MsgButtons::Ok, detail});
+        });
     return true;
 }();
 

@@ -7,9 +7,9 @@
 #include "Exchanger.h"
 #include "ProgramState.h"
 
-#include <QString>
 #include <QList>
 #include <QPair>
+#include <QString>
 #include <QStringList>
 #include <QtGlobal>
 

@@ -108,7 +108,8 @@ void TfrmComPort::storeChoice()
     // The port left behind goes back to the system, for other programs; a connected link
     // keeps its line (the window offers no other port then).
     const bool moved = port != before || r73::deviceNameForPort(port) != beforeDevice;
-    if (moved && !r73::programState().connected && before >= 1 && before <= 4) r73::ComClose(quint8(before - 1));
+    if (moved && !r73::programState().connected && before >= 1 && before <= 4)
+        r73::ComClose(quint8(before - 1));
     accept();
 }
 
@@ -164,7 +165,8 @@ void TfrmComPort::showPortState(int number)
 {
     const QString device = deviceOf(number);
     if (!m_states.contains(device)) m_states.insert(device, r73::checkPort(device));
-    portLabel(number)->setText(QStringLiteral("%1 \u2013 %2").arg(device, stateOrProbe(m_states[device])));
+    portLabel(number)->setText(
+        QStringLiteral("%1 \u2013 %2").arg(device, stateOrProbe(m_states[device])));
 }
 
 void TfrmComPort::refreshPorts()
@@ -185,7 +187,8 @@ void TfrmComPort::refreshPorts()
     for (const r73::SystemPort& p : m_listed) {
         const r73::PortStatus status = r73::checkPort(p.device);
         m_states.insert(p.device, status);
-        auto* item = new QTreeWidgetItem(list, {p.preferredName(), p.about(), stateOrProbe(status)});
+        auto* item =
+            new QTreeWidgetItem(list, {p.preferredName(), p.about(), stateOrProbe(status)});
         item->setToolTip(0, p.device);
     }
 }
@@ -252,14 +255,14 @@ bool TfrmComPort::applyTrace()
     if (wanted == r73::trace::active()) return true;
     // A new file each time, in the folder of the logbook, to send along with a report.
     const QString path =
-        wanted ? QDir::current().filePath(
-                     QStringLiteral("Log/trace-%1.jsonl")
-                         .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))))
+        wanted ? QDir::current().filePath(QStringLiteral("Log/trace-%1.jsonl")
+                                              .arg(QDateTime::currentDateTime().toString(
+                                                  QStringLiteral("yyyyMMdd-hhmmss"))))
                : QString();
     QString error;
     if (r73::trace::start(path, &error)) return true;
-    r73::showMessage({this, r73::tr73(0, QStringLiteral("Das Leitungsprotokoll kann nicht geschrieben werden.")),
-                      r73::tr73(0, QStringLiteral("Fehler")), r73::MsgIcon::Error,
-                      r73::MsgButtons::Ok, error});
+    r73::showMessage(
+        {this, r73::tr73(0, QStringLiteral("Das Leitungsprotokoll kann nicht geschrieben werden.")),
+         r73::tr73(0, QStringLiteral("Fehler")), r73::MsgIcon::Error, r73::MsgButtons::Ok, error});
     return false;
 }

@@ -58,9 +58,9 @@ private:
 
     std::unique_ptr<Ui::TfrmComPort> m_ui;
     QString m_germanTitle;
-    QStringList m_germanTexts; ///< of the buttons and the check box, in their order
-    QMap<int, QString> m_assigned;      ///< number -> device chosen from the list, stored on OK
-    QMap<QString, bool> m_probed;       ///< device -> answered, from the last search
-    QList<r73::SystemPort> m_listed;         ///< the other ports, in the list's order
+    QStringList m_germanTexts;       ///< of the buttons and the check box, in their order
+    QMap<int, QString> m_assigned;   ///< number -> device chosen from the list, stored on OK
+    QMap<QString, bool> m_probed;    ///< device -> answered, from the last search
+    QList<r73::SystemPort> m_listed; ///< the other ports, in the list's order
     QMap<QString, r73::PortStatus> m_states; ///< device -> state when last looked at
 };

@@ -253,8 +253,8 @@ bool TrendWindow::openFile(const QString& path)
         return false;
     }
     if (file.rows.empty()) {
-        error(
-            tr73own("Die Datei %1 enthält keine lesbaren Zeilen.").arg(QDir::toNativeSeparators(path)));
+        error(tr73own("Die Datei %1 enthält keine lesbaren Zeilen.")
+                  .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     m_replay = std::move(file.rows);
@@ -273,14 +273,15 @@ bool TrendWindow::openFile(const QString& path)
     applyLanguage();
     if (!file.problems.isEmpty()) {
         const QStringList shown = file.problems.mid(0, 10);
-        showMessage({this,
-                     tr73own("Einige Zeilen der Datei konnten nicht gelesen werden und fehlen in der "
-                        "Darstellung:") +
-                         u'\n' + shown.join(u'\n') +
-                         (file.problems.size() > shown.size()
-                              ? tr73own("\n... und %1 weitere").arg(file.problems.size() - shown.size())
-                              : QString()),
-                     tr73own("Trend"), MsgIcon::Warning, MsgButtons::Ok});
+        showMessage(
+            {this,
+             tr73own("Einige Zeilen der Datei konnten nicht gelesen werden und fehlen in der "
+                     "Darstellung:") +
+                 u'\n' + shown.join(u'\n') +
+                 (file.problems.size() > shown.size()
+                      ? tr73own("\n... und %1 weitere").arg(file.problems.size() - shown.size())
+                      : QString()),
+             tr73own("Trend"), MsgIcon::Warning, MsgButtons::Ok});
     }
     return true;
 }
@@ -428,7 +429,8 @@ QString TrendWindow::cursorText(qint64 msecs) const
                               locale.toString(channel[k]->channels[k].phys, 'f', 2),
                               channels()[k].unit);
     if (words[0])
-        parts << tr73own("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));
+        parts
+            << tr73own("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));
     if (words[1]) parts << QStringLiteral("E: %1").arg(bits(words[1]->input));
     if (words[2])
         parts << QStringLiteral("A: %1").arg(bits(words[2]->output))
@@ -502,9 +504,10 @@ void TrendWindow::askSavePicture()
 
 void TrendWindow::askSaveSpan()
 {
-    const QString path = showSaveDialog({this, tr73own("Ausschnitt speichern"), QStringLiteral("Log"),
-                                         QStringLiteral("trend-ausschnitt.csv"),
-                                         QStringLiteral("csv"), tr73own("CSV-Dateien (*.csv)")});
+    const QString path =
+        showSaveDialog({this, tr73own("Ausschnitt speichern"), QStringLiteral("Log"),
+                        QStringLiteral("trend-ausschnitt.csv"), QStringLiteral("csv"),
+                        tr73own("CSV-Dateien (*.csv)")});
     if (!path.isEmpty()) saveSpan(path);
 }
 

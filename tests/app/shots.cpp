@@ -3,9 +3,9 @@
 
 #include "FiPri.h"
 #include "Form_cy.h"
+#include "HistoryPage.h"
 #include "LogFile.h"
 #include "LogPrint.h"
-#include "HistoryPage.h"
 #include "MainVer.h"
 #include "MessageFacade.h"
 #include "ProgramState.h"

@@ -3,9 +3,9 @@
 // timer ticks that fall inside it are skipped.
 
 #include "ConnectFixture.h"
+#include "Forms.h"
 #include "KeepAlive.h"
 #include "TimerWrapper.h"
-#include "Forms.h"
 
 #include <QPushButton>
 #include <QThread>
@@ -32,7 +32,8 @@ int prepare(ConnectFixture& f, const QString& sequence)
         while (f.window->PollPhase() != 2)
             f.window->Timer1Timer();
     }
-    programState().clampChanged = programState().releaseChanged = true; // F5 on the first page saves both sets
+    programState().clampChanged = programState().releaseChanged =
+        true; // F5 on the first page saves both sets
     f.engine.clearLog();
     return f.window->form().TabbedNotebook1->currentIndex();
 }

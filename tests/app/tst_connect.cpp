@@ -2,10 +2,10 @@
 // BIOS version shows; the fatal error report; demo mode.
 
 #include "ConnectFixture.h"
+#include "Forms.h"
 #include "FunctionCatalog.h"
 #include "Terminate.h"
 #include "TimerWrapper.h"
-#include "Forms.h"
 
 #include <QTimer>
 
@@ -90,7 +90,8 @@ void TstConnect::connectSequenceAndPagesByVersion()
     QCOMPARE(!ui.pgAnalogwerte->ui().gbKanal_3->isHidden(), bios >= 300);
     QCOMPARE(!ui.pgSpannen->ui().gbHydr->isHidden(), bios >= 310);
     if (bios < 208)
-        QCOMPARE(ui.pgLogbuch->ui().Panel18->text(), QString("Logbuch nur ab R73-Bios-Version 2.08"));
+        QCOMPARE(ui.pgLogbuch->ui().Panel18->text(),
+                 QString("Logbuch nur ab R73-Bios-Version 2.08"));
     QVERIFY(f.env.boxes.isEmpty());
 }
 

@@ -4,9 +4,10 @@
 #include "ApplyLanguage.h"
 #include "FiPri.h"
 #include "Form_cy.h"
+#include "Forms.h"
 #include "LinkState.h"
-#include "MessageBoxes.h"
 #include "MainVer.h"
+#include "MessageBoxes.h"
 #include "ProfileFile.h"
 #include "ProgramState.h"
 #include "ScriptedPort.h"
@@ -17,7 +18,6 @@
 #include "TimerWrapper.h"
 #include "Translate.h"
 #include "comport.h"
-#include "Forms.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // Function keys, page changes and the pause of polling while typing, on a connected window.
 
 #include "ConnectFixture.h"
+#include "Forms.h"
 #include "ProgramState.h"
 #include "TimerWrapper.h"
-#include "Forms.h"
 
 #include <QLineEdit>
 
@@ -82,8 +82,8 @@ void TstNavigation::sendAndSaveOnPagesWithoutFields()
     ui.TabbedNotebook1->setCurrentIndex(page);
     f.engine.clearLog();
     f.key(Qt::Key(key));
-    for (QLabel* panel : {ui.pgSpannen->ui().Panel11, ui.pgZeiten->ui().Panel12, ui.pgPlan->ui().Panel13,
-                          ui.pgSchwingung->ui().Panel14})
+    for (QLabel* panel : {ui.pgSpannen->ui().Panel11, ui.pgZeiten->ui().Panel12,
+                          ui.pgPlan->ui().Panel13, ui.pgSchwingung->ui().Panel14})
         QCOMPARE(panel->text(), status);
     QVERIFY(f.engine.summaries().isEmpty());
     QVERIFY(f.window->Timer2().Enabled());

@@ -1,6 +1,7 @@
 // The whole program on a real message loop, as the program entry runs it: how it ends after the
 // fatal error report, and that F7 held or pressed twice during the connect does not end it.
 
+#include "Forms.h"
 #include "NorloIni.h"
 #include "ProgramState.h"
 #include "ProgramWindows.h"
@@ -9,7 +10,6 @@
 #include "TestEnv.h"
 #include "TimerWrapper.h"
 #include "Translate.h"
-#include "Forms.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,10 +4,10 @@
 #include "AnalogPages.h"
 #include "BackupWindows.h"
 #include "ConnectFixture.h"
+#include "Forms.h"
 #include "MessageFacade.h"
 #include "ParamPages.h"
 #include "SpannenPage.h"
-#include "Forms.h"
 #include "ui_SpannenPage.h"
 
 #include <QPlainTextEdit>

@@ -9,7 +9,10 @@ using r73::test::ConnectFixture;
 
 namespace {
 
-QColor background(QLabel* label) { return label->palette().color(QPalette::Window); }
+QColor background(QLabel* label)
+{
+    return label->palette().color(QPalette::Window);
+}
 
 } // namespace
 

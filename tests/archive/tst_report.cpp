@@ -7,10 +7,10 @@
 #include "ConnectFixture.h"
 #include "ControllerModel.h"
 #include "FiPri.h"
+#include "Forms.h"
 #include "LogbuchPage.h"
 #include "ReportFromWindow.h"
 #include "ServiceRecord.h"
-#include "Forms.h"
 
 #include <QElapsedTimer>
 #include <QListWidget>

@@ -296,20 +296,20 @@ void TstBackup::badFileWritesNothing_data()
     QTest::newRow("name too long") << QByteArray("\"text\": \"Druck\"")
                                    << QByteArray("\"text\": \"") + QByteArray(256, 'D') + '"'
                                    << "channel2.name.text: text longer than 255 characters";
-    QTest::newRow("limit outside range") << QByteArray("\"text\": \"220\"")
-                                         << QByteArray("\"text\": \"260\"")
-                                         << "channel2.max2.text: Number out of range";
+    QTest::newRow("limit outside range")
+        << QByteArray("\"text\": \"220\"") << QByteArray("\"text\": \"260\"")
+        << "channel2.max2.text: Number out of range";
     QTest::newRow("duplicate key")
         << QByteArray("\"clamp.short\": {")
         << QByteArray("\"clamp.short\": {\"word\": 999, \"shown\": \"999\", \"unit\": \"Pulse\"},\n"
                       "\"clamp.short\": {")
         << "settings.clamp.short: key given twice";
-    QTest::newRow("format version 1e10") << QByteArray("\"format_version\": 1")
-                                         << QByteArray("\"format_version\": 1e10")
-                                         << "format_version: invalid format version";
-    QTest::newRow("format version 2^32+1") << QByteArray("\"format_version\": 1")
-                                           << QByteArray("\"format_version\": 4294967297")
-                                           << "format_version: invalid format version";
+    QTest::newRow("format version 1e10")
+        << QByteArray("\"format_version\": 1") << QByteArray("\"format_version\": 1e10")
+        << "format_version: invalid format version";
+    QTest::newRow("format version 2^32+1")
+        << QByteArray("\"format_version\": 1") << QByteArray("\"format_version\": 4294967297")
+        << "format_version: invalid format version";
     QTest::newRow("undefined in code page 1252")
         << QByteArray("\"text\": \"Druck\"") << QByteArray("\"text\": \"Dr\\u0081ck\"")
         << "channel2.name.text: The character \"\u0081\" (U+0081) cannot be sent";
@@ -354,9 +354,14 @@ void TstBackup::heldItemIsSkippedAndListed_data()
     QTest::addColumn<QString>("held");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("label");
-    QTest::newRow("empty name") << "NAME2=" << "channel2.name" << "ANALOG2: Name";
-    QTest::newRow("limit not a number") << "STR_MAX1_2=abc" << "channel2.max1" << "ANALOG2: Max1";
-    QTest::newRow("minimum above maximum") << "PHYS_ZERO2=300" << "channel2.minimum"
+    QTest::newRow("empty name") << "NAME2="
+                                << "channel2.name"
+                                << "ANALOG2: Name";
+    QTest::newRow("limit not a number") << "STR_MAX1_2=abc"
+                                        << "channel2.max1"
+                                        << "ANALOG2: Max1";
+    QTest::newRow("minimum above maximum") << "PHYS_ZERO2=300"
+                                           << "channel2.minimum"
                                            << "ANALOG2: Minimum";
 }
 

@@ -478,8 +478,7 @@ void TstR73ctl::reportOfAFailedSessionIsNotWritten_data()
     // "READ_NAME1" is the 206th), then one poll cycle (282 to 309) and the active channels'
     // live values ("@PRUEFE_ANALOG1" is the 312th).
     QTest::addColumn<QStringList>("fault");
-    QTest::newRow("silent in the channels' settings")
-        << QStringList{"--fault", "silent-after=206"};
+    QTest::newRow("silent in the channels' settings") << QStringList{"--fault", "silent-after=206"};
     QTest::newRow("line closed in the channels' settings")
         << QStringList{"--fault", "close-after=206"};
     QTest::newRow("line closed in the poll") << QStringList{"--fault", "close-after=290"};

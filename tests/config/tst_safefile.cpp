@@ -65,7 +65,9 @@ void TestSafeFile::wholeFileIsAllOrNothing()
     QVERIFY(back.open(QIODevice::ReadOnly));
     QCOMPARE(back.readAll(), written ? bytes : QByteArray("the old backup"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("old.json")});
-    struct stat st{};
+    struct stat st
+    {
+    };
     QCOMPARE(::stat(QFile::encodeName(path), &st), 0);
     QCOMPARE(st.st_mode & 0777, 0640u);
     if (!written) QCOMPARE(reason, QStringLiteral("Datei zu groß"));
@@ -92,11 +94,16 @@ void TestSafeFile::specialFilesAreRefusedBeforeReading_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("fifo") << "fifo" << "keine gewöhnliche Datei";
-    QTest::newRow("device") << "/dev/zero" << "keine gewöhnliche Datei";
-    QTest::newRow("folder") << "folder" << "ist ein Ordner";
-    QTest::newRow("too large") << "large" << "Datei größer als 10 MB";
-    QTest::newRow("missing") << "missing" << "Datei oder Ordner nicht vorhanden";
+    QTest::newRow("fifo") << "fifo"
+                          << "keine gewöhnliche Datei";
+    QTest::newRow("device") << "/dev/zero"
+                            << "keine gewöhnliche Datei";
+    QTest::newRow("folder") << "folder"
+                            << "ist ein Ordner";
+    QTest::newRow("too large") << "large"
+                               << "Datei größer als 10 MB";
+    QTest::newRow("missing") << "missing"
+                             << "Datei oder Ordner nicht vorhanden";
 }
 
 void TestSafeFile::specialFilesAreRefusedBeforeReading()

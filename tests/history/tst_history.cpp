@@ -2,9 +2,9 @@
 // list's order, invalid elements, the result texts, the bound on a pass, and the step codes.
 
 #include "ConnectFixture.h"
+#include "Forms.h"
 #include "HistoryList.h"
 #include "TextTable.h"
-#include "Forms.h"
 
 #include <QScrollBar>
 

@@ -3,9 +3,9 @@
 
 #include "ConnectFixture.h"
 #include "FiPri.h"
+#include "Forms.h"
 #include "HistoryPage.h"
 #include "LogFile.h"
-#include "Forms.h"
 
 #include <QRegularExpression>
 
@@ -77,7 +77,7 @@ void TstLogbook::linesByVersion()
     f.engine.setOutputWord(0x11);
     if (bios >= 208) f.window->form().pgLogbuch->ui().Button8->click();
     for (int i = 0; i < 3; ++i)
-        f.window->Timer1Timer();                    // one poll cycle with its history pass
+        f.window->Timer1Timer();                      // one poll cycle with its history pass
     f.window->form().pgService->ui().Label57->hide(); // a hidden service label gives no line
     f.engine.clearLog();
     const QStringList lines = logbook(f);

@@ -113,14 +113,20 @@ void TestTranslate::translate_data()
                                                   << "Fehler";
     QTest::newRow("offset before row 0") << 1 << -2 << "---"
                                          << "---";
-    QTest::newRow("the page keeps the table's twin") << 1 << 0 << "ZU LANG" << "TO LONG";
-    QTest::newRow("beyond the pages its own twin") << 1 << OwnText << "ZU LANG" << "TOO LONG";
-    QTest::newRow("... German there too") << 0 << OwnText << "ZU LANG" << "ZU LANG";
-    QTest::newRow("... where the table's twin is misspelt")
-        << 1 << OwnText << "ANALOGWERTE" << "ANALOG VALUES";
-    QTest::newRow("... else the table's row itself") << 1 << OwnText << "Speichern" << "SAVE";
-    QTest::newRow("... language 2 has none") << 2 << OwnText << "ZU LANG" << "ZU LANG";
-    QTest::newRow("... default name") << 1 << OwnText << "_bericht.pdf" << "_report.pdf";
+    QTest::newRow("the page keeps the table's twin") << 1 << 0 << "ZU LANG"
+                                                     << "TO LONG";
+    QTest::newRow("beyond the pages its own twin") << 1 << OwnText << "ZU LANG"
+                                                   << "TOO LONG";
+    QTest::newRow("... German there too") << 0 << OwnText << "ZU LANG"
+                                          << "ZU LANG";
+    QTest::newRow("... where the table's twin is misspelt") << 1 << OwnText << "ANALOGWERTE"
+                                                            << "ANALOG VALUES";
+    QTest::newRow("... else the table's row itself") << 1 << OwnText << "Speichern"
+                                                     << "SAVE";
+    QTest::newRow("... language 2 has none") << 2 << OwnText << "ZU LANG"
+                                             << "ZU LANG";
+    QTest::newRow("... default name") << 1 << OwnText << "_bericht.pdf"
+                                      << "_report.pdf";
 }
 
 void TestTranslate::translate()

@@ -3,8 +3,8 @@
 /// the user's ways of typing into them.
 
 #include "ConnectFixture.h"
-#include "ParamPages.h"
 #include "Forms.h"
+#include "ParamPages.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

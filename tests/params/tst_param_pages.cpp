@@ -60,7 +60,8 @@ QStringList sendSeq(const QString& selector, int value, const QString& setter,
 
 bool* changedFlag(int set)
 {
-    bool* flags[] = {&programState().clampChanged, &programState().releaseChanged, &programState().flatChanged, &programState().vibrationChanged};
+    bool* flags[] = {&programState().clampChanged, &programState().releaseChanged,
+                     &programState().flatChanged, &programState().vibrationChanged};
     return flags[set];
 }
 
@@ -163,7 +164,8 @@ void TstParamPages::pageChangeReads()
         const quint16 frequency = f.answerTo("F@");
         // Counts, frequencies and the duration are unsigned words.
         QCOMPARE(f.edit("Edit53")->text(), QString::number(frequency));
-        QCOMPARE(f.ui().pgService->ui().ProgressBar2->value(), qMin(100, frequencyGauge(frequency)));
+        QCOMPARE(f.ui().pgService->ui().ProgressBar2->value(),
+                 qMin(100, frequencyGauge(frequency)));
         QCOMPARE(f.edit("Edit50")->text(),
                  QString::number(f.answerTo(bios >= 208 ? "LAST_SPANN@" : "M_SPANN@")));
         QCOMPARE(f.edit("Edit56")->text(), QString::number(f.answerTo("T_DAUER@")));
@@ -280,20 +282,29 @@ void TstParamPages::modelHoldsWhatTheControllerHolds_data()
     QTest::addColumn<QString>("shown"); // empty: the held word's text
     const int read = int(model::Origin::Read), sent = int(model::Origin::SentAndReadBack);
     const QByteArray live;
-    QTest::newRow("read") << live << "Edit10" << "clamp.short" << "" << 0 << -1 << read << false
-                          << "";
-    QTest::newRow("sent, read back") << live << "Edit10" << "clamp.short" << "120"
-                                     << int(Qt::Key_Return) << 120 << sent << true << "120";
-    QTest::newRow("held to 1000") << live << "Edit14" << "clamp.stop_frequency" << "5000"
-                                  << int(Qt::Key_Return) << 1000 << sent << true << "1000";
+    QTest::newRow("read") << live << "Edit10"
+                          << "clamp.short"
+                          << "" << 0 << -1 << read << false << "";
+    QTest::newRow("sent, read back")
+        << live << "Edit10"
+        << "clamp.short"
+        << "120" << int(Qt::Key_Return) << 120 << sent << true << "120";
+    QTest::newRow("held to 1000") << live << "Edit14"
+                                  << "clamp.stop_frequency"
+                                  << "5000" << int(Qt::Key_Return) << 1000 << sent << true
+                                  << "1000";
     QTest::newRow("refused draft stays, unknown to the model")
-        << live << "Edit15" << "clamp.timeout" << "abc" << int(Qt::Key_Return) << -1 << read
-        << false << "abc";
-    QTest::newRow("draft given up with Esc") << live << "Edit20" << "release.short" << "77"
-                                             << int(Qt::Key_Escape) << -1 << read << false << "";
-    QTest::newRow("demonstration") << QByteArray("[DemoMode]\r\nACTIVE=1\r\n") << "Edit11"
-                                   << "clamp.long" << "" << 0 << 220
-                                   << int(model::Origin::Demonstration) << false << "220";
+        << live << "Edit15"
+        << "clamp.timeout"
+        << "abc" << int(Qt::Key_Return) << -1 << read << false << "abc";
+    QTest::newRow("draft given up with Esc")
+        << live << "Edit20"
+        << "release.short"
+        << "77" << int(Qt::Key_Escape) << -1 << read << false << "";
+    QTest::newRow("demonstration")
+        << QByteArray("[DemoMode]\r\nACTIVE=1\r\n") << "Edit11"
+        << "clamp.long"
+        << "" << 0 << 220 << int(model::Origin::Demonstration) << false << "220";
 }
 
 void TstParamPages::modelHoldsWhatTheControllerHolds()
@@ -504,7 +515,8 @@ void TstParamPages::f5SavesChangedSets()
     QCOMPARE(f.engine.summaries(), expected);
     QCOMPARE(f.ui().Edit2->text(), edit2);
     QCOMPARE(f.ui().pgPlan->ui().Panel13->text(), QString("SPEICHERN"));
-    QVERIFY(!programState().clampChanged && !programState().releaseChanged && !programState().flatChanged && !programState().vibrationChanged);
+    QVERIFY(!programState().clampChanged && !programState().releaseChanged &&
+            !programState().flatChanged && !programState().vibrationChanged);
     if (!field.isEmpty()) QVERIFY(m.permanentStore().set(saved) == m.workingSet(saved));
 }
 

@@ -137,7 +137,8 @@ void TstParamRules::clampWithoutTool()
     QCOMPARE(f.engine.summaries(), expected);
     QCOMPARE(f.edit("Edit16")->text(), shown16);
     QCOMPARE(f.edit("Edit16")->isModified(), modified16);
-    QCOMPARE(programState().clampChanged, expected.contains("call M_OHNE_TOOL") || expected.contains("call LANG"));
+    QCOMPARE(programState().clampChanged,
+             expected.contains("call M_OHNE_TOOL") || expected.contains("call LANG"));
     if (box.isEmpty()) {
         QVERIFY(f.env.boxes.isEmpty());
     } else {
@@ -319,17 +320,41 @@ void TstParamRules::valueTheWordCannotCarryIsRefused_data()
     QTest::addColumn<QString>("refusal"); // the box's caption; empty: the value goes out
     QTest::addColumn<QString>("sent");
     const QString words = "Der Wert passt nicht in das Feld. Erlaubt sind -32768 bis 65535.";
-    QTest::newRow("clamp 66000") << 0 << "Edit10" << "66000" << "KURZ" << words;
-    QTest::newRow("long 99999") << 0 << "Edit11" << "99999" << "LANG" << words;
-    QTest::newRow("hydraulic 70000") << 0 << "edHydrPulse" << "70000" << "Pulse Hydraulik" << words;
-    QTest::newRow("hydraulic -32769") << 0 << "edHydrDauer" << "-32769" << "Dauer Hydraulik" << words;
+    QTest::newRow("clamp 66000") << 0 << "Edit10"
+                                 << "66000"
+                                 << "KURZ" << words;
+    QTest::newRow("long 99999") << 0 << "Edit11"
+                                << "99999"
+                                << "LANG" << words;
+    QTest::newRow("hydraulic 70000") << 0 << "edHydrPulse"
+                                     << "70000"
+                                     << "Pulse Hydraulik" << words;
+    QTest::newRow("hydraulic -32769") << 0 << "edHydrDauer"
+                                      << "-32769"
+                                      << "Dauer Hydraulik" << words;
     const QString mmPerS = "Der Wert passt nicht in das Feld. Erlaubt sind 0.00 bis 3276.75.";
-    QTest::newRow("vibration -1") << 3 << "Edit40" << "-1" << "SCHWELLE" << mmPerS;
-    QTest::newRow("vibration 3277") << 3 << "Edit40" << "3277" << "SCHWELLE" << mmPerS;
-    QTest::newRow("clamp 65535 fits") << 0 << "Edit10" << "65535" << "" << "GET 65535";
-    QTest::newRow("hydraulic -32768 fits") << 0 << "edHydrDauer" << "-32768" << "" << "GET 32768";
-    QTest::newRow("vibration 3276 fits") << 3 << "Edit40" << "3276" << "" << "GET 65520";
-    QTest::newRow("stop frequency held, not refused") << 1 << "Edit14" << "99999" << "" << "GET 1000";
+    QTest::newRow("vibration -1") << 3 << "Edit40"
+                                  << "-1"
+                                  << "SCHWELLE" << mmPerS;
+    QTest::newRow("vibration 3277") << 3 << "Edit40"
+                                    << "3277"
+                                    << "SCHWELLE" << mmPerS;
+    QTest::newRow("clamp 65535 fits") << 0 << "Edit10"
+                                      << "65535"
+                                      << ""
+                                      << "GET 65535";
+    QTest::newRow("hydraulic -32768 fits") << 0 << "edHydrDauer"
+                                           << "-32768"
+                                           << ""
+                                           << "GET 32768";
+    QTest::newRow("vibration 3276 fits") << 3 << "Edit40"
+                                         << "3276"
+                                         << ""
+                                         << "GET 65520";
+    QTest::newRow("stop frequency held, not refused") << 1 << "Edit14"
+                                                      << "99999"
+                                                      << ""
+                                                      << "GET 1000";
 }
 
 void TstParamRules::valueTheWordCannotCarryIsRefused()

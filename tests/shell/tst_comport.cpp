@@ -11,11 +11,11 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QTreeWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 class TestComPort : public QObject
 {

@@ -28,7 +28,7 @@ public:
     QString errorText(quint8) override { return {}; }
 
     std::function<void()> afterWrite; ///< runs after each byte the host writes
-    bool openFails = false; ///< the port will not open, as a missing or busy one
+    bool openFails = false;           ///< the port will not open, as a missing or busy one
     int initCalls = 0;
     qint64 bytesWritten = 0;
     qint64 bytesRead = 0;
