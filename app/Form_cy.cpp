@@ -1,7 +1,5 @@
 #include "Form_cy.h"
 
-#include "ControllerModel.h"
-
 #include "AnalogPages.h"
 #include "AppWindows.h"
 #include "ApplyLanguage.h"
@@ -43,6 +41,13 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     m_ui->setupUi(this);
     m_model = new model::ControllerModel(this);
     m_keepAlive = new WindowKeepAlive(this);
+    // The status line, below the form's controls, which keep their places: the window grows by
+    // its height.
+    m_statusLine = new QLabel(this);
+    m_statusLine->setObjectName(QStringLiteral("lbStatusLine"));
+    m_statusLine->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_statusLine->setGeometry(2, height() + 1, width() - 4, 19);
+    setFixedSize(width(), height() + 22);
     // A main window of its own, with system menu and minimise button, centred on the screen.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -51,6 +56,9 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     QFont bold = font();
     bold.setPixelSize(13);
     setFont(bold);
+    QFont plain = bold;
+    plain.setBold(false);
+    m_statusLine->setFont(plain);
     // Enter belongs to the parameter fields; no button of this window is a default button.
     for (QPushButton* b : findChildren<QPushButton*>()) {
         b->setAutoDefault(false);
@@ -89,6 +97,19 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::showDone(const QString& text)
+{
+    const r73::model::ControllerModel& m = *m_model;
+    m_statusLine->setText(m.inSession() && !m.demonstration()
+                              ? QStringLiteral("R73 %1: %2").arg(m.identity().serial).arg(text)
+                              : text);
+}
+
+QString TForm1::doneText() const
+{
+    return m_statusLine->text();
+}
 
 QString TForm1::pageCaption(int page) const
 {

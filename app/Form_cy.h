@@ -90,6 +90,9 @@ public:
     /// The link's latest failed call since the connect, as "Last ComErr:" shows it.
     r73::LastCommError lastCommError() const override { return m_lastCommError; }
     QString pageCaption(int page) const override;
+    void showDone(const QString& text) override;
+    /// The status line's text.
+    QString doneText() const;
 
     // Function keys and pages
     void F1Click();
@@ -149,6 +152,7 @@ private:
     r73::HistoryApi* m_history = nullptr;
     r73::AnalogApi* m_analog = nullptr;
     std::function<bool()> m_composeLogbook;
+    QLabel* m_statusLine = nullptr;
     QList<QWidget*> m_parameterFields;
     bool m_changingPage = false;
     bool m_droppingF7 = false;

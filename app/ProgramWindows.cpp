@@ -24,6 +24,10 @@ ProgramWindows::ProgramWindows()
     startWindow.setMainForm(&mainWindow);
     // The version text is short: its panel makes room for the button of the menu "Extras".
     mainWindow.form().Label29->resize(188, 16);
+    QObject::connect(&logbookWindow, &TFileForm::saved, &mainWindow, [this](const QString& path) {
+        mainWindow.showDone(
+            r73::tr73own("Logbuch gespeichert: %1").arg(QDir::toNativeSeparators(path)));
+    });
     addExtras();
 }
 

@@ -171,6 +171,7 @@ bool ServiceRecord::saveReport(const QString& path, const QString& remarks)
         return false;
     }
     recordVisit(archive::KindReport, {path});
+    m_window.showDone(tr73own("Bericht gespeichert: %1").arg(QDir::toNativeSeparators(path)));
     return true;
 }
 

@@ -167,6 +167,7 @@ void TBackupActions::Backup()
         info(m_host.window(), error, MsgIcon::Error);
     else {
         if (m_recorder) m_recorder(false, {path});
+        m_host.showDone(tr73own("Sicherung gespeichert: %1").arg(QDir::toNativeSeparators(path)));
         QString text = tr73own("%1 Einstellungen gesichert in \"%2\".")
                            .arg(snapshot.values.size())
                            .arg(QDir::toNativeSeparators(path));
@@ -308,6 +309,9 @@ void TBackupActions::Restore()
     if (m_recorder) m_recorder(true, {path, journal});
     if (m_host.state().commErrorSeen)
         return; // the fatal box has been shown; the journal is the record
+    m_host.showDone((outcome.clean() ? tr73own("Wiederhergestellt aus %1")
+                                     : tr73own("Wiederherstellung aus %1 mit Abweichungen"))
+                        .arg(QDir::toNativeSeparators(path)));
     showReport(controller(), outcome, record, path);
 }
 

@@ -347,6 +347,16 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"_bericht.pdf", "_report.pdf"},
     {"_historie.csv", "_history.csv"},
     {"_zaehler.csv", "_counters.csv"},
+    // The status line.
+    {"%1 = %2 gesendet, gelesen %3 — noch nicht dauerhaft gespeichert (F5)",
+     "%1 = %2 sent, read back %3 — not yet saved permanently (F5)"},
+    {"%1 dauerhaft gespeichert", "%1 saved permanently"},
+    {" und ", " and "},
+    {"Sicherung gespeichert: %1", "Backup saved: %1"},
+    {"Wiederhergestellt aus %1", "Restored from %1"},
+    {"Wiederherstellung aus %1 mit Abweichungen", "Restore from %1 with differences"},
+    {"Bericht gespeichert: %1", "Report saved: %1"},
+    {"Logbuch gespeichert: %1", "Logbook saved: %1"},
 };
 
 /// The supplement's English twin of german, nullptr when it has none.

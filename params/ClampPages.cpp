@@ -138,6 +138,7 @@ void TParamPages::Edit16KeyDown()
 
 void TParamPages::Button1Click()
 {
+    m_savedNow.clear();
     saveSet(m_host.state().clampChanged, SetId::Clamp,
             QString::fromUtf8("Spannen: Speichern EEPROM"));
     saveSet(m_host.state().releaseChanged, SetId::Release,

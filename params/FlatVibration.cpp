@@ -40,12 +40,14 @@ void TParamPages::showThreshold(quint16 raw)
 
 void TParamPages::Button4Click()
 {
+    m_savedNow.clear();
     saveSet(m_host.state().flatChanged, SetId::Flat,
             QString::fromUtf8("Plananlage: Speichern EEPROM"));
 }
 
 void TParamPages::Button6Click()
 {
+    m_savedNow.clear();
     saveSet(m_host.state().vibrationChanged, SetId::Vibration,
             QString::fromUtf8("Schwingung: Speichern EEPROM"));
 }

@@ -220,10 +220,22 @@ void TParamPages::sendParsed(const Field& f, qint64 value)
 {
     showSending(f.panel);
     if (!f.edit->isModified()) return;
+    const QString typed = f.edit->text().trimmed();
     const quint16 readBack = m_sets.send(*f.def, value);
     learnSent(f.def->key, readBack);
     showReadBack(f, readBack);
     *f.changed = true;
+    tellSent(f.def->key, typed, f.edit->text());
+}
+
+void TParamPages::tellSent(const char* key, const QString& typed, const QString& readBack)
+{
+    if (m_host.state().commErrorSeen) return; // the failure has been said
+    const backup::Setting* s = backup::settingOf(QLatin1String(key));
+    const QString caption = s ? backup::pageCaption(*s, m_host.state().biosVersion) : QString();
+    m_host.showDone(
+        tr73own("%1 = %2 gesendet, gelesen %3 — noch nicht dauerhaft gespeichert (F5)")
+            .arg(caption, typed, readBack));
 }
 
 void TParamPages::learnRead(const char* key, quint16 word)
@@ -331,6 +343,10 @@ void TParamPages::saveSet(bool& changed, SetId set, const QString& doneText)
     m_host.controllerModel().setSaved(set);
     changed = false;
     m_edit2->setText(tr73(0, doneText));
+    if (m_host.state().commErrorSeen) return;
+    static const char* const captions[] = {"SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
+    m_savedNow << tr73(0, QString::fromUtf8(captions[int(set)]));
+    m_host.showDone(tr73own("%1 dauerhaft gespeichert").arg(m_savedNow.join(tr73own(" und "))));
 }
 
 } // namespace r73

@@ -88,6 +88,8 @@ protected:
 
 private:
     /// A field of the pages: its controller calls are those of its row in paramDefs().
+    /// The status line after a field's send and read-back.
+    void tellSent(const char* key, const QString& typed, const QString& readBack);
     struct Field
     {
         QLineEdit* edit;
@@ -135,6 +137,8 @@ private:
     SchwingungPage* m_schwingung;
     ServicePage* m_service;
     QLineEdit* m_edit2;
+    /// The sets one save button or F5 has saved so far, for the status line.
+    QStringList m_savedNow;
     std::vector<Field> m_fields;
     TParamSets m_sets; ///< the sequences, and the set last selected
     /// The long and clamp-without-tool limits for which a raise was found impossible and said.

@@ -40,6 +40,9 @@ for lang in 0 1; do
     BIOS=208 shot $lang live live "$out/page6-bios208-$name.png" 6
     shot $lang live live "$out/page5-readout-$name.png" 5 space
     shot $lang live live "$out/logbook-$name.png" 5 space wait=8 F6
+    # The status line after a field's send and after the permanent save.
+    shot $lang live live "$out/status-sent-$name.png" 0 ctrl+a 1 2 0 Return
+    shot $lang live live "$out/status-saved-$name.png" 0 ctrl+a 1 2 0 Return F5
     # In the middle of the long exchanges at 2400 baud: the window stays alive and says how far.
     xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-progress.sh $lang connect \
         "$out/connecting-$name.png" 2>/dev/null

@@ -44,6 +44,8 @@ public:
     virtual QString pageCaption(int page) const = 0;
     /// The link's latest failed call since the connect.
     virtual LastCommError lastCommError() const = 0;
+    /// The status line: what was just done, and to which controller.
+    virtual void showDone(const QString& text) = 0;
     /// The program-wide flags the pages share.
     ProgramState& state() { return programState(); }
 };

@@ -40,6 +40,7 @@ public:
     model::ControllerModel& controllerModel() override { return m_w.controllerModel(); }
     QString pageCaption(int page) const override { return m_w.pageCaption(page); }
     LastCommError lastCommError() const override { return m_w.lastCommError(); }
+    void showDone(const QString& text) override { m_w.showDone(text); }
     QList<quint16> places;
 
 private:

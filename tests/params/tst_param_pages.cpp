@@ -336,12 +336,21 @@ void TstParamPages::modelHoldsWhatTheControllerHolds()
     // The logbook states what the controller holds, never the operator's draft.
     bool confirmed = true;
     const QStringList log = f.window->findChild<HistoryPage*>()->logbookLines(&confirmed);
-    const QString caption = "\t" + backup::pageCaption(*backup::settingOf(key), 310) + " : ";
+    const QString name = backup::pageCaption(*backup::settingOf(key), 310);
+    const QString caption = "\t" + name + " : ";
     QVERIFY(log.contains(caption + signedText(held->value.word)));
     if (typed != signedText(held->value.word)) QVERIFY(!log.contains(caption + typed));
+    // The status line says what was sent and read back, to which controller, and the save.
+    const QString told = f.window->doneText();
     if (unsaved) {
+        QCOMPARE(told, QString::fromUtf8("R73 1234: %1 = %2 gesendet, gelesen %3 — noch nicht "
+                                         "dauerhaft gespeichert (F5)")
+                           .arg(name, typed, f.edit(field)->text()));
         QTest::keyClick(f.window.get(), Qt::Key_F5);
         QVERIFY(!m.unsaved(key));
+        QCOMPARE(f.window->doneText(), QString("R73 1234: SPANNEN dauerhaft gespeichert"));
+    } else {
+        QVERIFY2(told.isEmpty(), qPrintable(told));
     }
 }
 
