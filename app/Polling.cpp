@@ -50,14 +50,18 @@ void TForm1::Timer1Timer()
                 return m_history->stopInput(event, target);
             });
             // Bounded, and over at the first failed call: the program is ending then.
+            bool atEnd = false;
             for (int n = 1; n <= HistoryApi::PassLimit && !programState().commErrorSeen &&
                             programState().historyReading;
                  ++n) {
                 m_history->setReadoutProgress(n);
-                if (m_history->ReadHistElement()) break;
-                if (m_history->Hist_End()) break;
+                if (m_history->ReadHistElement() || m_history->Hist_End()) {
+                    atEnd = true;
+                    break;
+                }
             }
             m_history->setReadoutProgress(0);
+            if (!programState().commErrorSeen) m_history->passEnded(atEnd);
         }
         break;
     }

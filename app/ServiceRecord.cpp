@@ -230,6 +230,14 @@ bool ServiceRecord::exportHistory(const QString& path)
 
 void ServiceRecord::exportHistoryAsked()
 {
+    // A file of only the header would pass for an empty history.
+    if (m_window.controllerModel().history().isEmpty()) {
+        showMessage({&m_window,
+                     tr73own("Es ist noch keine Historie gelesen: \"Lesen\" auf der Seite LOGBUCH "
+                             "liest sie."),
+                     tr73own("Historie als CSV"), MsgIcon::Information, MsgButtons::Ok});
+        return;
+    }
     const QString serial = model::shownSerial(m_window.controllerModel());
     const QString path =
         showSaveDialog({&m_window, tr73own("Historie als CSV"), QStringLiteral("Log"),

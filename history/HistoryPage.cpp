@@ -82,6 +82,18 @@ void HistoryPage::setReadoutProgress(int n)
 {
     QProgressBar* bar = m_page->ui().ProgressBar4;
     bar->setValue(qMin(n, bar->maximum()));
+    if (n > 0)
+        m_host.showDone(tr73own("Historie: Element %1 dieses Durchgangs wird gelesen").arg(n));
+}
+
+void HistoryPage::passEnded(bool atEnd)
+{
+    const qsizetype listed = m_host.controllerModel().history().size();
+    const char* text = atEnd ? "Durchgang beendet: %1 Einträge"
+                       : m_host.state().historyReading
+                           ? "Durchgang beendet: %1 Einträge, weitere folgen"
+                           : "Lesen gestoppt: %1 Einträge";
+    m_host.showDone(tr73own(text).arg(listed));
 }
 
 bool HistoryPage::stopInput(const QEvent* event, const QWidget* target)

@@ -27,6 +27,7 @@ public:
     bool ReadHistElement() override;
     bool Hist_End() override;
     void setReadoutProgress(int n) override;
+    void passEnded(bool atEnd) override;
     bool stopInput(const QEvent* event, const QWidget* target) override;
     void pageShown() override {}
     void showBios(quint16 bios) override;

@@ -357,6 +357,14 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Wiederherstellung aus %1 mit Abweichungen", "Restore from %1 with differences"},
     {"Bericht gespeichert: %1", "Report saved: %1"},
     {"Logbuch gespeichert: %1", "Logbook saved: %1"},
+    {"Historie: Element %1 dieses Durchgangs wird gelesen",
+     "History: reading element %1 of this pass"},
+    {"Durchgang beendet: %1 Einträge", "Pass finished: %1 entries"},
+    {"Durchgang beendet: %1 Einträge, weitere folgen",
+     "Pass finished: %1 entries, more to follow"},
+    {"Lesen gestoppt: %1 Einträge", "Reading stopped: %1 entries"},
+    {"Es ist noch keine Historie gelesen: \"Lesen\" auf der Seite LOGBUCH liest sie.",
+     "No history has been read yet: \"Read\" on the page LOG reads it."},
 };
 
 /// The supplement's English twin of german, nullptr when it has none.

@@ -106,6 +106,8 @@ public:
     virtual bool Hist_End() = 0;
     /// The progress of a readout pass, 0 when none runs.
     virtual void setReadoutProgress(int n) = 0;
+    /// A pass is over: at the history's end or a known element, or with more to come.
+    virtual void passEnded(bool atEnd) = 0;
     /// During a pass: true when the input (with the widget it is meant for) is the operator's
     /// stop, Esc or the Stop button; it switches the readout off, and the pass ends at the
     /// next element.

@@ -147,6 +147,11 @@ void TstReport::unwritableReportIsSaidAndNotRecorded()
     QVERIFY(!record.saveReport(f.env.path("no/such/folder/b.pdf"), {}));
     QCOMPARE(f.env.boxes.size(), 1);
     QVERIFY(f.env.boxes[0].text.contains("b.pdf"));
+    // Asked for before anything was read: said, and no file.
+    f.env.boxes.clear();
+    record.exportHistoryAsked();
+    QCOMPARE(f.env.boxes.size(), 1);
+    QVERIFY(f.env.boxes[0].text.contains("keine Historie"));
     // The history list as CSV: header with units, then the list as it stands.
     QVERIFY(record.exportHistory(f.env.path("h.csv")));
     QFile csv(f.env.path("h.csv"));

@@ -107,6 +107,7 @@ void TstHistory::passesReadNewestFirstAndStopAtAKnownNumber()
     QCOMPARE(row->text(3) + "|" + row->text(4) + "|" + row->text(5) + "|" + row->text(6),
              QString("1100|kurz|2100|lang"));
     QCOMPARE(page.ProgressBar4->value(), 0);
+    QVERIFY(f->window->doneText().endsWith(QString::fromUtf8("Durchgang beendet: 3 Einträge")));
 
     // The controller repeats its newest: known, the pass stops without the end check.
     historyStep(*f);
@@ -190,6 +191,8 @@ void TstHistory::passAgainstEndlessControllerIsBounded()
     QCOMPARE(log.count("call _@HIST_?READ_END"), 100);
     QCOMPARE(page.ListView1->topLevelItemCount(), 100);
     QCOMPARE(page.ProgressBar4->value(), 0);
+    QVERIFY(f->window->doneText().endsWith(
+        QString::fromUtf8("Durchgang beendet: 100 Einträge, weitere folgen")));
     // The rest arrives with the following passes, one per poll cycle.
     historyStep(*f);
     QCOMPARE(page.ListView1->topLevelItemCount(), 200);
