@@ -6,11 +6,13 @@
 #include "ControllerModel.h"
 #include "FunctionCatalog.h"
 #include "Hourglass.h"
+#include "KeepAlive.h"
 #include "LinkState.h"
 #include "MessageFacade.h"
 #include "NorloIni.h"
 #include "ProgramState.h"
 #include "Protocol.h"
+#include "ShownValues.h"
 #include "Target.h"
 #include "TextHook.h"
 #include "TimerWrapper.h"
@@ -128,6 +130,45 @@ void TForm1::Button3Click()
     programState().connecting = false;
     dropQueuedF7();
     if (!programState().commErrorSeen) emit controllerConnected();
+}
+
+void TForm1::Disconnect()
+{
+    if (!programState().connected || programState().connecting || insideExchange()) return;
+    for (TTimer* t : {m_timer1, m_timer2, m_timer3, m_timer4})
+        t->setEnabled(false);
+    offerUnsavedSets();
+    const QString serial = model::shownSerial(*m_model);
+    // As at closing; a failure here ends the program as it would there.
+    if (TService* stop = services().find(QStringLiteral("TEST_STOP")))
+        CommErr(stop->Execute(), 99);
+    if (programState().commErrorSeen) return;
+    // The port is closed for the next controller, and opened afresh by a new link.
+    if (m_link) m_link->ClosePort();
+    delete m_link;
+    m_link = nullptr;
+    services().clear();
+    m_model->end();
+    resetProgramState();
+    if (m_history) m_history->showUnconnected();
+    setWindowTitle(tr73(0, QStringLiteral("R73-Controller")) +
+                   (DemoMode ? QStringLiteral(" Demo-Version") : QString()));
+    for (QLineEdit* e : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4})
+        e->clear();
+    if (m_params) m_params->showUnconnected();
+    if (m_analog) m_analog->showUnconnected();
+    for (QWidget* w : {static_cast<QWidget*>(m_ui->bbtnZurueck),
+                       static_cast<QWidget*>(m_ui->bbtnVor), static_cast<QWidget*>(m_ui->BitBtn7),
+                       static_cast<QWidget*>(m_ui->BitBtn8), static_cast<QWidget*>(m_ui->BitBtn9)})
+        w->setEnabled(false);
+    m_ui->BitBtn10->setText(tr73(0, QStringLiteral("F7:VERBINDEN")));
+    m_ui->Button3->setEnabled(true);
+    m_ui->TabbedNotebook1->setCurrentIndex(0);
+    m_ui->TabbedNotebook1->setVisible(false);
+    m_ui->GroupBox10->setVisible(true);
+    makeLink();
+    showDone(tr73own("Verbindung zu R73 %1 getrennt").arg(serial));
+    m_ui->Button3->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::notAnswered()

@@ -43,6 +43,8 @@ void ProgramWindows::addExtras()
         [this] { serviceRecord->showArchive(); }, ExtrasMenu::When::Always);
     extras.add("Historie als CSV", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H),
                [this] { serviceRecord->exportHistoryAsked(); });
+    extras.add("Trennen", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+               [this] { mainWindow.Disconnect(); });
     extras.addSeparator();
     // trend: the window also replays files, so it opens before the connect too.
     auto* trend = new r73::TrendTools(&mainWindow);

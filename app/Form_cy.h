@@ -66,6 +66,9 @@ public:
 
     // Connect
     void Button3Click();
+    /// Ends the session as closing the window does (the reminder, "TEST_STOP"), closes the
+    /// port and shows the window unconnected again, ready for the next controller.
+    void Disconnect();
     void ReadVersion();
 
     // Poll cycle

@@ -30,6 +30,7 @@ public:
     void passEnded(bool atEnd) override;
     bool stopInput(const QEvent* event, const QWidget* target) override;
     void pageShown() override {}
+    void showUnconnected() override { Button9Click(); }
     void showBios(quint16 bios) override;
 
     /// The read button: switches the readout on ("Stop") or off ("Lesen").

@@ -120,6 +120,14 @@ void TTarget::OpenPort()
     }
 }
 
+void TTarget::ClosePort()
+{
+    if (m_portNumber < 1 || m_portNumber > 4) return;
+    ComClose(portIndex());
+    m_portNumber = 0;
+    m_linkBusy = m_linkFailed = true; // nothing more goes out through it
+}
+
 bool TTarget::Claim()
 {
     if (m_linkBusy) return false;

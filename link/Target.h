@@ -93,6 +93,8 @@ public:
     /// Initialize found nobody at the other end: not a byte came back to the opening handshake.
     /// Nothing else was sent, and nothing can have been lost.
     bool NoAnswer() const { return m_noAnswer; }
+    /// Closes the link's port, for a link that is done with; nothing when none is open.
+    void ClosePort();
 
 private:
     friend class LinkClaim;

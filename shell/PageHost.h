@@ -114,6 +114,8 @@ public:
     virtual bool stopInput(const QEvent* event, const QWidget* target) = 0;
     /// Page change to "LOGBUCH".
     virtual void pageShown() = 0;
+    /// The session ended: the list is emptied for the next controller.
+    virtual void showUnconnected() = 0;
     /// The readout's buttons and list from BIOS 2.08, the notice before it.
     virtual void showBios(quint16 bios) = 0;
 };

@@ -28,6 +28,7 @@ private slots:
     void f7OpensTheUnusablePortAgain_data();
     void f7OpensTheUnusablePortAgain();
     void silenceAtTheHandshakeIsNotFatal();
+    void disconnectEndsTheSessionAndTheNextConnectIsFresh();
 };
 
 void TstConnect::connectSequenceAndPagesByVersion_data()
@@ -208,6 +209,30 @@ void TstConnect::unsavedSetsAreOfferedOnClose()
         QCOMPARE(!programState().releaseChanged && !programState().flatChanged, save);
     }
     QCOMPARE(f.env.boxes.last().text, QString("Verbindung zum R73 trennen!"));
+}
+
+void TstConnect::disconnectEndsTheSessionAndTheNextConnectIsFresh()
+{
+    ConnectFixture f(310);
+    f.connect();
+    const QStringList firstConnect = f.engine.summaries();
+    f.engine.clearLog();
+    programState().flatChanged = true; // offered for saving, as at closing
+    f.window->Disconnect();
+    QCOMPARE(f.engine.summaries(), (QStringList{"call PLAN", "call SET_MEM_MODE",
+                                                "call SPEICHERN", "call TEST_STOP"}));
+    QCOMPARE(f.env.boxes.size(), 1);
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!programState().connected && !f.window->controllerModel().inSession());
+    QVERIFY(f.window->form().GroupBox10->isVisible());
+    QCOMPARE(f.window->form().BitBtn10->text(), QString("F7:VERBINDEN"));
+    QCOMPARE(f.window->doneText(), QString("Verbindung zu R73 1234 getrennt"));
+    // The next controller: the port opened afresh, the whole connect as the first time.
+    f.engine.clearLog();
+    f.connect();
+    QVERIFY(programState().connected);
+    QCOMPARE(f.engine.summaries(), firstConnect);
+    QCOMPARE(f.env.boxes.size(), 1);
 }
 
 void TstConnect::f7OpensTheUnusablePortAgain_data()
