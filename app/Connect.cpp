@@ -129,7 +129,9 @@ void TForm1::Button3Click()
     if (connectStatus().startsWith(m_connectStep)) setConnectStatus({}); // the last progress shown
     programState().connecting = false;
     dropQueuedF7();
-    if (!programState().commErrorSeen) emit controllerConnected();
+    if (programState().commErrorSeen) return;
+    showDone(tr73own("Verbunden, BIOS %1").arg(model::shownBios(*m_model)));
+    emit controllerConnected();
 }
 
 void TForm1::Disconnect()
@@ -157,6 +159,7 @@ void TForm1::Disconnect()
         e->clear();
     if (m_params) m_params->showUnconnected();
     if (m_analog) m_analog->showUnconnected();
+    showNoReadings();
     for (QWidget* w : {static_cast<QWidget*>(m_ui->bbtnZurueck),
                        static_cast<QWidget*>(m_ui->bbtnVor), static_cast<QWidget*>(m_ui->BitBtn7),
                        static_cast<QWidget*>(m_ui->BitBtn8), static_cast<QWidget*>(m_ui->BitBtn9)})

@@ -77,6 +77,8 @@ public:
     void ReadSensor();
     void ReadInport();
     void ReadOutport();
+    /// The lamps off and the status texts "---", as before the first poll.
+    void showNoReadings();
     void ReadStatus();
     void Timer2Timer();
     void Timer3Timer();

@@ -74,6 +74,20 @@ void TForm1::ReadIO()
     ReadOutport();
 }
 
+void TForm1::showNoReadings()
+{
+    for (QLabel* lamp : {m_ui->Label100, m_ui->Label101, m_ui->Label102, m_ui->Label103,
+                         m_ui->Label104, m_ui->Label105, m_ui->Label106, m_ui->Label107,
+                         m_ui->Label110, m_ui->Label111, m_ui->Label112, m_ui->Label113,
+                         m_ui->Label114, m_ui->Label115, m_ui->Label116, m_ui->Label117})
+        setLamp(lamp, false);
+    for (QLabel* status : {m_ui->Label6, m_ui->Label35, m_ui->Label59, m_ui->Label62})
+        status->setText(tr73(0, QStringLiteral("---")));
+    m_ui->Label62->setPalette(palette());
+    m_inputWord = 0;
+    m_outputWord.reset();
+}
+
 void TForm1::ReadSensor()
 {
     const quint16 sensor = readSensorWords(*this).sensor;

@@ -364,6 +364,7 @@ const std::pair<const char*, const char*> AddedTexts[] = {
      "Pass finished: %1 entries, more to follow"},
     {"Lesen gestoppt: %1 Einträge", "Reading stopped: %1 entries"},
     {"Trennen", "Disconnect"},
+    {"Verbunden, BIOS %1", "Connected, BIOS %1"},
     {"Verbindung zu R73 %1 getrennt", "Disconnected from R73 %1"},
     {"Es ist noch keine Historie gelesen: \"Lesen\" auf der Seite LOGBUCH liest sie.",
      "No history has been read yet: \"Read\" on the page LOG reads it."},

@@ -43,6 +43,8 @@ for lang in 0 1; do
     # The status line after a field's send and after the permanent save.
     shot $lang live live "$out/status-sent-$name.png" 0 ctrl+a 1 2 0 Return
     shot $lang live live "$out/status-saved-$name.png" 0 ctrl+a 1 2 0 Return F5
+    # Trennen: the window unconnected again, ready for the next controller.
+    shot $lang live live "$out/disconnected-$name.png" 0 ctrl+shift+t
     # In the middle of the long exchanges at 2400 baud: the window stays alive and says how far.
     xvfb-run -a -s "-screen 0 800x600x24" scripts/shot-progress.sh $lang connect \
         "$out/connecting-$name.png" 2>/dev/null

@@ -350,7 +350,7 @@ void TstParamPages::modelHoldsWhatTheControllerHolds()
         QVERIFY(!m.unsaved(key));
         QCOMPARE(f.window->doneText(), QString("R73 1234: SPANNEN dauerhaft gespeichert"));
     } else {
-        QVERIFY2(told.isEmpty(), qPrintable(told));
+        QVERIFY2(!told.contains("gesendet"), qPrintable(told));
     }
 }
 
