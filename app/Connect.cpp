@@ -130,7 +130,8 @@ void TForm1::Button3Click()
     programState().connecting = false;
     dropQueuedF7();
     if (programState().commErrorSeen) return;
-    showDone(tr73own("Verbunden, BIOS %1").arg(model::shownBios(*m_model)));
+    showDone(DemoMode ? tr73own("Demonstration ohne Controller: alle Werte sind Beispielwerte")
+                      : tr73own("Verbunden, BIOS %1").arg(model::shownBios(*m_model)));
     emit controllerConnected();
 }
 

@@ -148,7 +148,10 @@ void TForm1::FormCreate()
     makeLink();
     // 7, 8
     SetCaptionComStat();
-    if (DemoMode) setWindowTitle(windowTitle() + QStringLiteral(" Demo-Version"));
+    if (DemoMode) {
+        setWindowTitle(windowTitle() + QStringLiteral(" Demo-Version"));
+        showDone(tr73own("Demonstration ohne Controller: alle Werte sind Beispielwerte"));
+    }
     // 9
     for (QLineEdit* e : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4})
         e->clear();

@@ -266,7 +266,12 @@ QString ArchiveWindow::chosenFilePath() const
 void ArchiveWindow::openFile()
 {
     const QString path = chosenFilePath();
-    if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (path.isEmpty()) return;
+    // Without a viewer the desktop only tells standard error.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        complain(tr73own("Kein Programm zum Öffnen von %1 gefunden; bitte einen PDF- bzw. "
+                         "Textbetrachter installieren.")
+                     .arg(QDir::toNativeSeparators(path)));
 }
 
 void ArchiveWindow::printFile()

@@ -141,6 +141,7 @@ void TstConnect::demoModeConnectsWithoutController()
     QCOMPARE(programState().biosVersion, quint16(300));
     QCOMPARE(f.window->form().Edit3->text(), QString("3.00"));
     QCOMPARE(f.window->windowTitle(), QString("R73-Controller Demo-Version"));
+    QVERIFY(f.window->doneText().startsWith("Demonstration ohne Controller")); // in the window too
     QVERIFY(f.window->form().pgSpannen->ui().gbHydr->isHidden());
     QVERIFY(f.engine.summaries().isEmpty());
     f.window->Timer1().setEnabled(true);
