@@ -143,8 +143,7 @@ void TForm1::Disconnect()
     offerUnsavedSets();
     const QString serial = model::shownSerial(*m_model);
     // As at closing; a failure here ends the program as it would there.
-    if (TService* stop = services().find(QStringLiteral("TEST_STOP")))
-        CommErr(stop->Execute(), 99);
+    if (TService* stop = services().find(QStringLiteral("TEST_STOP"))) CommErr(stop->Execute(), 99);
     if (programState().commErrorSeen) return;
     // The port is closed for the next controller, and opened afresh by a new link.
     if (m_link) m_link->ClosePort();

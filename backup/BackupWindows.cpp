@@ -16,11 +16,13 @@
 #include "TimerWrapper.h"
 #include "WindowKeepAlive.h"
 
+#include <QCheckBox>
 #include <QColor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -229,10 +231,12 @@ bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fil
     table->setObjectName(QStringLiteral("comparison"));
     table->setHorizontalHeaderLabels(lines[first].split(QStringLiteral(" | ")));
     const QString same = tr73own("gleich");
+    QList<int> sameRows;
     for (qsizetype r = first + 1; r < lines.size(); ++r) {
         const QStringList cells = lines[r].split(QStringLiteral(" | "));
         // What differs stands out, so a long table is read at a glance.
         const bool differs = cells.value(3) != same;
+        if (!differs) sameRows << int(r - first - 1);
         for (int c = 0; c < 4; ++c) {
             auto* item = new QTableWidgetItem(cells.value(c));
             if (differs) {
@@ -248,6 +252,26 @@ bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fil
     table->verticalHeader()->hide();
     d->resize(920, 560);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true); // the last column is never cut off
+    // Only what differs at first; the rest a click away.
+    auto* count = new QLabel(tr73own("%1 von %2 Einstellungen verschieden")
+                                 .arg(table->rowCount() - sameRows.size())
+                                 .arg(table->rowCount()),
+                             d.get());
+    count->setObjectName(QStringLiteral("differing"));
+    auto* all = new QCheckBox(tr73own("Alle Einstellungen zeigen"), d.get());
+    all->setObjectName(QStringLiteral("showAll"));
+    auto showRows = [table, sameRows](bool everything) {
+        for (int row : sameRows)
+            table->setRowHidden(row, !everything);
+    };
+    showRows(false);
+    connect(all, &QCheckBox::toggled, table, showRows);
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(count);
+    filter->addStretch();
+    filter->addWidget(all);
+    layout->addLayout(filter);
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(d.get());
     if (restore) {

@@ -233,9 +233,8 @@ void TParamPages::tellSent(const char* key, const QString& typed, const QString&
     if (m_host.state().commErrorSeen) return; // the failure has been said
     const backup::Setting* s = backup::settingOf(QLatin1String(key));
     const QString caption = s ? backup::pageCaption(*s, m_host.state().biosVersion) : QString();
-    m_host.showDone(
-        tr73own("%1 = %2 gesendet, gelesen %3 — noch nicht dauerhaft gespeichert (F5)")
-            .arg(caption, typed, readBack));
+    m_host.showDone(tr73own("%1 = %2 gesendet, gelesen %3 — noch nicht dauerhaft gespeichert (F5)")
+                        .arg(caption, typed, readBack));
 }
 
 void TParamPages::learnRead(const char* key, quint16 word)

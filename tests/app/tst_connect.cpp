@@ -220,8 +220,8 @@ void TstConnect::disconnectEndsTheSessionAndTheNextConnectIsFresh()
     f.engine.clearLog();
     programState().flatChanged = true; // offered for saving, as at closing
     f.window->Disconnect();
-    QCOMPARE(f.engine.summaries(), (QStringList{"call PLAN", "call SET_MEM_MODE",
-                                                "call SPEICHERN", "call TEST_STOP"}));
+    QCOMPARE(f.engine.summaries(),
+             (QStringList{"call PLAN", "call SET_MEM_MODE", "call SPEICHERN", "call TEST_STOP"}));
     QCOMPARE(f.env.boxes.size(), 1);
     QVERIFY(f.window->isVisible());
     QVERIFY(!programState().connected && !f.window->controllerModel().inSession());

@@ -10,6 +10,8 @@
 #include "SpannenPage.h"
 #include "ui_SpannenPage.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -43,13 +45,21 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     shortLimit->setText(QStringLiteral("300"));
     shortLimit->setModified(true);
     QTest::keyClick(shortLimit, Qt::Key_Return);
-    bool marked = false, savable = false;
+    bool marked = false, savable = false, filtered = false;
     QString report;
     const auto answer = [&](auto self) -> void {
         QWidget* box = QApplication::activeModalWidget();
         if (!box) return QTimer::singleShot(20, [=] { self(self); });
         if (auto* table = box->findChild<QTableWidget*>(QStringLiteral("comparison"))) {
             marked = table->item(0, 0)->font().bold() && !table->item(1, 0)->font().bold();
+            // Only what differs is shown, with its count, until the box asks for all.
+            auto* all = box->findChild<QCheckBox*>(QStringLiteral("showAll"));
+            filtered = !table->isRowHidden(0) && table->isRowHidden(1) &&
+                       box->findChild<QLabel*>(QStringLiteral("differing"))
+                           ->text()
+                           .startsWith(QStringLiteral("1 von "));
+            all->click();
+            filtered = filtered && !table->isRowHidden(1);
             box->findChild<QPushButton*>(QStringLiteral("restore"))->click();
             return QTimer::singleShot(20, [=] { self(self); });
         }
@@ -64,6 +74,7 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     actions.Restore();
 
     QVERIFY(marked);
+    QVERIFY(filtered);
     QVERIFY2(report.contains(QStringLiteral("| OK")), qPrintable(report));
     QVERIFY(savable);
     const QStringList after = f.engine.summaries().mid(before);
