@@ -73,14 +73,7 @@ void channelLines(const LogbookSources& from, int channel, QStringList& out)
             .text;
     };
     out << from.host.pageCaption(5 + channel);
-    const std::pair<const char*, const char*> items[] = {{"physikalische Einheit", "unit"},
-                                                         {"Maximum", "maximum"},
-                                                         {"Minimum", "minimum"},
-                                                         {"Max2", "max2"},
-                                                         {"Max1", "max1"},
-                                                         {"Min1", "min1"},
-                                                         {"Min2", "min2"}};
-    for (const auto& [caption, item] : items)
+    for (const auto& [caption, item] : model::ChannelTextItems)
         out << line(page(caption), text(item));
     const quint16 word =
         model::valueOr(m, QStringLiteral("channel%1.parameters").arg(channel)).word;

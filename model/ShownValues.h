@@ -20,6 +20,21 @@ int sensorGauge(const LiveReadings& live);
 /// first service read.
 QString vibrationText(const LiveReadings& live);
 
+/// A channel's texts in the order and with the captions its page lists them: the unit, range
+/// top and bottom, and the limits Max2, Max1, Min1, Min2 (item: the key after "channelN.").
+struct ChannelTextItem
+{
+    const char* caption;
+    const char* item;
+};
+inline constexpr ChannelTextItem ChannelTextItems[] = {{"physikalische Einheit", "unit"},
+                                                       {"Maximum", "maximum"},
+                                                       {"Minimum", "minimum"},
+                                                       {"Max2", "max2"},
+                                                       {"Max1", "max1"},
+                                                       {"Min1", "min1"},
+                                                       {"Min2", "min2"}};
+
 /// "3.14" for "3.14.0", as the window shows the program's version.
 QString shownProgramVersion(const ControllerModel& model);
 

@@ -92,14 +92,7 @@ Table channelsTable(const model::ControllerModel& m)
     Table t{own("Analogkanäle"), {QString()}, {}};
     for (int c = 1; c <= 3; ++c)
         t.header << text(c, "name");
-    const std::pair<const char*, const char*> items[] = {{"physikalische Einheit", "unit"},
-                                                         {"Maximum", "maximum"},
-                                                         {"Minimum", "minimum"},
-                                                         {"Max2", "max2"},
-                                                         {"Max1", "max1"},
-                                                         {"Min1", "min1"},
-                                                         {"Min2", "min2"}};
-    for (const auto& [caption, item] : items) {
+    for (const auto& [caption, item] : model::ChannelTextItems) {
         QStringList row{page(caption)};
         for (int c = 1; c <= 3; ++c)
             row << text(c, item);
