@@ -48,6 +48,10 @@ TParamPages::TParamPages(PageHost& host, SpannenPage* spannen, ZeitenPage* zeite
     for (const Field& f : m_fields) {
         f.edit->installEventFilter(this);
         if (f.edit->maxLength() == FieldLength) limitField(f.edit);
+        connect(f.edit, &QLineEdit::textChanged, this, [this, edit = f.edit] {
+            if (const Field* typed = fieldOf(edit)) markTyped(*typed);
+        });
+        refreshField(f);
     }
     const Ui::SpannenPage& sp = m_spannen->ui();
     connect(sp.Button1, &QPushButton::clicked, this, &TParamPages::Button1Click);
@@ -136,6 +140,9 @@ bool TParamPages::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event)->key())) {
         if (const Field* f = fieldOf(watched)) KeyDown(f->edit, VK_RETURN);
     }
+    // The tooltip tells what is known now, in the language of now.
+    if (event->type() == QEvent::ToolTip)
+        if (const Field* f = fieldOf(watched)) refreshField(*f);
     // Esc abandons what was typed and not sent.
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
@@ -224,6 +231,10 @@ void TParamPages::sendParsed(const Field& f, qint64 value)
     const quint16 readBack = m_sets.send(*f.def, value);
     learnSent(f.def->key, readBack);
     showReadBack(f, readBack);
+    if (quint16(value) != readBack) {
+        m_typedAway.insert(f.edit, typed);
+        markField(f.def->key, FieldMark::Differs);
+    }
     *f.changed = true;
     tellSent(f.def->key, typed, f.edit->text());
 }
@@ -240,11 +251,13 @@ void TParamPages::tellSent(const char* key, const QString& typed, const QString&
 void TParamPages::learnRead(const char* key, quint16 word)
 {
     m_host.controllerModel().settingRead(QLatin1String(key), {word, {}});
+    markField(key, FieldMark::Held);
 }
 
 void TParamPages::learnSent(const char* key, quint16 word)
 {
     m_host.controllerModel().settingSent(QLatin1String(key), {word, {}});
+    markField(key, FieldMark::Unsaved);
 }
 
 void TParamPages::showHeld(QLineEdit* edit)
@@ -255,6 +268,9 @@ void TParamPages::showHeld(QLineEdit* edit)
         m_host.controllerModel().setting(QLatin1String(f->def->key));
     if (!held) return; // nothing read yet: the text stays for the operator to mend
     showReadBack(*f, held->value.word);
+    const QString key = QLatin1String(f->def->key);
+    markField(f->def->key,
+              m_host.controllerModel().unsaved(key) ? FieldMark::Unsaved : FieldMark::Held);
 }
 
 void TParamPages::showReadBack(const Field& f, quint16 word)
@@ -343,6 +359,7 @@ void TParamPages::saveSet(bool& changed, SetId set, const QString& doneText)
     changed = false;
     m_edit2->setText(tr73(0, doneText));
     if (m_host.state().commErrorSeen) return;
+    markSaved(set);
     static const char* const captions[] = {"SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
     m_savedNow << tr73(0, QString::fromUtf8(captions[int(set)]));
     m_host.showDone(tr73own("%1 dauerhaft gespeichert").arg(m_savedNow.join(tr73own(" und "))));

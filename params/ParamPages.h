@@ -8,9 +8,11 @@
 /// F4/F5), ClampPages.cpp (clamping and release sets), FlatVibration.cpp (flat contact and
 /// vibration), Hydraulics.cpp, ServiceGauges.cpp and DemoValues.cpp.
 
+#include "FieldMarks.h"
 #include "PageHost.h"
 #include "ParamSets.h"
 
+#include <QHash>
 #include <QObject>
 #include <functional>
 #include <optional>
@@ -130,6 +132,14 @@ private:
     /// the operator to mend; only the model's value reaches the documents.
     void showHeld(QLineEdit* edit);
 
+    /// The fields' states and tooltips (FieldMarks.cpp).
+    void markField(const char* key, FieldMark mark);
+    void markSaved(SetId set);
+    void markAllHeld();
+    void markTyped(const Field& f);
+    void refreshField(const Field& f);
+    QString fieldTip(const Field& f) const;
+
     PageHost& m_host;
     SpannenPage* m_spannen;
     ZeitenPage* m_zeiten;
@@ -144,6 +154,9 @@ private:
     /// The long and clamp-without-tool limits for which a raise was found impossible and said.
     std::optional<std::pair<qint64, int>> m_unraisableTold;
     std::function<void()> m_fillPage6To8;
+    QHash<const QLineEdit*, FieldMark> m_marks; ///< Held when absent
+    /// What was typed into a field whose read-back differed.
+    QHash<const QLineEdit*, QString> m_typedAway;
 };
 
 } // namespace r73

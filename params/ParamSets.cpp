@@ -95,6 +95,14 @@ bool shownUnsigned(const ParamDef& def)
            key == QLatin1String("vibration.timeout");
 }
 
+QString unitOf(const ParamDef& def)
+{
+    const QString label = QString::fromUtf8(def.label);
+    const qsizetype open = label.indexOf(u'[');
+    if (open >= 0 && label.endsWith(u']')) return label.mid(open + 1, label.size() - open - 2);
+    return QStringLiteral("Pulse"); // "Spannen ohne Werkzeug" and the hydraulic "Pulse"
+}
+
 const ParamDef* paramDef(const QString& key)
 {
     for (const ParamDef& d : Defs)

@@ -45,6 +45,10 @@ struct ParamDef
 /// values, the vibration time-out); the other whole numbers are shown signed.
 bool shownUnsigned(const ParamDef& def);
 
+/// The unit of the field's value as its caption gives it ("Pulse", "ms", "mm/sek"); the
+/// clamp-without-tool limit counts pulses as the other clamping limits do.
+QString unitOf(const ParamDef& def);
+
 /// Every parameter field, in the order of the pages' fields.
 std::span<const ParamDef> paramDefs();
 /// The field of a key, or null.

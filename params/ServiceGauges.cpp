@@ -106,6 +106,7 @@ void TParamPages::showUnconnected()
     service.Edit50->clear();
     service.Edit51->clear();
     m_spannen->ui().gbHydr->setVisible(false);
+    markAllHeld();
 }
 
 void TParamPages::showSensor(quint16 sensor)

@@ -43,6 +43,11 @@ for lang in 0 1; do
     # The status line after a field's send and after the permanent save.
     shot $lang live live "$out/status-sent-$name.png" 0 ctrl+a 1 2 0 Return
     shot $lang live live "$out/status-saved-$name.png" 0 ctrl+a 1 2 0 Return F5
+    # The fields' states: sent and not saved, read back other than typed, typed and not sent;
+    # then saved, the typed field untouched.
+    states=(1 ctrl+a 3 0 Return Tab ctrl+a 5 0 0 0 Return Tab ctrl+a 7 7)
+    shot $lang live live "$out/field-states-$name.png" "${states[@]}"
+    shot $lang live live "$out/field-states-saved-$name.png" "${states[@]}" F5
     # Trennen: the window unconnected again, ready for the next controller.
     shot $lang live live "$out/disconnected-$name.png" 0 ctrl+shift+t
     # In the middle of the long exchanges at 2400 baud: the window stays alive and says how far.

@@ -3,11 +3,15 @@
 // kind of call.
 
 #include "ControllerModel.h"
+#include "FieldMarks.h"
 #include "HistoryPage.h"
 #include "ParamFormat.h"
 #include "ParamsFixture.h"
 #include "ProgramState.h"
+#include "ShownValues.h"
 #include "TimerWrapper.h"
+
+#include <QApplication>
 
 using namespace r73;
 using r73::sim::ParamField;
@@ -280,31 +284,32 @@ void TstParamPages::modelHoldsWhatTheControllerHolds_data()
     QTest::addColumn<int>("origin");
     QTest::addColumn<bool>("unsaved");
     QTest::addColumn<QString>("shown"); // empty: the held word's text
+    QTest::addColumn<int>("mark");
     const int read = int(model::Origin::Read), sent = int(model::Origin::SentAndReadBack);
     const QByteArray live;
     QTest::newRow("read") << live << "Edit10"
                           << "clamp.short"
-                          << "" << 0 << -1 << read << false << "";
+                          << "" << 0 << -1 << read << false << "" << int(FieldMark::Held);
     QTest::newRow("sent, read back")
         << live << "Edit10"
         << "clamp.short"
-        << "120" << int(Qt::Key_Return) << 120 << sent << true << "120";
+        << "120" << int(Qt::Key_Return) << 120 << sent << true << "120" << int(FieldMark::Unsaved);
     QTest::newRow("held to 1000") << live << "Edit14"
                                   << "clamp.stop_frequency"
-                                  << "5000" << int(Qt::Key_Return) << 1000 << sent << true
-                                  << "1000";
+                                  << "5000" << int(Qt::Key_Return) << 1000 << sent << true << "1000"
+                                  << int(FieldMark::Differs);
     QTest::newRow("refused draft stays, unknown to the model")
         << live << "Edit15"
         << "clamp.timeout"
-        << "abc" << int(Qt::Key_Return) << -1 << read << false << "abc";
+        << "abc" << int(Qt::Key_Return) << -1 << read << false << "abc" << int(FieldMark::Typed);
     QTest::newRow("draft given up with Esc")
         << live << "Edit20"
         << "release.short"
-        << "77" << int(Qt::Key_Escape) << -1 << read << false << "";
-    QTest::newRow("demonstration")
-        << QByteArray("[DemoMode]\r\nACTIVE=1\r\n") << "Edit11"
-        << "clamp.long"
-        << "" << 0 << 220 << int(model::Origin::Demonstration) << false << "220";
+        << "77" << int(Qt::Key_Escape) << -1 << read << false << "" << int(FieldMark::Held);
+    QTest::newRow("demonstration") << QByteArray("[DemoMode]\r\nACTIVE=1\r\n") << "Edit11"
+                                   << "clamp.long"
+                                   << "" << 0 << 220 << int(model::Origin::Demonstration) << false
+                                   << "220" << int(FieldMark::Held);
 }
 
 void TstParamPages::modelHoldsWhatTheControllerHolds()
@@ -318,6 +323,7 @@ void TstParamPages::modelHoldsWhatTheControllerHolds()
     QFETCH(int, origin);
     QFETCH(bool, unsaved);
     QFETCH(QString, shown);
+    QFETCH(int, mark);
     ParamsFixture f(310, ini);
     f.connect();
     f.showPage(field == "Edit14" || field == "Edit15" ? 1 : 0);
@@ -333,6 +339,16 @@ void TstParamPages::modelHoldsWhatTheControllerHolds()
     QCOMPARE(int(held->origin), origin);
     QCOMPARE(m.unsaved(key), unsaved);
     QCOMPARE(f.edit(field)->text(), shown.isEmpty() ? signedText(held->value.word) : shown);
+    // The field shows its state by its background and in its tooltip, beside what is held.
+    auto marked = [&](FieldMark expected) {
+        QLineEdit* e = f.edit(field);
+        const bool plain =
+            e->palette().color(QPalette::Base) == QApplication::palette(e).color(QPalette::Base);
+        return plain == (expected == FieldMark::Held) &&
+               (expected == FieldMark::Held || e->toolTip().contains(markText(expected))) &&
+               e->toolTip().contains(model::fieldText(m, key));
+    };
+    QVERIFY2(marked(FieldMark(mark)), qPrintable(f.edit(field)->toolTip()));
     // The logbook states what the controller holds, never the operator's draft.
     bool confirmed = true;
     const QStringList log = f.window->findChild<HistoryPage*>()->logbookLines(&confirmed);
@@ -349,6 +365,7 @@ void TstParamPages::modelHoldsWhatTheControllerHolds()
         QTest::keyClick(f.window.get(), Qt::Key_F5);
         QVERIFY(!m.unsaved(key));
         QCOMPARE(f.window->doneText(), QString("R73 1234: SPANNEN dauerhaft gespeichert"));
+        QVERIFY(marked(FieldMark::Saved));
     } else {
         QVERIFY2(!told.contains("gesendet"), qPrintable(told));
     }
