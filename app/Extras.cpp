@@ -33,8 +33,8 @@ void ProgramWindows::addExtras()
     // report and archive
     serviceRecord = new r73::ServiceRecord(mainWindow, logbookWindow, &mainWindow);
     backup->setRecorder([this](bool restore, const QStringList& files) {
-        serviceRecord->recordVisit(restore ? r73::archive::KindRestore : r73::archive::KindBackup,
-                                   files);
+        return serviceRecord->recordVisit(
+            restore ? r73::archive::KindRestore : r73::archive::KindBackup, files);
     });
     extras.add("Servicebericht", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
                [this] { serviceRecord->makeReport(); });

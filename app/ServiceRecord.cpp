@@ -71,13 +71,13 @@ void ServiceRecord::problem(const QString& message)
     showMessage({&m_window, message, tr73own("Archiv"), MsgIcon::Warning, MsgButtons::Ok});
 }
 
-void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
+ServiceRecord::AddFiles ServiceRecord::recordVisit(const char* kind, const QStringList& files)
 {
-    if (sessionFailed()) return;
+    if (sessionFailed()) return {};
     if (!m_recorder) {
         if (!m_settingsProblem.isEmpty()) problem(m_settingsProblem);
         m_settingsProblem.clear(); // said once
-        return;
+        return {};
     }
     archive::Visit v;
     v.serial = model::shownSerial(m_window.controllerModel());
@@ -85,7 +85,11 @@ void ServiceRecord::recordVisit(const char* kind, const QStringList& files)
     v.kind = QString::fromLatin1(kind);
     v.technician = technician();
     v.counters = countersFromWindow(m_window);
-    m_recorder->record(v, files);
+    // Recorded again under its id, the visit gains the files; those kept before stay listed.
+    return [recorder = m_recorder.get(),
+            queued = m_recorder->record(v, files)](const QStringList& more) {
+        if (!more.isEmpty()) recorder->record(queued, more);
+    };
 }
 
 QString ServiceRecord::technician() const

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class TForm1;
@@ -38,9 +39,14 @@ public:
     /// Asks for a file, then exportHistory.
     void exportHistoryAsked();
 
+    /// Adds files made after a visit to it, whatever the session has come to since: they belong
+    /// to what was done then.
+    using AddFiles = std::function<void(const QStringList& files)>;
     /// Records a visit of the connected controller (serial number, BIOS version and the
-    /// service counters as the window shows them) with the files it produced. Returns at once.
-    void recordVisit(const char* kind, const QStringList& files = {});
+    /// service counters as the window shows them) with the files it produced. Returns at once,
+    /// with what adds the files made later (a restore's verification report); empty when no
+    /// visit is made.
+    AddFiles recordVisit(const char* kind, const QStringList& files = {});
 
     /// The recorder; null when the archive's settings could not be used.
     archive::Recorder* recorder() const { return m_recorder.get(); }

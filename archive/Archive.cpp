@@ -157,10 +157,12 @@ bool Archive::record(Visit v, QString* error)
         q.addBindValue(v.counters[i].second);
         ok = q.exec();
     }
-    for (qsizetype i = 0; ok && fresh && i < v.files.size(); ++i) {
-        q.prepare(QStringLiteral("INSERT INTO files (visit_id, name) VALUES (?, ?)"));
-        q.addBindValue(v.id);
-        q.addBindValue(v.files[i]);
+    // Without ON CONFLICT: a first version's file table has no key to conflict on.
+    for (qsizetype i = 0; ok && i < v.files.size(); ++i) {
+        q.prepare(QStringLiteral("INSERT INTO files (visit_id, name) SELECT ?, ? WHERE NOT EXISTS "
+                                 "(SELECT 1 FROM files WHERE visit_id = ? AND name = ?)"));
+        for (const QString& value : {v.id, v.files[i], v.id, v.files[i]})
+            q.addBindValue(value);
         ok = q.exec();
     }
     const QString why = q.lastError().text();

@@ -87,7 +87,9 @@ public:
     void close();
     const Location& location() const { return m_where; }
 
-    /// Records a visit in one transaction; a visit whose id is there already is left alone.
+    /// Records a visit in one transaction. A visit whose id is there already keeps what it has
+    /// and gains the files it does not list yet: a file made after the visit (a restore's
+    /// verification report) is added by recording the visit again with it.
     bool record(Visit visit, QString* error);
     /// Every controller, the one seen last first.
     QList<ControllerRow> controllers(QString* error) const;

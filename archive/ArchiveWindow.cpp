@@ -27,9 +27,15 @@ namespace r73::archive {
 
 namespace {
 
+/// The language's short form with the year in full: an archive spans decades, and "10.12.26"
+/// could be any of them.
 QString localTime(const QDateTime& at)
 {
-    return LanguageLocale().toString(at.toLocalTime(), QLocale::ShortFormat);
+    const QLocale locale = LanguageLocale();
+    QString format = locale.dateTimeFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return locale.toString(at.toLocalTime(), format);
 }
 
 } // namespace

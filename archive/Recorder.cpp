@@ -146,12 +146,13 @@ void Recorder::done()
     if (--m_pending == 0) m_idle.wakeAll();
 }
 
-void Recorder::record(Visit visit, const QStringList& filePaths)
+Visit Recorder::record(Visit visit, const QStringList& filePaths)
 {
     if (visit.id.isEmpty()) visit.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!visit.at.isValid()) visit.at = QDateTime::currentDateTimeUtc();
     if (visit.host.isEmpty()) visit.host = QSysInfo::machineHostName();
     queue([this, visit, filePaths] { m_worker->write(visit, filePaths); });
+    return visit;
 }
 
 void Recorder::sendLocalVisits()

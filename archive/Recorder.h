@@ -26,8 +26,9 @@ public:
     ~Recorder() override;
 
     /// Queues a visit; the files at filePaths are copied into the controller's folder and
-    /// listed with it. Returns at once.
-    void record(Visit visit, const QStringList& filePaths = {});
+    /// listed with it. Returns at once, with the visit as queued (its id, time and workstation
+    /// filled in): recorded again with more files, it gains them.
+    Visit record(Visit visit, const QStringList& filePaths = {});
     /// Queues sending the local visits the server does not hold yet (recording does so by
     /// itself once the server answers).
     void sendLocalVisits();

@@ -470,15 +470,16 @@ bool loadBackup(const QString& path, Snapshot& out, QString* error)
     return parseBackup(bytes, path, out, error);
 }
 
-QString proposedName(const QString& folder, quint16 serial, const QDate& date)
+QString proposedName(const QString& folder, quint16 serial, const QDate& date,
+                     const QString& ending)
 {
     const QString stem = QStringLiteral("%1/%2_%3")
                              .arg(folder)
                              .arg(serial)
                              .arg(date.toString(QStringLiteral("yyyyMMdd")));
-    QString path = stem + QStringLiteral(".json");
+    QString path = stem + ending;
     for (int n = 1; QFile::exists(path); ++n)
-        path = stem + QStringLiteral("_%1.json").arg(n);
+        path = stem + QStringLiteral("_%1").arg(n) + ending;
     return path;
 }
 

@@ -32,8 +32,10 @@ bool parseBackup(const QByteArray& bytes, const QString& name, Snapshot& out, QS
 /// The folder beside "Log" that backups are proposed in.
 inline constexpr char BackupFolder[] = "Backup";
 /// Proposed path, named like the logbook: folder/serial_yyyymmdd.json, or serial_yyyymmdd_n.json
-/// with the smallest n whose file does not exist yet.
+/// with the smallest n whose file does not exist yet; ending replaces ".json" for the files
+/// named alike (the verification report's "_report.txt").
 QString proposedName(const QString& folder, quint16 serial,
-                     const QDate& date = QDate::currentDate());
+                     const QDate& date = QDate::currentDate(),
+                     const QString& ending = QStringLiteral(".json"));
 
 } // namespace r73::backup

@@ -5,7 +5,6 @@
 #include "ControllerModel.h"
 #include "Exchanger.h"
 #include "LinkState.h"
-#include "LogFile.h"
 #include "LogPrint.h"
 #include "MessageFacade.h"
 #include "ParamFormat.h"
@@ -330,17 +329,18 @@ void TBackupActions::Restore()
     for (SetId set : outcome.changedSets())
         changedFlag(m_host.state(), set) = true;
     // Recorded even when it broke off: the journal tells what was written.
-    if (m_recorder) m_recorder(true, {path, journal});
+    const AttachFiles attach = m_recorder ? m_recorder(true, {path, journal}) : AttachFiles();
     if (m_host.state().commErrorSeen)
         return; // the fatal box has been shown; the journal is the record
     m_host.showDone((outcome.clean() ? tr73own("Wiederhergestellt aus %1")
                                      : tr73own("Wiederherstellung aus %1 mit Abweichungen"))
                         .arg(QDir::toNativeSeparators(path)));
-    showReport(controller(), outcome, record, path);
+    showReport(controller(), outcome, record, path, attach);
 }
 
 void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& outcome,
-                                backup::Journal& journal, const QString& fileName)
+                                backup::Journal& journal, const QString& fileName,
+                                const AttachFiles& attach)
 {
     const QStringList lines = backup::reportLines(outcome, fileName, ctl.identity());
     std::unique_ptr<QDialog> d(makeDialog(m_host.window(), tr73own("Prüfbericht")));
@@ -361,22 +361,31 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
     buttons->addButton(QDialogButtonBox::Close);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, d.get(), &QDialog::reject);
+    // What the dialog shows, the permanent save's outcome included.
+    const auto shownLines = [text] { return text->toPlainText().split(u'\n'); };
     connect(save, &QPushButton::clicked, d.get(), [&] {
+        // Named after the controller verified: a backup of another one is restored onto it too.
+        const QString proposed =
+            backup::proposedReportName(QLatin1String(backup::BackupFolder), ctl.identity());
         const QString path = showSaveDialog(
             {d.get(), tr73own("Prüfbericht speichern"), QLatin1String(backup::BackupFolder),
-             QFileInfo(fileName).completeBaseName() + QStringLiteral("_report.txt"),
-             QStringLiteral("txt"), tr73own("Text (*.txt)")});
+             QFileInfo(proposed).fileName(), QStringLiteral("txt"), tr73own("Text (*.txt)")});
+        if (path.isEmpty()) return;
         QString error;
-        if (!path.isEmpty() && !writeLogFile(path, lines, &error))
+        if (!backup::writeReport(path, shownLines(), &error)) {
             info(d.get(),
                  tr73own("Datei %1 kann nicht gespeichert werden: %2")
                      .arg(QDir::toNativeSeparators(path), error),
                  MsgIcon::Error);
+            return;
+        }
+        // The report belongs to the restore's visit in the archive, beside its journal.
+        if (attach) attach({path});
     });
     connect(print, &QPushButton::clicked, d.get(), [&] {
         QPrinter printer;
         if (!runPrintDialog(d.get(), printer)) return;
-        if (!printLines(printer, lines))
+        if (!printLines(printer, shownLines()))
             info(d.get(), tr73own("Fehler beim Drucken: ") + printer.printerName(), MsgIcon::Error);
     });
     connect(permanent, &QPushButton::clicked, d.get(), [&] {

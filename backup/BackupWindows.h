@@ -31,9 +31,12 @@ public:
     void Backup();
     void Compare();
     void Restore();
+    /// Adds files made after its visit was recorded to that visit.
+    using AttachFiles = std::function<void(const QStringList& files)>;
     /// Told of every backup file written and every restore run (with its journal), so the
-    /// service record can keep them.
-    void setRecorder(std::function<void(bool restore, const QStringList& files)> recorder)
+    /// service record can keep them; returns what adds a restore's verification report, saved
+    /// later, to the same visit (empty when no visit was recorded).
+    void setRecorder(std::function<AttachFiles(bool restore, const QStringList& files)> recorder)
     {
         m_recorder = std::move(recorder);
     }
@@ -52,13 +55,13 @@ private:
     bool showComparison(const backup::Plan& plan, const QString& fileName, bool restore);
     bool confirmIdentity(const backup::Plan& plan);
     void showReport(backup::Controller& controller, const backup::Outcome& outcome,
-                    backup::Journal& journal, const QString& fileName);
+                    backup::Journal& journal, const QString& fileName, const AttachFiles& attach);
 
     PageHost& m_host;
     TParamPages* m_params;
     TAnalogPages* m_analog;
     std::function<void()> m_reread;
-    std::function<void(bool restore, const QStringList& files)> m_recorder;
+    std::function<AttachFiles(bool restore, const QStringList& files)> m_recorder;
     std::unique_ptr<backup::Controller> m_controller;
 };
 

@@ -1,5 +1,6 @@
 #include "Restore.h"
 
+#include "BackupFile.h"
 #include "TextHook.h"
 
 #include <algorithm>
@@ -409,6 +410,19 @@ QStringList reportLines(const Outcome& outcome, const QString& fileName, const I
                    .arg(outcome.mismatches)
                    .arg(outcome.written.size());
     return out;
+}
+
+QString proposedReportName(const QString& folder, const Identity& target, const QDate& date)
+{
+    return proposedName(folder, target.serial, date, QStringLiteral("_report.txt"));
+}
+
+bool writeReport(const QString& path, const QStringList& lines, QString* error)
+{
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return writeFileAtomically(path, bytes, error);
 }
 
 } // namespace r73::backup

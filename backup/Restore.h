@@ -7,6 +7,7 @@
 #include "Controller.h"
 #include "SafeFile.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -115,5 +116,13 @@ QStringList saveLines(const Saved& saved);
 /// The verification report: header (file, controller, time), each written setting with intended
 /// value, value read back and OK or MISMATCH, the skipped settings, and the verdict.
 QStringList reportLines(const Outcome& outcome, const QString& fileName, const Identity& target);
+/// The proposed path of the verification report in folder: named after the controller it
+/// verifies, as its backups are ("1234_20261210_report.txt"), whichever file was restored.
+QString proposedReportName(const QString& folder, const Identity& target,
+                           const QDate& date = QDate::currentDate());
+/// Writes the verification report whole: UTF-8 with a byte order mark and CR LF, so that the
+/// captions and channel texts keep every character and the editors of a Windows workstation,
+/// which take a file without the mark for its code page, show them as written.
+bool writeReport(const QString& path, const QStringList& lines, QString* error);
 
 } // namespace r73::backup

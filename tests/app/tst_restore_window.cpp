@@ -2,11 +2,15 @@
 // verification report offers the permanent save only after it, and the save reaches the line.
 
 #include "AnalogPages.h"
+#include "Archive.h"
+#include "BackupFile.h"
 #include "BackupWindows.h"
 #include "ConnectFixture.h"
+#include "FiPri.h"
 #include "Forms.h"
 #include "MessageFacade.h"
 #include "ParamPages.h"
+#include "ServiceRecord.h"
 #include "SpannenPage.h"
 #include "ui_SpannenPage.h"
 
@@ -14,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringDecoder>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -34,10 +39,24 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     TBackupActions actions(*f.window, f.window->findChild<TParamPages*>(),
                            f.window->findChild<TAnalogPages*>(),
                            [&f] { f.window->TabbedNotebook1Click(); });
+    TFileForm logbook(f.window.get());
+    ServiceRecord record(*f.window, logbook);
+    actions.setRecorder([&](bool restore, const QStringList& files) {
+        return record.recordVisit(restore ? archive::KindRestore : archive::KindBackup, files);
+    });
     const QString file = f.env.path(QStringLiteral("unit.json"));
-    setSaveDialogHandler([&](const SaveDialogRequest&) { return file; });
+    QString proposed;
+    setSaveDialogHandler([&](const SaveDialogRequest& r) {
+        proposed = r.fileName;
+        return r.fileName.endsWith(QStringLiteral(".txt")) ? f.env.path(r.fileName) : file;
+    });
     actions.Backup();
     QVERIFY(QFile::exists(file));
+    // Another controller's backup: the report is named after the one it verifies.
+    backup::Snapshot other;
+    QVERIFY(backup::loadBackup(file, other, nullptr));
+    other.id.serial = 4711;
+    QVERIFY(backup::saveBackup(file, other, nullptr));
 
     // The technician changes "Kurz" on the controller, then restores the file.
     QLineEdit* shortLimit = f.window->form().pgSpannen->ui().Edit10;
@@ -67,6 +86,8 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
         QPushButton* permanent = box->findChild<QPushButton*>(QStringLiteral("permanent"));
         savable = permanent->isEnabled() && permanent->isVisible();
         permanent->click();
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            if (b->text().startsWith(QStringLiteral("&Speichern"))) b->click();
         box->close();
     };
     QTimer::singleShot(20, [&] { answer(answer); });
@@ -80,6 +101,22 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     const QStringList after = f.engine.summaries().mid(before);
     QVERIFY(after.contains(QStringLiteral("call SPEICHERN")));
     QCOMPARE(shortLimit->text(), QStringLiteral("275"));
+
+    // Named after the controller verified, in UTF-8, and kept with the restore's visit.
+    QFile saved(f.env.path(proposed));
+    QVERIFY(proposed.startsWith(QStringLiteral("1234_")) && saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8); // leaves out the byte order mark
+    const QString text = utf8(bytes);
+    QVERIFY(!utf8.hasError() && bytes.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(text.startsWith(QStringLiteral("Prüfbericht der Wiederherstellung\r\n")));
+    QVERIFY(text.contains(QStringLiteral("Dauerhaft gespeichert.")));
+    QVERIFY(record.recorder()->flush());
+    archive::Archive a;
+    QVERIFY(a.open(record.recorder()->location(), nullptr));
+    const QList<archive::Visit> visits = a.visits(QStringLiteral("1234"), nullptr);
+    QVERIFY(visits.size() == 2 && visits[1].files.contains(proposed));
+    QVERIFY(QFile::exists(f.env.path(QStringLiteral("Archive/1234/") + proposed)));
 }
 
 QTEST_MAIN(TstRestoreWindow)

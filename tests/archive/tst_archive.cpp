@@ -212,13 +212,19 @@ void TstArchive::olderSchemaUpgradedNewerRefused()
     {
         Archive a;
         QVERIFY2(a.open(where, &error), qPrintable(error));
-        Visit v = visit("1234", KindBackup);
+        Visit v = visit("1234", KindBackup, "b-1");
         v.technician = "Meier";
         QVERIFY(a.record(v, &error));
+        // A file made after the visit joins it, once, in the first version's table too.
+        v.files = {"1234_20261210_report.txt"};
+        QVERIFY(a.record(v, &error));
+        QVERIFY2(a.record(v, &error), qPrintable(error));
         const QList<Visit> visits = a.visits("1234", &error);
         QCOMPARE(visits.size(), 2);
         QCOMPARE(visits[0].id, QString("old"));
         QCOMPARE(visits[1].technician, QString("Meier"));
+        QCOMPARE(visits[1].files, v.files);
+        QVERIFY(countersCsv(visits).contains(",Verbindung,3.00,"));
     }
     exec(where, {"UPDATE schema_version SET version = 3"});
     Archive a;

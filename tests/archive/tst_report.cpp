@@ -126,6 +126,9 @@ void TstReport::reportAndArchiveOnTheController()
     QCOMPARE(w->visitList()->topLevelItemCount(), 3);
     w->visitList()->setCurrentItem(w->visitList()->topLevelItem(1)); // the report
     QVERIFY(w->fileList()->item(0)->text().contains("fehlt"));
+    // The year in full: an archive spans decades.
+    QVERIFY(w->visitList()->currentItem()->text(0).startsWith(
+        QDate::currentDate().toString("dd.MM.yyyy ")));
     f.env.boxes.clear();
     w->openFile();
     QCOMPARE(f.env.boxes.size(), 1);

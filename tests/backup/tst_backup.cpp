@@ -168,6 +168,7 @@ void TstBackup::olderBiosSkipsAndLists()
     run =
         r73ctl({"--device", sim.link(), "restore", a, "--yes", "--confirm-identity", "1234:2.07"});
     QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    QVERIFY(run.out.contains("Controller: serial number 1234, BIOS 2.07\n")); // the one verified
     const QString skipped = run.out.mid(run.out.indexOf("Not written:"));
     for (const char* item :
          {"CLAMP: Clamp without tool", "HYDRAULIC CHECK: active", "ANALOG1: Name", "ANALOG3: Min2"})

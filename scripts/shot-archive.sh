@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Screenshot of the archive window after a restore, run inside an X server (see screenshots.sh):
+#   shot-archive.sh LANG FILE
+# Backs the simulated controller up, changes "Kurz", restores the file and saves the
+# verification report, then opens the archive on the restore's visit and its files.
+set -euo pipefail
+lang=$1 file=$2
+. "$(dirname "$0")/shot-start.sh"
+start_on_sim "$lang" --bios 310
+sleep 7
+xdotool key ctrl+shift+s; sleep 3
+xdotool key Return; sleep 2
+xdotool key Return; sleep 1
+xdotool key ctrl+a; xdotool type 300; xdotool key Return; sleep 3
+backup=$(ls "$work"/Backup/*.json | head -1)
+# Without a window manager the closed dialogs leave no active window: give it back.
+focus() { xdotool search --name "R73-Controller" windowfocus --sync 2>/dev/null || true; }
+focus
+sleep 1
+xdotool key ctrl+shift+r; sleep 3
+xdotool type "$backup"; xdotool key Return; sleep 4
+xdotool key Return; sleep 6
+# The report's "Speichern …", its proposed name, then the report closed.
+xdotool key alt+s; sleep 2
+xdotool key Return; sleep 2
+xdotool key Escape; sleep 1
+focus
+sleep 1
+xdotool key ctrl+shift+a; sleep 3
+# From the controllers to the visits, the newest (the restore) chosen.
+xdotool key Tab Down; sleep 1
+import -window root "$file"
+convert "$file" -trim +repage "$file"
