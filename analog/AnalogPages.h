@@ -70,8 +70,10 @@ public:
     bool SendenMaximum(int channel);
     /// Validates and sends one limit typed as text; raw gets its raw value, or −1 when refused.
     bool SendenR73(int channel, Limit limit, const QString& text, qint32& raw);
-    void SendenBezeichnung(int channel);
-    void SendenPhysEinh(int channel);
+    /// Validates and sends the channel's name; true when sent.
+    bool SendenBezeichnung(int channel);
+    /// Sends the unit (a blank for an empty one); true when sent.
+    bool SendenPhysEinh(int channel);
     void SendenKanalAktiv(int channel);
     void SendenPos(int channel);
 

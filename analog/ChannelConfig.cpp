@@ -127,14 +127,19 @@ void TAnalogPages::WriteAnalog(int channel)
 {
     Channel& c = ch(channel);
     if (!SendenMinimum(channel) || !SendenMaximum(channel)) return;
-    SendenBezeichnung(channel);
-    SendenPhysEinh(channel);
+    bool all = SendenBezeichnung(channel);
+    all = SendenPhysEinh(channel) && all;
     for (Limit l : LimitWriteOrder)
-        SendenR73(channel, l, c.edit(l)->text(), rawOf(c.raw, l));
+        all = SendenR73(channel, l, c.edit(l)->text(), rawOf(c.raw, l)) && all;
     // The page then shows what the controller holds, not what was typed.
     m_readingBack = true;
     ReadAnalog(channel);
     m_readingBack = false;
+    // A refused field has said so in its own message; a broken line in the fatal one.
+    if (all && !m_host.state().commErrorSeen)
+        m_host.showDone(tr73own("Kanal %1 (%2) gesendet und gelesen; der Controller hält es sofort")
+                            .arg(c.n)
+                            .arg(c.edtBezeichnung->text().trimmed()));
 }
 
 bool TAnalogPages::rangeAccepted(Channel& c, const QString& orderText)
@@ -203,7 +208,7 @@ bool TAnalogPages::SendenR73(int channel, Limit limit, const QString& text, qint
     return true;
 }
 
-void TAnalogPages::SendenBezeichnung(int channel)
+bool TAnalogPages::SendenBezeichnung(int channel)
 {
     Channel& c = ch(channel);
     const QString name = c.edtBezeichnung->text();
@@ -211,22 +216,24 @@ void TAnalogPages::SendenBezeichnung(int channel)
         showMessage({m_host.window(),
                      tr73(0, QStringLiteral("Bitte geben Sie die Bezeichnung ein!")),
                      tr73(0, QStringLiteral("Bezeichnung")), MsgIcon::None, MsgButtons::Ok});
-        return;
+        return false;
     }
-    if (!sendable(name, QStringLiteral("Bezeichnung"))) return;
+    if (!sendable(name, QStringLiteral("Bezeichnung"))) return false;
     // Sent as typed, surrounding blanks included.
     sendChannelName(m_host, c.n, name);
     setTabCaption(c.n, name);
+    return true;
 }
 
-void TAnalogPages::SendenPhysEinh(int channel)
+bool TAnalogPages::SendenPhysEinh(int channel)
 {
     Channel& c = ch(channel);
     // An empty unit is never refused: the controller gets a single blank.
     if (trimControls(c.edtPhysEinh->text()).isEmpty()) c.edtPhysEinh->setText(QStringLiteral(" "));
     const QString unit = c.edtPhysEinh->text();
-    if (!sendable(unit, QStringLiteral("physikalische Einheit"))) return;
+    if (!sendable(unit, QStringLiteral("physikalische Einheit"))) return false;
     sendChannelUnit(m_host, c.n, unit);
+    return true;
 }
 
 void TAnalogPages::SendenKanalAktiv(int channel)

@@ -101,7 +101,7 @@ TForm1::~TForm1() = default;
 void TForm1::showDone(const QString& text)
 {
     const r73::model::ControllerModel& m = *m_model;
-    m_statusLine->setText(m.inSession() && !m.demonstration()
+    m_statusLine->setText(m.inSession() && !m.demonstration() && !text.isEmpty()
                               ? QStringLiteral("R73 %1: %2").arg(m.identity().serial).arg(text)
                               : text);
 }

@@ -371,6 +371,8 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"%1 = %2 gesendet, gelesen %3 — noch nicht dauerhaft gespeichert (F5)",
      "%1 = %2 sent, read back %3 — not yet saved permanently (F5)"},
     {"%1 dauerhaft gespeichert", "%1 saved permanently"},
+    {"Kanal %1 (%2) gesendet und gelesen; der Controller hält es sofort",
+     "Channel %1 (%2) sent and read back; the controller keeps it at once"},
     {" und ", " and "},
     {"Sicherung gespeichert: %1", "Backup saved: %1"},
     {"Wiederhergestellt aus %1", "Restored from %1"},

@@ -225,6 +225,7 @@ void TstAnalogPages::enterInLimitField()
 void TstAnalogPages::enterInMinimumWritesTheChannel()
 {
     freshChannel1();
+    m_f->window->showDone({});
     Ui::AnalogPage1& u = m_f->window->form().pgAnalog1->ui();
     u.edtMin_1->setText("-40");
     u.edtMax2_1->setText("120");
@@ -241,6 +242,13 @@ void TstAnalogPages::enterInMinimumWritesTheChannel()
     QCOMPARE(log.last(), QString("STRPUT \"100\"")); // the whole channel read back
     QCOMPARE(u.edtMax1_1->text(), QString("100"));
     QCOMPARE(m_f->takeBoxes(), QStringList{"Max1: Nur Zahlen erlaubt"});
+    // A refused field is no success to report; a whole write is, by F5 too.
+    QCOMPARE(m_f->window->doneText(), QString());
+    m_f->key(Qt::Key_F5);
+    QCOMPARE(m_f->takeBoxes(), QStringList());
+    QCOMPARE(m_f->window->doneText(),
+             QString("R73 1234: Kanal 1 (%1) gesendet und gelesen; der Controller hält es sofort")
+                 .arg(u.edtBezeichnung_1->text().trimmed()));
 }
 
 void TstAnalogPages::rangeRefusals_data()
