@@ -101,14 +101,23 @@ TForm1::~TForm1() = default;
 void TForm1::showDone(const QString& text)
 {
     const r73::model::ControllerModel& m = *m_model;
-    m_statusLine->setText(m.inSession() && !m.demonstration() && !text.isEmpty()
-                              ? QStringLiteral("R73 %1: %2").arg(m.identity().serial).arg(text)
-                              : text);
+    m_doneText = m.inSession() && !m.demonstration() && !text.isEmpty()
+                     ? QStringLiteral("R73 %1: %2").arg(m.identity().serial).arg(text)
+                     : text;
+    // The window's width is fixed: a long line gives up the controller (its "Ser. Nr." is shown),
+    // then its end; the tooltip keeps it whole.
+    const QFontMetrics metrics(m_statusLine->font());
+    const int room = m_statusLine->contentsRect().width() - 4;
+    QString shown = m_doneText;
+    if (metrics.horizontalAdvance(shown) > room)
+        shown = metrics.elidedText(text, Qt::ElideRight, room);
+    m_statusLine->setText(shown);
+    m_statusLine->setToolTip(shown == m_doneText ? QString() : m_doneText);
 }
 
 QString TForm1::doneText() const
 {
-    return m_statusLine->text();
+    return m_doneText;
 }
 
 QString TForm1::pageCaption(int page) const

@@ -158,6 +158,7 @@ private:
     r73::AnalogApi* m_analog = nullptr;
     std::function<bool()> m_composeLogbook;
     QLabel* m_statusLine = nullptr;
+    QString m_doneText; ///< whole, as the status line may shorten it
     QList<QWidget*> m_parameterFields;
     bool m_changingPage = false;
     bool m_droppingF7 = false;
