@@ -402,6 +402,8 @@ QStringList reportLines(const Outcome& outcome, const QString& fileName, const I
                        "genannten Einstellungen.");
     else if (outcome.written.isEmpty())
         out << tr73own("Nichts geschrieben: der Controller stimmt mit der Datei überein.");
+    else if (outcome.mismatches == 0 && outcome.written.size() == 1)
+        out << tr73own("Ergebnis: die geschriebene Einstellung stimmt überein.");
     else if (outcome.mismatches == 0)
         out << tr73own("Ergebnis: alle %1 geschriebenen Einstellungen stimmen überein.")
                    .arg(outcome.written.size());

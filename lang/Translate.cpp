@@ -246,6 +246,8 @@ const std::pair<const char*, const char*> AddedTexts[] = {
      "ABORTED: the communication failed. Only the settings listed above were written."},
     {"Nichts geschrieben: der Controller stimmt mit der Datei überein.",
      "Nothing written: the controller matches the file."},
+    {"Ergebnis: die geschriebene Einstellung stimmt überein.",
+     "Result: the setting written matches."},
     {"Ergebnis: alle %1 geschriebenen Einstellungen stimmen überein.",
      "Result: all %1 settings written match."},
     {"Ergebnis: %1 von %2 geschriebenen Einstellungen weichen ab.",

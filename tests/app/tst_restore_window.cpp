@@ -111,6 +111,8 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     QVERIFY(!utf8.hasError() && bytes.startsWith("\xEF\xBB\xBF"));
     QVERIFY(text.startsWith(QStringLiteral("Prüfbericht der Wiederherstellung\r\n")));
     QVERIFY(text.contains(QStringLiteral("Dauerhaft gespeichert.")));
+    QVERIFY(
+        text.contains(QStringLiteral("Ergebnis: die geschriebene Einstellung stimmt überein.")));
     QVERIFY(record.recorder()->flush());
     archive::Archive a;
     QVERIFY(a.open(record.recorder()->location(), nullptr));
