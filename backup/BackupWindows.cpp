@@ -274,9 +274,11 @@ bool TBackupActions::showComparison(const backup::Plan& plan, const QString& fil
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(d.get());
     if (restore) {
-        auto* write =
-            buttons->addButton(tr73own("&Wiederherstellen (%1 Einstellungen)").arg(plan.toWrite()),
-                               QDialogButtonBox::AcceptRole);
+        auto* write = buttons->addButton(
+            (plan.toWrite() == 1
+                 ? tr73own("&Wiederherstellen (1 Einstellung)")
+                 : tr73own("&Wiederherstellen (%1 Einstellungen)").arg(plan.toWrite())),
+            QDialogButtonBox::AcceptRole);
         write->setObjectName(QStringLiteral("restore"));
         write->setEnabled(plan.toWrite() > 0);
         buttons->addButton(QDialogButtonBox::Cancel);

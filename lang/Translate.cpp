@@ -178,6 +178,7 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Vergleich", "Comparison"},
     {"Controller", "Controller"},
     {"&Wiederherstellen (%1 Einstellungen)", "&Restore (%1 settings)"},
+    {"&Wiederherstellen (1 Einstellung)", "&Restore (1 setting)"},
     {"Die Sicherung stammt von einem anderen Controller. Trotzdem wiederherstellen?",
      "The backup comes from another controller. Restore it anyway?"},
     {"Prüfbericht", "Verification report"},
