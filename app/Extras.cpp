@@ -36,6 +36,13 @@ void ProgramWindows::addExtras()
         return serviceRecord->recordVisit(
             restore ? r73::archive::KindRestore : r73::archive::KindBackup, files);
     });
+    backup->setChangeRecorder({[this](const QString& file, const r73::backup::Plan& plan,
+                                      const r73::backup::Outcome& outcome) {
+                                   serviceRecord->recordRestore(file, plan, outcome);
+                               },
+                               [this](const QList<r73::SetId>& sets, const QString& file) {
+                                   serviceRecord->recordSaves(sets, file);
+                               }});
     extras.add("Servicebericht", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
                [this] { serviceRecord->makeReport(); });
     extras.add(

@@ -17,10 +17,12 @@
 #include "ShownValues.h"
 #include "Terminate.h"
 #include "TextHook.h"
+#include "ui_Form1.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -62,6 +64,74 @@ ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent
             [this] { recordVisit(archive::KindConnect); });
     connect(&logbook, &TFileForm::saved, this,
             [this](const QString& path) { recordVisit(archive::KindLogbook, {path}); });
+    // Every write is recorded where the model learns of it.
+    model::ControllerModel& m = window.controllerModel();
+    connect(&m, &model::ControllerModel::settingWritten, this, &ServiceRecord::pageWrite);
+    connect(&m, &model::ControllerModel::setMadePermanent, this,
+            [this](SetId set) { recordSaves({set}); });
+}
+
+QString ServiceRecord::currentPage() const
+{
+    return m_window.pageCaption(m_window.form().TabbedNotebook1->currentIndex());
+}
+
+void ServiceRecord::recordChanges(QList<archive::Change> changes)
+{
+    const model::ControllerModel& m = m_window.controllerModel();
+    if (!m_recorder || changes.isEmpty() || !m.inSession() || m.demonstration()) return;
+    for (archive::Change& c : changes) {
+        c.serial = model::shownSerial(m);
+        c.bios = backup::versionText(m.identity().bios);
+        c.technician = technician();
+    }
+    m_recorder->recordChanges(changes);
+}
+
+void ServiceRecord::pageWrite(const QString& key, const std::optional<backup::Value>& before,
+                              const backup::Value& after)
+{
+    const backup::Setting* s = backup::settingOf(key);
+    if (!s) return;
+    const quint16 bios = m_window.controllerModel().identity().bios;
+    archive::Change c;
+    c.origin = QLatin1String(archive::OriginPage);
+    c.source = currentPage();
+    c.setting = key;
+    c.caption = backup::label(*s, bios);
+    if (before) c.before = backup::shown(*s, *before);
+    c.after = backup::shown(*s, after);
+    recordChanges({c});
+}
+
+void ServiceRecord::recordRestore(const QString& file, const backup::Plan& plan,
+                                  const backup::Outcome& outcome)
+{
+    QList<archive::Change> changes;
+    for (const backup::Verified& v : outcome.written) {
+        archive::Change c;
+        c.origin = QLatin1String(archive::OriginRestore);
+        c.source = QFileInfo(file).fileName();
+        c.setting = v.setting->key;
+        c.caption = backup::label(*v.setting, plan.bios);
+        for (const backup::PlanItem& item : plan.items)
+            if (item.setting == v.setting && item.target)
+                c.before = backup::shown(*v.setting, *item.target);
+        if (v.readBack) c.after = backup::shown(*v.setting, *v.readBack);
+        changes << c;
+    }
+    recordChanges(changes);
+}
+
+void ServiceRecord::recordSaves(const QList<SetId>& sets, const QString& file)
+{
+    if (sets.isEmpty()) return;
+    archive::Change c;
+    c.origin = QLatin1String(file.isEmpty() ? archive::OriginPage : archive::OriginRestore);
+    c.source = file.isEmpty() ? currentPage() : QFileInfo(file).fileName();
+    c.setting = QLatin1String(archive::SaveSetting);
+    c.caption = tr73own("Dauerhaft gespeichert: %1").arg(backup::setNames(sets));
+    recordChanges({c});
 }
 
 ServiceRecord::~ServiceRecord() = default;

@@ -1,10 +1,12 @@
 #pragma once
 /// The service record of the main window: the service report (PDF or printer), the archive
 /// that records every connect, logbook save and report (and, through recordVisit, any other
-/// visit such as a backup), its window, and the history list as CSV.
+/// visit such as a backup) and every change written to a controller, its window, and the history
+/// list as CSV.
 
 #include "ArchiveWindow.h"
 #include "Recorder.h"
+#include "Restore.h"
 
 #include <QObject>
 #include <QPointer>
@@ -48,6 +50,15 @@ public:
     /// visit is made.
     AddFiles recordVisit(const char* kind, const QStringList& files = {});
 
+    /// Records writes to the connected controller (serial, BIOS, technician filled in); none
+    /// in a demonstration or without an archive. Returns at once.
+    void recordChanges(QList<archive::Change> changes);
+    /// A restore's writes: each with the controller's value before it and the one read back.
+    void recordRestore(const QString& file, const backup::Plan& plan,
+                       const backup::Outcome& outcome);
+    /// Sets saved permanently, from a page or after a restore of file.
+    void recordSaves(const QList<SetId>& sets, const QString& file = {});
+
     /// The recorder; null when the archive's settings could not be used.
     archive::Recorder* recorder() const { return m_recorder.get(); }
     archive::ArchiveWindow* archiveWindow() const { return m_archiveWindow; }
@@ -57,6 +68,10 @@ private:
     bool technicianKnown();
     QString technician() const;
     void refreshPages();
+    /// A send from a page, as the model learnt it.
+    void pageWrite(const QString& key, const std::optional<backup::Value>& before,
+                   const backup::Value& after);
+    QString currentPage() const;
 
     TForm1& m_window;
     std::unique_ptr<archive::Recorder> m_recorder;

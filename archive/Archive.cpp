@@ -175,6 +175,96 @@ bool Archive::record(Visit v, QString* error)
     return true;
 }
 
+bool Archive::recordChanges(QList<Change> changes, QString* error)
+{
+    if (!isOpen()) return fail(error, tr73own(QStringLiteral("nicht geöffnet")));
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) return fail(error, db.lastError().text());
+    QSqlQuery q(db);
+    bool ok = true;
+    for (qsizetype i = 0; ok && i < changes.size(); ++i) {
+        Change& c = changes[i];
+        if (c.id.isEmpty()) c.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        q.prepare(QStringLiteral(
+            "INSERT INTO changes (id, serial, bios, at, technician, host, origin, source, "
+            "setting, caption, before_value, after_value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?) ON CONFLICT (id) DO NOTHING"));
+        for (const QString& value : {c.id, c.serial, c.bios, isoText(c.at), c.technician, c.host,
+                                     c.origin, c.source, c.setting, c.caption, c.before, c.after})
+            q.addBindValue(value);
+        ok = q.exec();
+    }
+    const QString why = q.lastError().text();
+    q.finish();
+    if (!ok || !db.commit()) {
+        const QString reason = ok ? db.lastError().text() : why;
+        db.rollback();
+        return fail(error, reason);
+    }
+    return true;
+}
+
+QList<Change> Archive::loadChanges(const QString& where, const QStringList& values,
+                                   const QString& order, QString* error) const
+{
+    QList<Change> out;
+    if (!isOpen()) return out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT id, serial, bios, at, technician, host, origin, source, "
+                             "setting, caption, before_value, after_value FROM changes ") +
+              where + QStringLiteral(" ORDER BY ") + order);
+    for (const QString& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        fail(error, q.lastError().text());
+        return out;
+    }
+    while (q.next()) {
+        Change c;
+        QString* texts[] = {&c.id,     &c.serial, &c.bios,    nullptr,    &c.technician, &c.host,
+                            &c.origin, &c.source, &c.setting, &c.caption, &c.before,     &c.after};
+        for (int i = 0; i < 12; ++i)
+            if (texts[i]) *texts[i] = q.value(i).toString();
+        c.at = QDateTime::fromString(q.value(3).toString(), Qt::ISODateWithMs);
+        out.append(c);
+    }
+    return out;
+}
+
+QList<Change> Archive::changes(const QString& serial, QString* error) const
+{
+    // The same time for several (a restore's writes): the order they were made in, reversed.
+    return loadChanges(QStringLiteral("WHERE serial = ?"), {serial},
+                       QStringLiteral("at DESC, id DESC"), error);
+}
+
+QList<Change> Archive::changesNotSentTo(const QString& serverKey, QString* error)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS sent_changes (change_id TEXT NOT NULL, "
+                               "server TEXT NOT NULL, PRIMARY KEY (change_id, server))"))) {
+        fail(error, q.lastError().text());
+        return {};
+    }
+    return loadChanges(QStringLiteral("WHERE id NOT IN (SELECT change_id FROM sent_changes WHERE "
+                                      "server = ?)"),
+                       {serverKey}, QStringLiteral("at, id"), error);
+}
+
+bool Archive::markChangesSent(const QList<Change>& changes, const QString& serverKey,
+                              QString* error)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    for (const Change& c : changes) {
+        q.prepare(QStringLiteral("INSERT INTO sent_changes (change_id, server) VALUES (?, ?) "
+                                 "ON CONFLICT DO NOTHING"));
+        q.addBindValue(c.id);
+        q.addBindValue(serverKey);
+        if (!q.exec()) return fail(error, q.lastError().text());
+    }
+    return true;
+}
+
 QList<ControllerRow> Archive::controllers(QString* error) const
 {
     QList<ControllerRow> rows;
@@ -286,6 +376,11 @@ int sendUnsent(Archive& local, Archive& server, QString* error)
         if (!problem.isEmpty()) break;
         if (server.record(v, &problem) && local.markSent(v.id, key, &problem)) ++count;
     }
+    if (problem.isEmpty()) {
+        const QList<Change> changes = local.changesNotSentTo(key, &problem);
+        if (problem.isEmpty() && !changes.isEmpty() && server.recordChanges(changes, &problem))
+            local.markChangesSent(changes, key, &problem);
+    }
     if (problem.isEmpty()) return count;
     if (error) *error = problem;
     return -1;
@@ -357,6 +452,40 @@ QString kindName(const QString& kind)
     for (const auto& [key, german] : kinds)
         if (kind == QLatin1String(key)) return tr73own(QString::fromUtf8(german));
     return kind;
+}
+
+QString originName(const Change& c)
+{
+    if (c.origin == QLatin1String(OriginPage)) return tr73own("Seite %1").arg(c.source);
+    if (c.origin == QLatin1String(OriginRestore))
+        return tr73own("Wiederherstellung aus %1").arg(c.source);
+    if (c.origin == QLatin1String(OriginCli)) return QStringLiteral("r73ctl %1").arg(c.source);
+    return (c.origin + u' ' + c.source).trimmed();
+}
+
+QString changesCsv(const QList<Change>& changes)
+{
+    const QStringList header{tr73own(QStringLiteral("Datum")),
+                             QStringLiteral("BIOS"),
+                             tr73own("Einstellung"),
+                             tr73own("Schlüssel"),
+                             tr73own("Vorher"),
+                             tr73own("Nachher"),
+                             tr73own("Techniker"),
+                             tr73own("Arbeitsplatz"),
+                             tr73own("Herkunft")};
+    QList<QStringList> rows;
+    for (const Change& c : changes)
+        rows << QStringList{c.at.toUTC().toString(Qt::ISODate),
+                            c.bios,
+                            c.caption,
+                            c.setting,
+                            c.before,
+                            c.after,
+                            c.technician,
+                            c.host,
+                            originName(c)};
+    return toCsv(header, rows);
 }
 
 QString countersCsv(const QList<Visit>& visits)

@@ -45,6 +45,36 @@ struct Visit
     QStringList files;                      ///< names in the controller's folder
 };
 
+/// Where a change was made; stored by these names.
+inline constexpr auto OriginPage = "page";       ///< source: the page's caption
+inline constexpr auto OriginRestore = "restore"; ///< source: the file restored from
+inline constexpr auto OriginCli = "r73ctl";      ///< source: the command
+/// The setting of a change that is a permanent save; its caption names the sets.
+inline constexpr auto SaveSetting = "save";
+
+/// One write to a controller: a setting sent and read back, or a permanent save. Unique by id,
+/// as visits are, so sending it again to a server keeps it once.
+struct Change
+{
+    QString id; ///< recordChanges() makes one when empty
+    QString serial;
+    QString bios;
+    QDateTime at; ///< kept in UTC
+    QString technician;
+    QString host;
+    QString origin; ///< OriginPage, OriginRestore, OriginCli
+    QString source;
+    QString setting; ///< its key ("clamp.short"), or SaveSetting
+    QString caption; ///< as the program named it then
+    QString before;  ///< as last read; empty when not known
+    QString after;   ///< as read back; empty when the read-back failed
+};
+
+/// Where a change was made, in the current language: "Seite SPANNEN", "Wiederherstellung aus …".
+QString originName(const Change& c);
+/// Changes as comma-separated values, in the order given.
+QString changesCsv(const QList<Change>& changes);
+
 struct ControllerRow
 {
     QString serial;
@@ -73,7 +103,7 @@ class Archive
 {
 public:
     /// The schema this program writes. Older files are upgraded, newer ones refused.
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
 
     Archive();
     ~Archive();
@@ -91,6 +121,14 @@ public:
     /// and gains the files it does not list yet: a file made after the visit (a restore's
     /// verification report) is added by recording the visit again with it.
     bool record(Visit visit, QString* error);
+    /// Records changes in one transaction; one whose id is there already is left alone.
+    bool recordChanges(QList<Change> changes, QString* error);
+    /// A controller's changes, the newest first.
+    QList<Change> changes(const QString& serial, QString* error) const;
+    /// The changes not yet noted as held by the server of that key, oldest first.
+    QList<Change> changesNotSentTo(const QString& serverKey, QString* error);
+    /// Notes that the server of that key holds the changes.
+    bool markChangesSent(const QList<Change>& changes, const QString& serverKey, QString* error);
     /// Every controller, the one seen last first.
     QList<ControllerRow> controllers(QString* error) const;
     /// The visits of one controller, oldest first, with counters and files.
@@ -106,15 +144,17 @@ private:
     bool createOrUpgrade(QString* error);
     bool fail(QString* error, const QString& what) const;
     QList<Visit> loadVisits(const QString& where, const QStringList& values, QString* error) const;
+    QList<Change> loadChanges(const QString& where, const QStringList& values, const QString& order,
+                              QString* error) const;
 
     QString m_connection;
     Location m_where;
 };
 
-/// Sends every visit of local that server does not hold yet, noting each in local once the
-/// server has it: a later run sends none of them again, and one cut off part-way sends only
-/// the rest (recording is by id, so a visit sent twice stays one). Returns how many were sent,
-/// or -1 with the reason.
+/// Sends every visit and change of local that server does not hold yet, noting each in local once
+/// the server has it: a later run sends none of them again, and one cut off part-way sends only the
+/// rest (recording is by id, so a visit sent twice stays one). Returns how many were sent, or -1
+/// with the reason.
 int sendUnsent(Archive& local, Archive& server, QString* error);
 /// For r73ctl and r73-service --report: how many local visits went to the server.
 QString sentNote(int count);

@@ -30,6 +30,14 @@ const char* const Version2[] = {
     "ALTER TABLE visits ADD COLUMN host TEXT",
 };
 
+// Version 3: every write to a controller, with its value before and after.
+const char* const Version3[] = {
+    "CREATE TABLE IF NOT EXISTS changes (id TEXT PRIMARY KEY, serial TEXT NOT NULL, bios TEXT, "
+    "at TEXT NOT NULL, technician TEXT, host TEXT, origin TEXT, source TEXT, "
+    "setting TEXT NOT NULL, caption TEXT, before_value TEXT, after_value TEXT)",
+    "CREATE INDEX IF NOT EXISTS changes_serial ON changes (serial, at)",
+};
+
 bool run(QSqlDatabase& db, const char* sql, QString* message)
 {
     QSqlQuery q(db);
@@ -74,6 +82,9 @@ bool Archive::createOrUpgrade(QString* error)
             ok = ok && run(db, sql, &message);
     if (version < 2)
         for (const char* sql : Version2)
+            ok = ok && run(db, sql, &message);
+    if (version < 3)
+        for (const char* sql : Version3)
             ok = ok && run(db, sql, &message);
     if (ok && version != SchemaVersion) {
         QSqlQuery set(db);

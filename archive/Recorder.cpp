@@ -24,35 +24,18 @@ public:
         if (!paths.isEmpty() &&
             !keepFiles(m_owner.m_filesRoot, visit.serial, paths, &visit.files, &problem))
             say(problem); // the visit is recorded all the same, with the files that were kept
-        QString error;
-        if (ready(m_main, m_where, &error) && m_main.record(visit, &error)) {
-            if (m_where.server() && m_wentLocal) {
-                m_wentLocal = false;
-                emit m_owner.serverBack();
-            }
-            succeeded(visit.serial);
-            if (m_where.server() && !m_caughtUp) sendLocal();
-            return;
-        }
-        if (!m_where.server()) {
-            say(error);
-            return;
-        }
-        // The team's server is away: the visit stays here until it can be sent.
-        m_main.close();
-        m_caughtUp = false;
-        QString localError;
-        if (ready(m_localArchive, m_local, &localError) &&
-            m_localArchive.record(visit, &localError)) {
-            // Said once: while the server is away, every visit goes the same way.
-            if (!m_wentLocal)
-                say(error + u'\n' +
-                    tr73own(QString::fromUtf8("Der Besuch wurde lokal aufgezeichnet.")));
-            m_wentLocal = true;
-            emit m_owner.recorded(visit.serial);
-        } else {
-            say(error + u'\n' + localError);
-        }
+        store(
+            visit.serial, [&visit](Archive& a, QString* e) { return a.record(visit, e); },
+            tr73own(QString::fromUtf8("Der Besuch wurde lokal aufgezeichnet.")));
+    }
+
+    void write(const QList<Change>& changes)
+    {
+        if (changes.isEmpty()) return;
+        store(
+            changes.first().serial,
+            [&changes](Archive& a, QString* e) { return a.recordChanges(changes, e); },
+            tr73own("Die Änderungen wurden lokal aufgezeichnet."));
     }
 
     /// The local visits the server does not hold yet, sent once per run that reaches it;
@@ -80,6 +63,38 @@ public:
     }
 
 private:
+    /// Into the configured index; while a team's server is away, into the local one.
+    void store(const QString& serial, const std::function<bool(Archive&, QString*)>& put,
+               const QString& keptLocally)
+    {
+        QString error;
+        if (ready(m_main, m_where, &error) && put(m_main, &error)) {
+            if (m_where.server() && m_wentLocal) {
+                m_wentLocal = false;
+                emit m_owner.serverBack();
+            }
+            succeeded(serial);
+            if (m_where.server() && !m_caughtUp) sendLocal();
+            return;
+        }
+        if (!m_where.server()) {
+            say(error);
+            return;
+        }
+        // The team's server is away: the record stays here until it can be sent.
+        m_main.close();
+        m_caughtUp = false;
+        QString localError;
+        if (ready(m_localArchive, m_local, &localError) && put(m_localArchive, &localError)) {
+            // Said once: while the server is away, every record goes the same way.
+            if (!m_wentLocal) say(error + u'\n' + keptLocally);
+            m_wentLocal = true;
+            emit m_owner.recorded(serial);
+        } else {
+            say(error + u'\n' + localError);
+        }
+    }
+
     static bool ready(Archive& archive, const Location& where, QString* error)
     {
         return archive.isOpen() || archive.open(where, error);
@@ -153,6 +168,20 @@ Visit Recorder::record(Visit visit, const QStringList& filePaths)
     if (visit.host.isEmpty()) visit.host = QSysInfo::machineHostName();
     queue([this, visit, filePaths] { m_worker->write(visit, filePaths); });
     return visit;
+}
+
+void Recorder::recordChanges(QList<Change> changes)
+{
+    for (Change& c : changes) {
+        if (c.id.isEmpty()) c.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        // Each a millisecond after the one before at least: the times keep the order they were
+        // made in, a restore's many writes and a send with the save that follows it at once.
+        if (!c.at.isValid())
+            c.at = qMax(QDateTime::currentDateTimeUtc(), m_lastChangeAt.addMSecs(1));
+        m_lastChangeAt = c.at;
+        if (c.host.isEmpty()) c.host = QSysInfo::machineHostName();
+    }
+    queue([this, changes] { m_worker->write(changes); });
 }
 
 void Recorder::sendLocalVisits()

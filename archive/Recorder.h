@@ -1,6 +1,6 @@
 #pragma once
-/// Records visits without holding up the window or the controller: each visit is queued and
-/// written, its files copied, on a thread of its own. A team's server that cannot be reached is
+/// Records visits and changes without holding up the window or the controller: each visit is queued
+/// and written, its files copied, on a thread of its own. A team's server that cannot be reached is
 /// said once; the visit then goes into the local index, and the first visit that reaches the
 /// server again, in this run or a later one, sends those local visits there once.
 
@@ -29,6 +29,9 @@ public:
     /// listed with it. Returns at once, with the visit as queued (its id, time and workstation
     /// filled in): recorded again with more files, it gains them.
     Visit record(Visit visit, const QStringList& filePaths = {});
+    /// Queues changes made to a controller (id, time and workstation filled in where empty),
+    /// written in one transaction. Returns at once.
+    void recordChanges(QList<Change> changes);
     /// Queues sending the local visits the server does not hold yet (recording does so by
     /// itself once the server answers).
     void sendLocalVisits();
@@ -60,6 +63,7 @@ private:
     QMutex m_mutex;
     QWaitCondition m_idle;
     int m_pending = 0;
+    QDateTime m_lastChangeAt;
 };
 
 } // namespace r73::archive

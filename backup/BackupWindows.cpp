@@ -332,6 +332,7 @@ void TBackupActions::Restore()
         changedFlag(m_host.state(), set) = true;
     // Recorded even when it broke off: the journal tells what was written.
     const AttachFiles attach = m_recorder ? m_recorder(true, {path, journal}) : AttachFiles();
+    if (m_changes.written && !outcome.written.isEmpty()) m_changes.written(path, plan, outcome);
     if (m_host.state().commErrorSeen)
         return; // the fatal box has been shown; the journal is the record
     m_host.showDone((outcome.clean() ? tr73own("Wiederhergestellt aus %1")
@@ -397,6 +398,7 @@ void TBackupActions::showReport(backup::Controller& ctl, const backup::Outcome& 
         // Only the sets saved lose their mark; F5 and the reminder still know the others.
         for (SetId set : saved.saved)
             changedFlag(m_host.state(), set) = false;
+        if (m_changes.saved) m_changes.saved(saved.saved, fileName);
         permanent->setEnabled(false);
         if (saved.complete()) {
             text->appendPlainText(QStringLiteral("\n") + tr73own("Dauerhaft gespeichert."));

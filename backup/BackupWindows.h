@@ -41,6 +41,16 @@ public:
         m_recorder = std::move(recorder);
     }
 
+    /// Told of a restore's writes and of the permanent save after it, for the controller's
+    /// record of changes.
+    struct ChangeRecorder
+    {
+        std::function<void(const QString& file, const backup::Plan&, const backup::Outcome&)>
+            written;
+        std::function<void(const QList<SetId>& sets, const QString& file)> saved;
+    };
+    void setChangeRecorder(ChangeRecorder recorder) { m_changes = std::move(recorder); }
+
     /// The demonstration values of the pages as a controller's settings.
     backup::Snapshot demoSnapshot() const;
 
@@ -62,6 +72,7 @@ private:
     TAnalogPages* m_analog;
     std::function<void()> m_reread;
     std::function<AttachFiles(bool restore, const QStringList& files)> m_recorder;
+    ChangeRecorder m_changes;
     std::unique_ptr<backup::Controller> m_controller;
 };
 

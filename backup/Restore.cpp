@@ -140,6 +140,8 @@ QString intendedCell(const Verified& v)
     return shown(s, v.intended);
 }
 
+} // namespace
+
 QString setName(SetId set)
 {
     static const char* const names[] = {"SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
@@ -153,8 +155,6 @@ QString setNames(const QList<SetId>& sets)
         names << setName(s);
     return names.join(QStringLiteral(", "));
 }
-
-} // namespace
 
 int Plan::toWrite() const
 {

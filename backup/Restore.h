@@ -23,6 +23,10 @@ enum class Action {
     Refused,    ///< a page's rule forbids sending it: skipped, with the reason
 };
 
+/// A set's caption in the current language ("SPANNEN"), and several joined by commas.
+QString setName(SetId set);
+QString setNames(const QList<SetId>& sets);
+
 struct PlanItem
 {
     const Setting* setting = nullptr;

@@ -370,6 +370,16 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Beispielwert: %1", "Example value: %1"},
     {"Noch nicht aus dem Controller gelesen", "Not yet read from the controller"},
     {"mm/sek", "mm/s"},
+    // The record of changes.
+    {"Seite %1", "Page %1"},
+    {"Wiederherstellung aus %1", "Restore from %1"},
+    {"Schlüssel", "Key"},
+    {"Vorher", "Before"},
+    {"Nachher", "After"},
+    {"Arbeitsplatz", "Workstation"},
+    {"Herkunft", "Origin"},
+    {"Die Änderungen wurden lokal aufgezeichnet.", "The changes were recorded locally."},
+    {"Dauerhaft gespeichert: %1", "Saved permanently: %1"},
     // The status line.
     {"%1 = %2 gesendet, gelesen %3 — noch nicht dauerhaft gespeichert (F5)",
      "%1 = %2 sent, read back %3 — not yet saved permanently (F5)"},

@@ -38,6 +38,9 @@ void ControllerModel::settingRead(const QString& key, const backup::Value& value
 
 void ControllerModel::settingSent(const QString& key, const backup::Value& readBack)
 {
+    const auto known = m_settings.constFind(key);
+    const std::optional<backup::Value> before =
+        known == m_settings.cend() ? std::nullopt : std::optional(known->value);
     m_settings.insert(key,
                       {readBack, m_demonstration ? Origin::Demonstration : Origin::SentAndReadBack,
                        QDateTime::currentDateTime()});
@@ -45,6 +48,7 @@ void ControllerModel::settingSent(const QString& key, const backup::Value& readB
     const backup::Setting* s = backup::settingOf(key);
     if (s && s->savedWith) m_unsaved.insert(key);
     emit settingChanged(key);
+    emit settingWritten(key, before, readBack);
 }
 
 void ControllerModel::snapshotRead(const backup::Snapshot& snapshot)
@@ -63,6 +67,7 @@ void ControllerModel::setSaved(SetId set)
         else
             ++it;
     }
+    emit setMadePermanent(set);
 }
 
 std::optional<Known> ControllerModel::setting(const QString& key) const

@@ -108,6 +108,11 @@ signals:
     void settingChanged(const QString& key);
     void liveChanged();
     void historyChanged();
+    /// A send: the value known before (none when not read yet) and the one read back.
+    void settingWritten(const QString& key, const std::optional<r73::backup::Value>& before,
+                        const r73::backup::Value& after);
+    /// A set saved permanently.
+    void setMadePermanent(r73::SetId set);
 
 private:
     /// Everything known of a controller, gone.

@@ -355,10 +355,11 @@ void TParamPages::saveSet(bool& changed, SetId set, const QString& doneText)
         return;
     }
     m_sets.save(set, m_host.state().biosVersion);
-    m_host.controllerModel().setSaved(set);
     changed = false;
     m_edit2->setText(tr73(0, doneText));
+    // A save the line broke off is no save to know of or to record.
     if (m_host.state().commErrorSeen) return;
+    m_host.controllerModel().setSaved(set);
     markSaved(set);
     static const char* const captions[] = {"SPANNEN", "LÖSEN", "PLANANLAGE", "SCHWINGUNG"};
     m_savedNow << tr73(0, QString::fromUtf8(captions[int(set)]));

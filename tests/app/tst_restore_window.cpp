@@ -44,6 +44,11 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     actions.setRecorder([&](bool restore, const QStringList& files) {
         return record.recordVisit(restore ? archive::KindRestore : archive::KindBackup, files);
     });
+    actions.setChangeRecorder(
+        {[&](const QString& file, const backup::Plan& plan, const backup::Outcome& outcome) {
+             record.recordRestore(file, plan, outcome);
+         },
+         [&](const QList<SetId>& sets, const QString& file) { record.recordSaves(sets, file); }});
     const QString file = f.env.path(QStringLiteral("unit.json"));
     QString proposed;
     setSaveDialogHandler([&](const SaveDialogRequest& r) {
@@ -64,6 +69,7 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     shortLimit->setText(QStringLiteral("300"));
     shortLimit->setModified(true);
     QTest::keyClick(shortLimit, Qt::Key_Return);
+    QTest::keyClick(f.window.get(), Qt::Key_F5);
     bool marked = false, savable = false, filtered = false;
     QString report;
     const auto answer = [&](auto self) -> void {
@@ -119,6 +125,16 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     const QList<archive::Visit> visits = a.visits(QStringLiteral("1234"), nullptr);
     QVERIFY(visits.size() == 2 && visits[1].files.contains(proposed));
     QVERIFY(QFile::exists(f.env.path(QStringLiteral("Archive/1234/") + proposed)));
+
+    // Every write on file, newest first: the page's send and save, the restore's and its save.
+    QStringList changes;
+    for (const archive::Change& c : a.changes(QStringLiteral("1234"), nullptr))
+        changes << QStringList{archive::originName(c), c.caption, c.before, c.after}.join(u'|');
+    const QString from = QStringLiteral("Wiederherstellung aus unit.json|");
+    QCOMPARE(changes, QStringList({from + "Dauerhaft gespeichert: SPANNEN||",
+                                   from + "SPANNEN: Kurz [Pulse]|300|275",
+                                   "Seite SPANNEN|Dauerhaft gespeichert: SPANNEN||",
+                                   "Seite SPANNEN|SPANNEN: Kurz [Pulse]|275|300"}));
 }
 
 QTEST_MAIN(TstRestoreWindow)

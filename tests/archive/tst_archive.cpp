@@ -92,6 +92,21 @@ Visit visit(const QString& serial, const char* kind, const QString& id = {})
     return v;
 }
 
+Change change(const QString& id, const QString& before, const QString& after)
+{
+    Change c;
+    c.id = id;
+    c.serial = "1234";
+    c.at = QDateTime::currentDateTimeUtc();
+    c.origin = OriginPage;
+    c.source = "SPANNEN";
+    c.setting = "clamp.short";
+    c.caption = "SPANNEN: Kurz [Pulse]";
+    c.before = before;
+    c.after = after;
+    return c;
+}
+
 /// Runs SQL on the location's database outside the archive.
 void exec(const Location& where, const QStringList& statements)
 {
@@ -156,7 +171,7 @@ Location TstArchive::fresh(const QString& backend)
     }
     if (!m_pgUp) return {};
     const Location l = m_pg.location();
-    exec(l, {"DROP TABLE IF EXISTS files, counters, visits, schema_version"});
+    exec(l, {"DROP TABLE IF EXISTS files, counters, visits, changes, schema_version"});
     return l;
 }
 
@@ -225,8 +240,16 @@ void TstArchive::olderSchemaUpgradedNewerRefused()
         QCOMPARE(visits[1].technician, QString("Meier"));
         QCOMPARE(visits[1].files, v.files);
         QVERIFY(countersCsv(visits).contains(",Verbindung,3.00,"));
+        // The upgrade brings the record of changes; one recorded again stays one.
+        QVERIFY2(a.recordChanges({change("c-1", "", "300"), change("c-2", "300", "275")}, &error),
+                 qPrintable(error));
+        QVERIFY(a.recordChanges({change("c-2", "300", "275")}, &error));
+        const QList<Change> changes = a.changes("1234", &error);
+        QCOMPARE(changes.size(), 2);
+        QCOMPARE(changes[0].before + ">" + changes[0].after, QString("300>275")); // newest first
+        QVERIFY(changesCsv(changes).contains(",SPANNEN: Kurz [Pulse],clamp.short,300,275,"));
     }
-    exec(where, {"UPDATE schema_version SET version = 3"});
+    exec(where, {"UPDATE schema_version SET version = 4"});
     Archive a;
     QVERIFY(!a.open(where, &error));
     QVERIFY2(error.contains("neueren") && error.contains("Schema 3"), qPrintable(error));
@@ -295,6 +318,7 @@ void TstArchive::serverGoneRecordsLocallyThenSends()
     QVERIFY(m_pg.stop());
     r.record(visit("1234", KindReport, "away-1"));
     r.record(visit("1234", KindLogbook, "away-2"));
+    r.recordChanges({change("away-change", "300", "275")});
     QVERIFY(r.flush());
     QCOMPARE(problems.size(), 1); // said once for both
     QVERIFY(problems[0][0].toString().contains("lokal"));
@@ -323,6 +347,8 @@ void TstArchive::serverGoneRecordsLocallyThenSends()
         ids << v.id;
     ids.sort();
     QCOMPARE(ids, (QStringList{"after", "away-1", "away-2", "away-3", "before", "next"}));
+    const QList<Change> changes = a.changes("1234", &error);
+    QVERIFY(changes.size() == 1 && changes[0].id == "away-change");
 }
 
 QTEST_GUILESS_MAIN(TstArchive)
