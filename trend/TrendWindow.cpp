@@ -426,11 +426,14 @@ QString TrendWindow::cursorText(qint64 msecs) const
         QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("HH:mm:ss.zzz"))};
     const QLocale locale;
     for (int k = 0; k < TrendChannels; ++k)
-        if (channel[k])
+        if (channel[k]) {
+            // As the file has it; two decimals, as the analog page, where the scale was unknown.
+            const ChannelSample& c = channel[k]->channels[k];
             parts << QStringLiteral("%1: %2 %3")
                          .arg(channels()[k].name,
-                              locale.toString(channel[k]->channels[k].phys, 'f', 2),
+                              locale.toString(c.phys, 'f', c.decimals < 0 ? 2 : c.decimals),
                               channels()[k].unit);
+        }
     if (words[0])
         parts
             << tr73own("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));

@@ -70,7 +70,11 @@ void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
     QVERIFY(live[1].input < 0 && live[0].status < 0); // each step records its own reads
     const ChannelSample& ch1 = live[2].channels[0];
     QVERIFY(ch1.read);
-    QCOMPARE(QLocale().toString(ch1.phys, 'f', 2), f.ui().pgAnalogwerte->ui().edtAktWert_1->text());
+    // The page's value to what one raw step resolves (a step of 0.78: one decimal).
+    double shown = 0;
+    QVERIFY(parsePhys(f.ui().pgAnalogwerte->ui().edtAktWert_1->text(), shown));
+    QCOMPARE(ch1.decimals, qint8(1));
+    QCOMPARE(ch1.phys, roundedTo(shown, 1));
     QCOMPARE(tools.feed().channels()[0].name, f.ui().pgAnalogwerte->ui().gbKanal_1->title());
     // Its limits as the controller states them on the page, not recomputed from raw words.
     double max2 = 0;
