@@ -373,6 +373,9 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Verbindung zu R73 %1 getrennt", "Disconnected from R73 %1"},
     {"Es ist noch keine Historie gelesen: \"Lesen\" auf der Seite LOGBUCH liest sie.",
      "No history has been read yet: \"Read\" on the page LOG reads it."},
+    // The trend window and recorder.
+    {"Aufzeichnung läuft: %1", "Recording: %1"},
+    {"Aufzeichnung beendet: %1", "Recording stopped: %1"},
 };
 
 /// The supplement's English twin of german, nullptr when it has none.

@@ -125,6 +125,11 @@ void TstTrendLive::keysOfTheMenuExtrasReachTheTrend()
     QVERIFY(programState().connected);
     QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
     QVERIFY(tools->recorder().recording());
+    // The status line says so, with the file, when it starts and when it ends.
+    const QString file = QFileInfo(tools->recorder().fileName()).fileName();
+    QVERIFY2(w.doneText().contains(QString::fromUtf8("Aufzeichnung läuft: ")) &&
+                 w.doneText().endsWith(file),
+             qPrintable(w.doneText()));
     QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(tools->window().isVisible());
     tools->window().close();
@@ -134,6 +139,9 @@ void TstTrendLive::keysOfTheMenuExtrasReachTheTrend()
     QVERIFY(tools->window().isVisible());
     QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
     QVERIFY(!tools->recorder().recording());
+    QVERIFY2(w.doneText().contains(QStringLiteral("Aufzeichnung beendet: ")) &&
+                 w.doneText().endsWith(file),
+             qPrintable(w.doneText()));
 }
 
 void TstTrendLive::watchWritesTheSameRows_data()
