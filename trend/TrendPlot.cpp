@@ -194,13 +194,14 @@ int TrendPlot::labelSpace() const
 
 void TrendPlot::alignPlotArea(double left, double right)
 {
-    // The margins grow or shrink by what the plot's edges are off the common ones.
+    // The margins grow or shrink by what the plot's edges are off the common ones. Above and
+    // below, room for half a label: the ticks at the ends are labelled, centred on them.
     const QRectF area = chart()->plotArea();
     const QMargins m = chart()->margins();
-    const QMargins wanted(
-        qMax(0, m.left() + int(std::lround(left - area.left()))), m.top(),
-        qMax(0, m.right() + int(std::lround(area.right() - right))),
-        m_timeLabels ? 2 * int(std::ceil(QFontMetricsF(m_small).height())) + 2 * Gap : 2);
+    const int line = int(std::ceil(QFontMetricsF(m_small).height()));
+    const QMargins wanted(qMax(0, m.left() + int(std::lround(left - area.left()))), line / 2 + 2,
+                          qMax(0, m.right() + int(std::lround(area.right() - right))),
+                          m_timeLabels ? 2 * line + 2 * Gap : line / 2 + 2);
     if (wanted != m) chart()->setMargins(wanted);
 }
 

@@ -194,6 +194,7 @@ void TstTrendLive::stripsReadAtAnySize()
                  qPrintable(values[1].text));
         for (qsizetype i = 0; i < values.size(); ++i) {
             QVERIFY(values[i].rect.left() >= 0 && values[i].rect.right() <= area.left());
+            QVERIFY(values[i].rect.top() >= 0 && values[i].rect.bottom() <= p->height());
             if (p != plots.last()) // the lanes' names sit between their lines
                 QCOMPARE(std::remainder(values[i].value, step), 0.0);
             if (i) QVERIFY(values[i].rect.bottom() <= values[i - 1].rect.top());
