@@ -29,6 +29,12 @@ void colourLabel(QLabel* label, bool flagged)
 
 constexpr Limit AllLimits[] = {Limit::Min2, Limit::Min1, Limit::Max1, Limit::Max2};
 
+/// A channel's item ("name", "unit", "max2", ...) as the controller stated it.
+QString channelText(const model::ControllerModel& m, int channel, const QString& item)
+{
+    return model::valueOr(m, QStringLiteral("channel%1.").arg(channel) + item).text;
+}
+
 } // namespace
 
 quint16 flagBit(Limit limit)
@@ -62,6 +68,12 @@ void TAnalogPages::ReadGraphR73()
             AktWert(c.n);
         } else {
             NullSetzenKanal(c.n);
+            // The recorder's columns name a switched-off channel too.
+            if (PollObserver* o = pollObserver(); o && !DemoMode) {
+                const model::ControllerModel& m = m_host.controllerModel();
+                o->channelInactive(c.n, channelText(m, c.n, QStringLiteral("name")),
+                                   channelText(m, c.n, QStringLiteral("unit")));
+            }
         }
     }
 }
@@ -97,16 +109,15 @@ void TAnalogPages::AktWert(int channel)
         c.n, {raw, flags, c.scale.BinToPhys(raw), QDateTime::currentDateTime()});
     if (PollObserver* o = pollObserver()) {
         const model::ControllerModel& m = m_host.controllerModel();
-        auto text = [&](const QString& item) {
-            return model::valueOr(m, QStringLiteral("channel%1.").arg(c.n) + item).text;
-        };
+        auto text = [&](const QString& item) { return channelText(m, c.n, item); };
         ChannelReading r{c.n,
                          text(QStringLiteral("name")),
                          text(QStringLiteral("unit")),
                          raw,
                          flags,
                          c.scale.BinToPhys(raw),
-                         {}};
+                         {},
+                         qAbs(c.scale.BinToPhys(1) - c.scale.BinToPhys(0))};
         for (Limit l : AllLimits) {
             const qint32 limit = rawOf(c.raw, l);
             // A limit as the controller states it, as its page shows it; from its raw word

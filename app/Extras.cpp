@@ -7,11 +7,13 @@
 #include "BackupWindows.h"
 #include "ParamPages.h"
 #include "ServiceRecord.h"
+#include "TextHook.h"
 #include "TrendRecorder.h"
 #include "TrendTools.h"
 #include "ui_Form1.h"
 
 #include <QAction>
+#include <QDir>
 #include <QToolButton>
 
 void ProgramWindows::addExtras()
@@ -67,6 +69,14 @@ void ProgramWindows::addExtras()
                      [recording, trend] { recording->setChecked(trend->recorder().recording()); });
     QObject::connect(&trend->recorder(), &r73::TrendRecorder::recordingChanged, recording,
                      &QAction::setChecked);
+    // The window says so too: a check mark in a closed menu is easily missed.
+    QObject::connect(
+        &trend->recorder(), &r73::TrendRecorder::recordingChanged, &mainWindow,
+        [this, trend](bool on) {
+            const QString file = QDir::toNativeSeparators(trend->recorder().fileName());
+            mainWindow.showDone(on ? r73::tr73own("Aufzeichnung läuft: %1").arg(file)
+                                   : r73::tr73own("Aufzeichnung beendet: %1").arg(file));
+        });
     // On the live analog page, in the free corner under the first channel's value.
     auto* button = new QToolButton(mainWindow.form().pgAnalogwerte);
     button->setObjectName(QStringLiteral("btTrend"));

@@ -18,6 +18,15 @@ inline constexpr int OwnText = std::numeric_limits<int>::min();
 /// Installs the program's translation; nullptr restores the identity.
 void setTranslateFunction(TranslateFunction fn);
 
+using FileTextFunction = QString (*)(const QString& text);
+/// Installs how the files name texts: toFile gives a shown text's English own twin, fromFile a
+/// file's text in the current language. nullptr restores the identity.
+void setFileTextFunctions(FileTextFunction toFile, FileTextFunction fromFile);
+/// A shown text (either language) as the files write it: in English, as their headers are.
+QString fileText(const QString& shown);
+/// A text of a file (English, or German from files of older versions) in the current language.
+QString shownText(const QString& inFile);
+
 /// Text in the current language (German text unchanged when nothing is installed).
 QString tr73(int offset, const QString& german);
 

@@ -216,6 +216,7 @@ void BuildTextTable()
         EnglishTexts.append(QString::fromUtf8(pair.english));
     }
     setTranslateFunction(&Translate);
+    setFileTextFunctions(&EnglishText, &TextFromEnglish);
 }
 
 void ReleaseTextTable()

@@ -408,6 +408,9 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Verbindung zu R73 %1 getrennt", "Disconnected from R73 %1"},
     {"Es ist noch keine Historie gelesen: \"Lesen\" auf der Seite LOGBUCH liest sie.",
      "No history has been read yet: \"Read\" on the page LOG reads it."},
+    // The trend window and recorder.
+    {"Aufzeichnung läuft: %1", "Recording: %1"},
+    {"Aufzeichnung beendet: %1", "Recording stopped: %1"},
 };
 
 /// The supplement's English twin of german, nullptr when it has none.
@@ -443,6 +446,33 @@ QString Translate(int offset, const QString& german)
         return row >= 0 && row < texts->size() ? texts->at(row) : german;
     }
     return CurrentLanguage == 1 ? addedText(german) : german;
+}
+
+QString EnglishText(const QString& text)
+{
+    if (const char* en = addedTwin(text)) return QString::fromUtf8(en);
+    for (qsizetype i = 0; i < GermanTexts.size() && i < EnglishTexts.size(); ++i)
+        if (GermanTexts.at(i).compare(text, Qt::CaseInsensitive) == 0) return EnglishTexts.at(i);
+    return text;
+}
+
+QString TextFromEnglish(const QString& text)
+{
+    // Exact matches only: the English twins differ from their German texts in letter case too.
+    QString german = text;
+    bool found = false;
+    for (const auto& [de, en] : AddedTexts)
+        if (text == QString::fromUtf8(en)) {
+            german = QString::fromUtf8(de);
+            found = true;
+            break;
+        }
+    for (qsizetype i = 0; !found && i < EnglishTexts.size() && i < GermanTexts.size(); ++i)
+        if (EnglishTexts.at(i) == text) {
+            german = GermanTexts.at(i);
+            found = true;
+        }
+    return Translate(OwnText, german);
 }
 
 QLocale LanguageLocale()

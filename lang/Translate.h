@@ -33,6 +33,13 @@ extern QStringList ThirdTexts;
 /// that points past the last row, or language 2 whose list is empty).
 QString Translate(int offset, const QString& german);
 
+/// The English own twin of a German text (else its table twin); any other text, English ones
+/// included, unchanged. For the files, which name things in English whatever the language.
+QString EnglishText(const QString& text);
+/// The German text an English one (as EnglishText gives it) is the twin of, in the current
+/// language; a text that is no such twin is taken as German (files of older versions).
+QString TextFromEnglish(const QString& text);
+
 /// The locale of the window's language for dates and numbers: the system's where it speaks that
 /// language (its own date order), else German or English ("8 Dec" reads wrong in German).
 QLocale LanguageLocale();

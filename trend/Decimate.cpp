@@ -1,6 +1,8 @@
 #include "Decimate.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace r73 {
 
@@ -19,9 +21,17 @@ QList<QPointF> decimate(const QList<QPointF>& points, double x0, double x1, int 
         out.reserve(out.size() + 4 * columns + 1);
         const double perColumn = columns / (x1 - x0);
         for (auto it = begin; it != end;) {
+            if (std::isnan(it->y())) {
+                // A gap stays one, however many fall into a column.
+                if (out.isEmpty() || !std::isnan(out.last().y())) out << *it;
+                ++it;
+                continue;
+            }
             const qint64 column = qint64((it->x() - x0) * perColumn);
             auto first = it, low = it, high = it, last = it;
-            for (++it; it != end && qint64((it->x() - x0) * perColumn) == column; ++it) {
+            for (++it;
+                 it != end && !std::isnan(it->y()) && qint64((it->x() - x0) * perColumn) == column;
+                 ++it) {
                 if (it->y() < low->y()) low = it;
                 if (it->y() > high->y()) high = it;
                 last = it;

@@ -10,7 +10,7 @@
 namespace r73 {
 
 /// points: ascending in x. Columns span [x0, x1]; points outside are kept as they are, one on
-/// each side (so a line runs to the plot's edges).
+/// each side (so a line runs to the plot's edges). A point with a NaN value is a gap and is kept.
 QList<QPointF> decimate(const QList<QPointF>& points, double x0, double x1, int columns);
 
 } // namespace r73

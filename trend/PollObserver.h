@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <cmath>
 
 namespace r73 {
 
@@ -19,6 +20,8 @@ struct ChannelReading
     double phys = 0;
     /// Physical limits Min2, Min1, Max1, Max2; NaN for a limit the controller refused.
     std::array<double, 4> limits{};
+    /// What one raw step is in physical units; NaN when the channel's scale is not known.
+    double step = NAN;
 };
 
 class PollObserver
@@ -31,6 +34,8 @@ public:
                             const QString& result) = 0;
     virtual void statusRead(quint16 status) = 0;
     virtual void channelRead(const ChannelReading& reading) = 0;
+    /// A channel the live analog page found switched off: its name and unit, no value.
+    virtual void channelInactive(int channel, const QString& name, const QString& unit) = 0;
 };
 
 /// The program-wide observer, null when nobody watches.

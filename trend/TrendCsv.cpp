@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -29,11 +30,13 @@ QString word(qint32 w)
     return w < 0 ? QString() : QString::number(w);
 }
 
-QString number(double v, const CsvFormat& f)
+QString number(double v, const CsvFormat& f, int decimals)
 {
     if (std::isnan(v)) return {};
-    // The shortest text that reads back as the same number.
-    QString text = QLocale::c().toString(v, 'g', QLocale::FloatingPointShortest);
+    // To the channel's resolution; where that is not known, the shortest text that reads back
+    // as the same number.
+    QString text = decimals >= 0 ? QLocale::c().toString(v, 'f', decimals)
+                                 : QLocale::c().toString(v, 'g', QLocale::FloatingPointShortest);
     if (f.decimal != u'.') text.replace(u'.', f.decimal);
     return text;
 }
@@ -109,6 +112,16 @@ bool parseWord(const QString& cell, qint32& out)
     return ok && v <= 0xFFFF;
 }
 
+/// The decimals a value's cell was written with, −1 for the shortest texts of older files.
+int decimalsOf(const QString& cell, const CsvFormat& f)
+{
+    const qsizetype point = cell.indexOf(f.decimal);
+    const qsizetype decimals = point < 0 ? 0 : cell.size() - point - 1;
+    const bool shortest =
+        cell.isEmpty() || decimals > 9 || cell.contains(u'e', Qt::CaseInsensitive);
+    return shortest ? -1 : int(decimals);
+}
+
 bool parseNumber(const QString& cell, const CsvFormat& f, double& out)
 {
     if (cell.isEmpty()) return (out = NAN), true;
@@ -118,8 +131,24 @@ bool parseNumber(const QString& cell, const CsvFormat& f, double& out)
     return ok;
 }
 
+/// The texts of a file's cells as the window shows them, each looked up once.
+class ShownTexts
+{
+public:
+    QString operator()(const QString& cell)
+    {
+        auto it = m_known.constFind(cell);
+        if (it == m_known.cend()) it = m_known.insert(cell, shownText(cell));
+        return *it;
+    }
+
+private:
+    QHash<QString, QString> m_known;
+};
+
 /// One record into a row; false with the reason when a cell does not read.
-bool parseRow(const QStringList& cells, const CsvFormat& f, TrendRow& row, QString& why)
+bool parseRow(const QStringList& cells, const CsvFormat& f, ShownTexts& shown, TrendRow& row,
+              QString& why)
 {
     const QDateTime t = QDateTime::fromString(cells.at(0), Qt::ISODateWithMs);
     if (!t.isValid()) {
@@ -133,10 +162,10 @@ bool parseRow(const QStringList& cells, const CsvFormat& f, TrendRow& row, QStri
             why = tr73own(QStringLiteral("Spalte %1 ist keine Zahl")).arg(2 + i);
             return false;
         }
-    row.selection = cells.at(5);
-    row.state = cells.at(6);
-    row.finished = cells.at(7);
-    row.result = cells.at(8);
+    row.selection = shown(cells.at(5));
+    row.state = shown(cells.at(6));
+    row.finished = shown(cells.at(7));
+    row.result = shown(cells.at(8));
     for (int k = 0; k < TrendChannels; ++k) {
         const int at = TrendFixedColumns + k * TrendChannelColumns;
         ChannelSample& c = row.channels[k];
@@ -152,6 +181,7 @@ bool parseRow(const QStringList& cells, const CsvFormat& f, TrendRow& row, QStri
         }
         c.raw = quint16(qMax(raw, 0));
         c.flags = quint16(qMax(flags, 0));
+        if (c.read) c.decimals = qint8(decimalsOf(cells.at(at + 1), f));
     }
     return true;
 }
@@ -187,18 +217,26 @@ QString csvHeader(const ChannelInfos& channels, const CsvFormat& f)
 
 QString csvLine(const TrendRow& row, const CsvFormat& f)
 {
-    QStringList cells{timeStamp(row.msecs), word(row.sensor),        word(row.input),
-                      word(row.output),     word(row.status),        quoted(row.selection, f),
-                      quoted(row.state, f), quoted(row.finished, f), quoted(row.result, f)};
+    // The texts in the headers' language, whatever the window's.
+    QStringList cells{timeStamp(row.msecs),
+                      word(row.sensor),
+                      word(row.input),
+                      word(row.output),
+                      word(row.status),
+                      quoted(fileText(row.selection), f),
+                      quoted(fileText(row.state), f),
+                      quoted(fileText(row.finished), f),
+                      quoted(fileText(row.result), f)};
     for (const ChannelSample& c : row.channels) {
         if (!c.read) {
             for (int i = 0; i < TrendChannelColumns; ++i)
                 cells << QString();
             continue;
         }
-        cells << QString::number(c.raw) << number(c.phys, f) << QString::number(c.flags);
+        cells << QString::number(c.raw) << number(c.phys, f, c.decimals)
+              << QString::number(c.flags);
         for (double limit : c.limits)
-            cells << number(limit, f);
+            cells << number(limit, f, -1);
     }
     return cells.join(f.separator) + u'\n';
 }
@@ -225,6 +263,7 @@ TrendFile parseTrendCsv(const QString& text)
             nameUnit.match(records[0].at(TrendFixedColumns + k * TrendChannelColumns + 1));
         if (m.hasMatch()) file.channels[k] = {m.captured(1), m.captured(2)};
     }
+    ShownTexts shown;
     for (size_t i = 1; i < records.size(); ++i) {
         TrendRow row;
         QString why;
@@ -234,7 +273,7 @@ TrendFile parseTrendCsv(const QString& text)
             why = tr73own(QStringLiteral("%1 statt %2 Spalten"))
                       .arg(records[i].size())
                       .arg(records[0].size());
-        if (why.isEmpty() && parseRow(records[i], f, row, why)) {
+        if (why.isEmpty() && parseRow(records[i], f, shown, row, why)) {
             file.rows.push_back(row);
             continue;
         }

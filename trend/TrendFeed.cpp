@@ -1,6 +1,7 @@
 #include "TrendFeed.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QMetaObject>
 
 namespace r73 {
@@ -51,6 +52,23 @@ bool sameRow(const TrendRow& a, const TrendRow& b)
     return true;
 }
 
+int decimalsFor(double step)
+{
+    if (!(step > 0) || !std::isfinite(step)) return -1;
+    // Half a unit of the last decimal at most a tenth of a step: 0..50 over 255 steps is 0.20.
+    double unit = 1;
+    for (int d = 0; d <= 9; ++d, unit /= 10)
+        if (unit <= step / 5 * (1 + 1e-9)) return d;
+    return -1;
+}
+
+double roundedTo(double value, int decimals)
+{
+    if (decimals < 0 || !std::isfinite(value)) return value;
+    const double rounded = QLocale::c().toString(value, 'f', decimals).toDouble();
+    return rounded == 0 ? 0.0 : rounded; // no "-0.00"
+}
+
 TrendFeed::TrendFeed(QObject* parent) : QObject(parent) {}
 
 TrendRow& TrendFeed::pending()
@@ -91,20 +109,32 @@ void TrendFeed::statusRead(quint16 status)
     pending().status = status;
 }
 
+void TrendFeed::learn(int k, const ChannelInfo& info)
+{
+    if (m_channels[k] == info) return;
+    m_channels[k] = info;
+    m_channelsChanged = true;
+}
+
 void TrendFeed::channelRead(const ChannelReading& reading)
 {
     const int k = qBound(1, reading.channel, TrendChannels) - 1;
-    const ChannelInfo info{reading.name, reading.unit};
-    if (m_channels[k] != info) {
-        m_channels[k] = info;
-        m_channelsChanged = true;
-    }
+    learn(k, {reading.name, reading.unit});
     ChannelSample& c = pending().channels[k];
     c.read = true;
     c.raw = reading.raw;
     c.flags = reading.flags;
-    c.phys = reading.phys;
+    // Digits beyond what a raw step resolves are noise of the scaling: the rows keep what the
+    // files keep, so a replay shows what the live window showed. The limits stay as the
+    // controller states them.
+    c.decimals = qint8(decimalsFor(reading.step));
+    c.phys = roundedTo(reading.phys, c.decimals);
     c.limits = reading.limits;
+}
+
+void TrendFeed::channelInactive(int channel, const QString& name, const QString& unit)
+{
+    learn(qBound(1, channel, TrendChannels) - 1, {name, unit});
 }
 
 void TrendFeed::commit()

@@ -23,6 +23,7 @@ public:
                     const QString& result) override;
     void statusRead(quint16 status) override;
     void channelRead(const ChannelReading& reading) override;
+    void channelInactive(int channel, const QString& name, const QString& unit) override;
 
     /// Ends the row now (the event loop would end it at its next turn).
     void commit();
@@ -38,6 +39,7 @@ signals:
 
 private:
     TrendRow& pending();
+    void learn(int k, const ChannelInfo& info);
     TrendRow m_row;
     bool m_open = false;
     bool m_channelsChanged = false;

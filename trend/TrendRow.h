@@ -20,9 +20,17 @@ struct ChannelSample
     quint16 flags = 0;
     double phys = NAN;
     std::array<double, 4> limits{NAN, NAN, NAN, NAN}; ///< as TrendLimitNames
+    /// Decimals phys is rounded to, those one raw step needs; −1: as it came.
+    qint8 decimals = -1;
 
     bool operator==(const ChannelSample&) const = default;
 };
+
+/// The decimals that show a value to a tenth of one raw step (physical units); −1 for a step
+/// that is no positive number.
+int decimalsFor(double step);
+/// value rounded to decimals (−1: unchanged), exactly as its text with them reads back.
+double roundedTo(double value, int decimals);
 
 struct TrendRow
 {

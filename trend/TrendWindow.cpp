@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace r73 {
@@ -31,8 +30,13 @@ constexpr int Lanes = 16; // E0..E7, A0..A7
 
 using Getter = bool (*)(const TrendRow&, int, double&);
 
+/// Reads of one value further apart than this are not joined: the channel's page was not shown,
+/// the poll paused or the recording stopped. The poll reads every second, the page every three.
+constexpr qint64 GapAfter = 10 * 1000;
+
 /// The points of one value over rows [lo, hi), with the nearest one outside on each side so the
 /// line reaches the edges; step: held until the next read (words, limits), else a straight line.
+/// A NaN point between reads GapAfter apart breaks the line there.
 QList<QPointF> gather(const std::vector<TrendRow>& rows, size_t lo, size_t hi, Getter get, int arg,
                       bool step)
 {
@@ -46,7 +50,9 @@ QList<QPointF> gather(const std::vector<TrendRow>& rows, size_t lo, size_t hi, G
     for (size_t i = lo; i < rows.size(); ++i) {
         if (!get(rows[i], arg, y)) continue;
         const double t = double(rows[i].msecs);
-        if (step && !points.isEmpty() && points.last().y() != y)
+        if (!points.isEmpty() && t - points.last().x() > GapAfter)
+            points << QPointF((points.last().x() + t) / 2, qQNaN());
+        else if (step && !points.isEmpty() && points.last().y() != y)
             points << QPointF(t, points.last().y());
         points << QPointF(t, y);
         if (i >= hi) break;
@@ -324,6 +330,7 @@ void TrendWindow::redraw()
                 decimate(gather(all, lo, hi, channelValue, k * 8 + s, s > 0), double(from),
                          double(to), columns);
             for (const QPointF& p : points) {
+                if (std::isnan(p.y())) continue; // a gap
                 low = qMin(low, p.y());
                 high = qMax(high, p.y());
             }
@@ -339,7 +346,7 @@ void TrendWindow::redraw()
         decimate(gather(all, lo, hi, sensorValue, 0, false), double(from), double(to), columns);
     double top = 1.0;
     for (const QPointF& p : vibration)
-        top = qMax(top, p.y() * 1.1);
+        if (!std::isnan(p.y())) top = qMax(top, p.y() * 1.1);
     m_sensor->setPoints(0, vibration);
     m_sensor->setValueAxis(QStringLiteral("[mm/s]"), 0, top);
     m_sensor->setSpan(from, to);
@@ -364,21 +371,17 @@ void TrendWindow::redraw()
 void TrendWindow::alignPlots()
 {
     m_aligning = false;
-    QList<TrendPlot*> shown;
+    const QList<TrendPlot*> all{m_channel[0], m_channel[1], m_channel[2], m_sensor, m_lines};
+    // Left: where the widest value labels end. Right: where the widest legend begins; the
+    // chart puts it inside the margins, so that edge does not depend on the margins set here.
     double left = 0, right = width();
-    for (TrendPlot* p : {m_channel[0], m_channel[1], m_channel[2], m_sensor, m_lines}) {
+    for (TrendPlot* p : all) {
         if (p->isHidden()) continue;
-        left = qMax(left, p->chart()->plotArea().left());
-        right = qMin(right, p->chart()->plotArea().right());
-        shown << p;
+        left = qMax(left, double(p->labelSpace()));
+        right = qMin(right, p->chart()->plotArea().right() + p->chart()->margins().right() - 6);
     }
-    // The plot that needs the widest labels keeps the smallest margin.
-    int slack = INT_MAX;
-    for (TrendPlot* p : shown)
-        slack = qMin(slack,
-                     p->chart()->margins().left() + int(left - p->chart()->plotArea().left()) - 4);
-    for (TrendPlot* p : shown)
-        p->alignPlotArea(left, right, slack);
+    for (TrendPlot* p : all)
+        if (!p->isHidden()) p->alignPlotArea(left, right);
 }
 
 void TrendWindow::updateScrollBar()
@@ -423,11 +426,14 @@ QString TrendWindow::cursorText(qint64 msecs) const
         QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("HH:mm:ss.zzz"))};
     const QLocale locale;
     for (int k = 0; k < TrendChannels; ++k)
-        if (channel[k])
+        if (channel[k]) {
+            // As the file has it; two decimals, as the analog page, where the scale was unknown.
+            const ChannelSample& c = channel[k]->channels[k];
             parts << QStringLiteral("%1: %2 %3")
                          .arg(channels()[k].name,
-                              locale.toString(channel[k]->channels[k].phys, 'f', 2),
+                              locale.toString(c.phys, 'f', c.decimals < 0 ? 2 : c.decimals),
                               channels()[k].unit);
+        }
     if (words[0])
         parts
             << tr73own("Schwingung: %1 mm/s").arg(locale.toString(words[0]->sensor * 0.05, 'f', 2));

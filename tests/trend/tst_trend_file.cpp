@@ -1,9 +1,13 @@
-// The trend's files: header, units, time stamps and separators; rows read back as recorded,
-// from damaged files too; a recorder that cannot write says so; decimation keeps the extremes.
+// The trend's files: header, units, time stamps and separators, values to their resolution and
+// texts in English; rows read back as recorded, from damaged files too; a recorder that cannot
+// write says so; decimation keeps the extremes and the gaps.
 
 #include "Decimate.h"
 #include "SmallDisk.h"
+#include "TextTable.h"
+#include "Translate.h"
 #include "TrendCsv.h"
+#include "TrendFeed.h"
 #include "TrendRecorder.h"
 
 #include <QDateTime>
@@ -65,6 +69,7 @@ class TstTrendFile : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { BuildTextTable(); } // a German session
     void cleanup() { QLocale::setDefault(QLocale::c()); }
     void formatOfHeaderAndCells_data();
     void formatOfHeaderAndCells();
@@ -83,19 +88,23 @@ void TstTrendFile::formatOfHeaderAndCells_data()
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("channelCells");
+    QTest::addColumn<QString>("fedCells"); // a channel of 0..50 over 255 steps, as fed
     QTest::newRow("default: point and comma, whatever the locale")
         << false << QLocale(QLocale::German)
         << "time,sensor [0.05 mm/s],inputs,outputs,status,selection,state,finished,result,"
            "ch1 raw,ch1 Druck [Bar],ch1 flags,ch1 Min2 [Bar],"
-        << ",0,-100,240,-80.5,-60,60,75.25,";
+        << ",CLAMP,RELEASE,--,TEST OK,0,-100,240,-80.5,-60,60,75.25,"
+        << ",1,0.20,0,0.2,,,,";
     QTest::newRow("German decimal comma asked for: semicolons")
         << true << QLocale(QLocale::German)
         << "time;sensor [0.05 mm/s];inputs;outputs;status;selection;state;finished;result;"
            "ch1 raw;ch1 Druck [Bar];ch1 flags;ch1 Min2 [Bar];"
-        << ";0;-100;240;-80,5;-60;60;75,25;";
+        << ";CLAMP;RELEASE;--;TEST OK;0;-100;240;-80,5;-60;60;75,25;"
+        << ";1;0,20;0;0,2;;;;";
     QTest::newRow("English decimal point asked for: stays a comma")
         << true << QLocale(QLocale::English) << "time,sensor [0.05 mm/s],inputs,"
-        << ",0,-100,240,-80.5,";
+        << ",0,-100,240,-80.5,"
+        << ",1,0.20,0,";
 }
 
 void TstTrendFile::formatOfHeaderAndCells()
@@ -104,6 +113,7 @@ void TstTrendFile::formatOfHeaderAndCells()
     QFETCH(QLocale, locale);
     QFETCH(QString, header);
     QFETCH(QString, channelCells);
+    QFETCH(QString, fedCells);
     QLocale::setDefault(locale);
     const CsvFormat f = localeDecimal ? CsvFormat::localeDecimal() : CsvFormat{};
     const QString head = csvHeader(Channels, f);
@@ -120,6 +130,25 @@ void TstTrendFile::formatOfHeaderAndCells()
     const TrendFile back = parseTrendCsv(head + line);
     QCOMPARE(back.rows.size(), size_t(1));
     QCOMPARE(back.channels[1].name, QString::fromUtf8("Größe, außen"));
+    // The window's German texts come back as shown.
+    QCOMPARE(back.rows[0].state, rows[0].state);
+
+    // What the feed makes of a reading: to a tenth of a raw step, not the scaling's noise; a
+    // switched-off channel still named in the header.
+    TrendFeed feed;
+    TrendRow fed;
+    connect(&feed, &TrendFeed::rowReady, this, [&](const TrendRow& r) { fed = r; });
+    const double step = 50.0 / 255;
+    feed.channelRead(
+        {2, QStringLiteral("Weg"), QStringLiteral("mm"), 1, 0, step, {0.2, NAN, NAN, NAN}, step});
+    feed.channelInactive(3, QStringLiteral("Temperatur"), QString::fromUtf8("°C"));
+    feed.commit();
+    QVERIFY2(csvHeader(feed.channels(), f).contains(QString::fromUtf8("ch3 Temperatur [°C]")),
+             qPrintable(csvHeader(feed.channels(), f)));
+    const QString fedLine = csvLine(fed, f);
+    QVERIFY2(fedLine.contains(fedCells), qPrintable(fedLine));
+    QCOMPARE(parseTrendCsv(csvHeader(feed.channels(), f) + fedLine).rows.at(0).channels[1].phys,
+             0.2);
 }
 
 void TstTrendFile::recordedRowsReadBack_data()
@@ -259,17 +288,21 @@ void TstTrendFile::decimationKeepsExtremes_data()
 {
     QTest::addColumn<int>("spikeAt");
     QTest::addColumn<double>("spike");
-    QTest::newRow("one sample up, early") << 1234 << 1000.0;
-    QTest::newRow("one sample down, late") << 98765 << -1000.0;
+    QTest::addColumn<int>("gapFrom"); // three samples not read
+    QTest::newRow("one sample up, early") << 1234 << 1000.0 << 0;
+    QTest::newRow("one sample down, late, after a gap") << 98765 << -1000.0 << 50101;
 }
 
 void TstTrendFile::decimationKeepsExtremes()
 {
     QFETCH(int, spikeAt);
     QFETCH(double, spike);
+    QFETCH(int, gapFrom);
     QList<QPointF> points;
     for (int i = 0; i < 100000; ++i)
-        points << QPointF(i, i == spikeAt ? spike : std::sin(i / 500.0));
+        points << QPointF(i, i == spikeAt                        ? spike
+                             : gapFrom && qAbs(i - gapFrom) <= 1 ? qQNaN()
+                                                                 : std::sin(i / 500.0));
     const int columns = 300;
     const QList<QPointF> shown = decimate(points, 1000, 99000, columns);
     QVERIFY(shown.size() <= 4 * columns + 2);
@@ -277,8 +310,16 @@ void TstTrendFile::decimationKeepsExtremes()
                            [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
     // The spike, the sine's extremes and the neighbours outside the span are all there.
     QVERIFY(shown.contains(points[spikeAt]));
+    // A gap stays one, once, where it was.
+    const auto gaps = std::count_if(shown.begin(), shown.end(),
+                                    [](const QPointF& p) { return std::isnan(p.y()); });
+    QCOMPARE(gaps, gapFrom ? 1 : 0);
     double low = 0, high = 0;
     for (const QPointF& p : shown) {
+        if (std::isnan(p.y())) {
+            QCOMPARE(p.x(), double(gapFrom - 1));
+            continue;
+        }
         low = qMin(low, p.y());
         high = qMax(high, p.y());
     }

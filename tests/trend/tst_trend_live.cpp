@@ -1,6 +1,7 @@
 // The trend in the program and in r73ctl: what the poll and the live analog page read arrives
 // as rows, is recorded and replays as recorded; a recorder killed mid-row leaves a file the
-// replay opens.
+// replay opens; the window's strips read at any size and break their lines where nothing was
+// read.
 
 #include "AnalogFixture.h"
 #include "AnalogPage1.h"
@@ -28,6 +29,8 @@ class TstTrendLive : public QObject
 private slots:
     void programRecordsWhatItShowsAndReplaysIt();
     void keysOfTheMenuExtrasReachTheTrend();
+    void stripsReadAtAnySize_data();
+    void stripsReadAtAnySize();
     void watchWritesTheSameRows_data();
     void watchWritesTheSameRows();
 };
@@ -70,7 +73,11 @@ void TstTrendLive::programRecordsWhatItShowsAndReplaysIt()
     QVERIFY(live[1].input < 0 && live[0].status < 0); // each step records its own reads
     const ChannelSample& ch1 = live[2].channels[0];
     QVERIFY(ch1.read);
-    QCOMPARE(QLocale().toString(ch1.phys, 'f', 2), f.ui().pgAnalogwerte->ui().edtAktWert_1->text());
+    // The page's value to what one raw step resolves (a step of 0.78: one decimal).
+    double shown = 0;
+    QVERIFY(parsePhys(f.ui().pgAnalogwerte->ui().edtAktWert_1->text(), shown));
+    QCOMPARE(ch1.decimals, qint8(1));
+    QCOMPARE(ch1.phys, roundedTo(shown, 1));
     QCOMPARE(tools.feed().channels()[0].name, f.ui().pgAnalogwerte->ui().gbKanal_1->title());
     // Its limits as the controller states them on the page, not recomputed from raw words.
     double max2 = 0;
@@ -121,6 +128,11 @@ void TstTrendLive::keysOfTheMenuExtrasReachTheTrend()
     QVERIFY(programState().connected);
     QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
     QVERIFY(tools->recorder().recording());
+    // The status line says so, with the file, when it starts and when it ends.
+    const QString file = QFileInfo(tools->recorder().fileName()).fileName();
+    QVERIFY2(w.doneText().contains(QString::fromUtf8("Aufzeichnung läuft: ")) &&
+                 w.doneText().endsWith(file),
+             qPrintable(w.doneText()));
     QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
     QVERIFY(tools->window().isVisible());
     tools->window().close();
@@ -130,6 +142,73 @@ void TstTrendLive::keysOfTheMenuExtrasReachTheTrend()
     QVERIFY(tools->window().isVisible());
     QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
     QVERIFY(!tools->recorder().recording());
+    QVERIFY2(w.doneText().contains(QStringLiteral("Aufzeichnung beendet: ")) &&
+                 w.doneText().endsWith(file),
+             qPrintable(w.doneText()));
+}
+
+void TstTrendLive::stripsReadAtAnySize_data()
+{
+    QTest::addColumn<QSize>("size"); // empty: as the window opens
+    QTest::newRow("as it opens") << QSize();
+    QTest::newRow("large") << QSize(1600, 1100);
+}
+
+void TstTrendLive::stripsReadAtAnySize()
+{
+    QFETCH(QSize, size);
+    TrendFeed feed;
+    TrendRecorder recorder;
+    TrendWindow w(feed, recorder);
+    if (!size.isEmpty()) w.resize(size);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Five minutes of a poll; the channel's page read every three seconds but for a minute.
+    const qint64 t0 = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 81)).toMSecsSinceEpoch();
+    for (int s = 0; s <= 300; ++s) {
+        TrendRow r;
+        r.msecs = t0 + s * 1000;
+        r.sensor = 40 + s % 7;
+        if (s % 3 == 0 && (s < 120 || s > 180)) {
+            r.channels[0].read = true;
+            r.channels[0].phys = 49.2 + 86.7 * (s % 30) / 29.0;
+        }
+        w.appendLive(r);
+    }
+    QTest::qWait(50); // the strips align once laid out
+    const QList<TrendPlot*> plots = w.findChildren<TrendPlot*>();
+    QCOMPARE(plots.at(0)->polylines(0).size(), 2);
+    QCOMPARE(plots.at(3)->polylines(0).size(), 1); // the sensor, read throughout
+    const QRectF edges = plots.at(0)->chart()->plotArea();
+    for (TrendPlot* p : plots) {
+        if (p->isHidden()) continue;
+        const QRectF area = p->chart()->plotArea();
+        QCOMPARE(area.left(), edges.left());
+        QVERIFY(qAbs(area.right() - edges.right()) < 1); // the margins are whole pixels
+        // Round ticks, each label whole within the view and clear of the next.
+        const QList<AxisLabel> values = p->valueLabels();
+        QVERIFY(values.size() >= 3);
+        const double step = values[1].value - values[0].value;
+        const double power = std::pow(10.0, std::floor(std::log10(step)));
+        QVERIFY2(QList<double>({1, 2, 5}).contains(std::round(step / power)),
+                 qPrintable(values[1].text));
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            QVERIFY(values[i].rect.left() >= 0 && values[i].rect.right() <= area.left());
+            QVERIFY(values[i].rect.top() >= 0 && values[i].rect.bottom() <= p->height());
+            if (p != plots.last()) // the lanes' names sit between their lines
+                QCOMPARE(std::remainder(values[i].value, step), 0.0);
+            if (i) QVERIFY(values[i].rect.bottom() <= values[i - 1].rect.top());
+        }
+        const QList<AxisLabel> times = p->timeLabels();
+        QVERIFY(times.size() >= 4);
+        const qint64 tick = qint64(times[1].value - times[0].value);
+        for (qsizetype i = 0; i < times.size(); ++i) {
+            const QTime at = QDateTime::fromMSecsSinceEpoch(qint64(times[i].value)).time();
+            QCOMPARE(at.msecsSinceStartOfDay() % tick, 0);
+            QVERIFY(times[i].rect.left() >= 0 && times[i].rect.right() <= p->width());
+            if (i) QVERIFY(times[i].rect.left() > times[i - 1].rect.right());
+        }
+    }
 }
 
 void TstTrendLive::watchWritesTheSameRows_data()
