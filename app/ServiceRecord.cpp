@@ -2,6 +2,7 @@
 
 #include "ArchiveConfig.h"
 #include "ArchiveWindow.h"
+#include "ChangeRecords.h"
 #include "ControllerModel.h"
 #include "Csv.h"
 #include "FiPri.h"
@@ -80,11 +81,7 @@ void ServiceRecord::recordChanges(QList<archive::Change> changes)
 {
     const model::ControllerModel& m = m_window.controllerModel();
     if (!m_recorder || changes.isEmpty() || !m.inSession() || m.demonstration()) return;
-    for (archive::Change& c : changes) {
-        c.serial = model::shownSerial(m);
-        c.bios = backup::versionText(m.identity().bios);
-        c.technician = technician();
-    }
+    archive::stamp(changes, m.identity(), technician());
     m_recorder->recordChanges(changes);
 }
 
@@ -107,31 +104,17 @@ void ServiceRecord::pageWrite(const QString& key, const std::optional<backup::Va
 void ServiceRecord::recordRestore(const QString& file, const backup::Plan& plan,
                                   const backup::Outcome& outcome)
 {
-    QList<archive::Change> changes;
-    for (const backup::Verified& v : outcome.written) {
-        archive::Change c;
-        c.origin = QLatin1String(archive::OriginRestore);
-        c.source = QFileInfo(file).fileName();
-        c.setting = v.setting->key;
-        c.caption = backup::label(*v.setting, plan.bios);
-        for (const backup::PlanItem& item : plan.items)
-            if (item.setting == v.setting && item.target)
-                c.before = backup::shown(*v.setting, *item.target);
-        if (v.readBack) c.after = backup::shown(*v.setting, *v.readBack);
-        changes << c;
-    }
-    recordChanges(changes);
+    recordChanges(archive::restoreChanges(plan, outcome, QLatin1String(archive::OriginRestore),
+                                          QFileInfo(file).fileName()));
 }
 
 void ServiceRecord::recordSaves(const QList<SetId>& sets, const QString& file)
 {
     if (sets.isEmpty()) return;
-    archive::Change c;
-    c.origin = QLatin1String(file.isEmpty() ? archive::OriginPage : archive::OriginRestore);
-    c.source = file.isEmpty() ? currentPage() : QFileInfo(file).fileName();
-    c.setting = QLatin1String(archive::SaveSetting);
-    c.caption = tr73own("Dauerhaft gespeichert: %1").arg(backup::setNames(sets));
-    recordChanges({c});
+    recordChanges({file.isEmpty() ? archive::saveChange(sets, QLatin1String(archive::OriginPage),
+                                                        currentPage())
+                                  : archive::saveChange(sets, QLatin1String(archive::OriginRestore),
+                                                        QFileInfo(file).fileName())});
 }
 
 ServiceRecord::~ServiceRecord() = default;

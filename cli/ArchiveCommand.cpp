@@ -1,4 +1,4 @@
-// "r73ctl archive list" and "r73ctl archive show SERIAL": the archive of the working folder
+// "r73ctl archive list", "show SERIAL" and "changes SERIAL": the archive of the working folder
 // (or the team's server its configuration names), for scripts.
 
 #include "ArchiveCommand.h"
@@ -6,17 +6,19 @@
 #include "Archive.h"
 #include "ArchiveConfig.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
 namespace r73::cli {
 
-int runArchive(const QStringList& args, const QCommandLineParser&)
+int runArchive(const QStringList& args, const QCommandLineParser& parser)
 {
     const bool list = args.size() == 1 && args[0] == QLatin1String("list");
     const bool show = args.size() == 2 && args[0] == QLatin1String("show");
-    if (!list && !show) return BadUsage;
+    const bool changes = args.size() == 2 && args[0] == QLatin1String("changes");
+    if (!list && !show && !changes) return BadUsage;
     archive::Location where;
     QString error;
     archive::Archive a;
@@ -42,6 +44,27 @@ int runArchive(const QStringList& args, const QCommandLineParser&)
         for (const archive::ControllerRow& r : rows)
             out << r.serial << '\t' << r.lastSeen.toUTC().toString(Qt::ISODate) << '\t' << r.bios
                 << '\t' << r.visits << '\n';
+        return Done;
+    }
+    if (changes) {
+        const QList<archive::Change> rows = a.changes(args[1], &error);
+        if (!error.isEmpty()) return fail(error);
+        if (parser.isSet(QStringLiteral("csv"))) {
+            out << archive::changesCsv(rows);
+            return Done;
+        }
+        out << "at\tsetting\tbefore\tafter\ttechnician\tworkstation\torigin\n";
+        for (const archive::Change& c : rows)
+            out << QStringList{c.at.toUTC().toString(Qt::ISODate),
+                               c.setting == QLatin1String(archive::SaveSetting) ? c.caption
+                                                                                : c.setting,
+                               c.before,
+                               c.after,
+                               c.technician,
+                               c.host,
+                               archive::originName(c)}
+                       .join(u'\t')
+                << '\n';
         return Done;
     }
     const QList<archive::Visit> visits = a.visits(args[1], &error);

@@ -1,7 +1,9 @@
 // r73ctl backup [FILE]: reads every setting and writes the backup file; names the items kept
-// as the controller holds them (held_as_is=KEY: reason), which a restore skips.
+// as the controller holds them (held_as_is=KEY: reason), which a restore skips; the archive
+// keeps the file with a backup visit, as the window's backup does.
 
 #include "BackupFile.h"
+#include "CommandRecord.h"
 #include "SettingsCommands.h"
 
 #include <QDir>
@@ -12,6 +14,9 @@ namespace r73::cli {
 int runBackup(const QStringList& args, const QCommandLineParser&)
 {
     if (args.size() > 1) return BadUsage;
+    CommandRecord record;
+    QString problem;
+    if (!record.open(&problem)) return fail(problem);
     Session session;
     backup::Snapshot snapshot;
     if (!readController(session, snapshot)) return Failed;
@@ -30,6 +35,8 @@ int runBackup(const QStringList& args, const QCommandLineParser&)
     for (const auto& [key, reason] : backup::heldItems(snapshot))
         out << "held_as_is=" << key << ": " << reason << '\n';
     out.flush();
+    record.visit(snapshot, archive::KindBackup, {path});
+    if (const QString why = record.finish(); !why.isEmpty()) return fail(why);
     return Done;
 }
 

@@ -38,11 +38,13 @@ const std::vector<Command>& commands()
          {},
          runIdentify},
         {"archive",
-         "list | show SERIAL",
+         "list | show SERIAL | changes SERIAL [--csv]",
          "list: the controllers in the archive (serial, last seen, BIOS, visits)\n"
-         "show: one controller's visits and their counters as CSV",
+         "show: one controller's visits and their counters as CSV\n"
+         "changes: every write to one controller, newest first (time, setting, before, after,\n"
+         "technician, workstation, origin), as tab-separated lines or CSV",
          false,
-         {},
+         {}, // --csv is the history's option, the same for every command
          runArchive},
         portsCommand(),
         {"params",

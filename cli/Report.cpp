@@ -5,13 +5,13 @@
 #include "ArchiveConfig.h"
 #include "ChannelSequences.h"
 #include "Command.h"
+#include "CommandRecord.h"
 #include "Controller.h"
 #include "ControllerModel.h"
 #include "FunctionCatalog.h"
 #include "NorloIni.h"
 #include "PollReads.h"
 #include "Protocol.h"
-#include "Recorder.h"
 #include "ReportOfController.h"
 #include "SettingsCommands.h"
 #include "Target.h"
@@ -58,17 +58,6 @@ void pollOnce(Session& session, model::ControllerModel& model)
     model.serviceRead(readServiceWords(session, bios));
 }
 
-archive::Visit visitOf(const model::ControllerModel& model, const char* kind)
-{
-    archive::Visit v;
-    v.serial = QString::number(model.identity().serial);
-    v.bios = backup::shownVersionText(model.identity().bios);
-    v.kind = QString::fromLatin1(kind);
-    v.technician = archive::technicianName();
-    v.counters = report::countersOf(model);
-    return v;
-}
-
 } // namespace
 
 int runReport(const QStringList& args, const QCommandLineParser& parser)
@@ -78,18 +67,9 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
     useConfigFile(true);
     useDevice(devicePath(parser.value(QStringLiteral("device"))));
     CurrentLanguage = readLanguage(0);
-    archive::Location where;
+    CommandRecord record;
     QString problem;
-    if (!archive::configuredLocation(&where, &problem)) return fail(problem);
-    archive::Recorder recorder(where, archive::localIndexFile(), archive::filesRoot());
-    QObject::connect(&recorder, &archive::Recorder::problem, &recorder,
-                     [&problem](const QString& message) {
-                         if (problem.isEmpty()) problem = message;
-                     });
-    int sent = 0;
-    QObject::connect(&recorder, &archive::Recorder::sent, &recorder,
-                     [&sent](int count) { sent += count; });
-
+    if (!record.open(&problem)) return fail(problem);
     Session session;
     if (!session.open(problem)) return fail(problem);
     session.Exec(QStringLiteral("TEST_START"), 100); // as the program's connect
@@ -100,7 +80,7 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
     model::ControllerModel model;
     model.begin(snapshot.id, QStringLiteral(R73_VERSION), false);
     model.snapshotRead(snapshot);
-    recorder.record(visitOf(model, archive::KindConnect));
+    record.visit(model, archive::KindConnect);
     pollOnce(session, model);
     if (model.identity().bios >= 300) readChannels(session, model);
     if (session.exchangeFailed()) return fail(session.failure());
@@ -118,12 +98,9 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
     if (!report::writeReportPdf(r, path, &error))
         return fail(QStringLiteral("the service report %1 cannot be saved: %2")
                         .arg(QDir::toNativeSeparators(path), error));
-    recorder.record(visitOf(model, archive::KindReport), {path});
-    recorder.flush();
-    QCoreApplication::processEvents(); // the archive's problems arrive as signals
-    if (!problem.isEmpty()) return fail(problem);
+    record.visit(model, archive::KindReport, {path});
     // Beside the file's name, which scripts take from standard output.
-    if (sent > 0) QTextStream(stderr) << "r73ctl: " << archive::sentNote(sent) << Qt::endl;
+    if (const QString why = record.finish(); !why.isEmpty()) return fail(why);
     QTextStream(stdout) << QDir::toNativeSeparators(path) << Qt::endl;
     return Done;
 }

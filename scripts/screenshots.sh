@@ -58,6 +58,9 @@ for lang in 0 1; do
     # A restore: the comparison before the writes, the verification after them.
     xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-backup.sh $lang \
         "$out/backup-compare-$name.png" "$out/backup-verify-$name.png" 2>/dev/null
+    # The trend window at its opening size, live and replaying the recording.
+    xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-trend.sh $lang \
+        "$out/trend-live-$name.png" "$out/trend-replay-$name.png" 2>/dev/null
     # The archive after a restore: its visit with the backup, the journal and the report.
     xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-archive.sh $lang \
         "$out/archive-$name.png" 2>/dev/null

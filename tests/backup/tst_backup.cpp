@@ -24,6 +24,9 @@ struct Run
 Run r73ctl(const QStringList& args)
 {
     QProcess p;
+    // Its archive in a folder of its own, not in the build's.
+    static QTemporaryDir work;
+    p.setWorkingDirectory(work.path());
     p.start(qEnvironmentVariable("R73_CTL"), args);
     p.waitForFinished(30000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
@@ -132,6 +135,21 @@ void TstBackup::roundTripRestoresEverySetting()
     run = r73ctl({"--device", sim.link(), "diff", a});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(!run.out.contains("| different"), qPrintable(run.out));
+
+    // On file: the backup and both restores with their files, every write and the save.
+    run = r73ctl({"archive", "show", "1234"});
+    QVERIFY2(run.out.count(",Backup,") == 1 && run.out.count(",Restore,") == 2,
+             qPrintable(run.out));
+    run = r73ctl({"archive", "changes", "1234"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + 8 + 8 + 1);
+    QVERIFY(lines[1].contains("\tSaved permanently: CLAMP, RELEASE, FLAT, VIBRATION\t\t\t"));
+    QVERIFY(lines[1].endsWith("\tr73ctl restore a.json"));
+    QVERIFY2(run.out.contains(
+                 QString("\tclamp.short\t120\t%1\t").arg(backup.values["clamp.short"].word)),
+             qPrintable(run.out));
+    QVERIFY(run.out.contains("\tchannel2.name\tÖldruck\t"));
 }
 
 void TstBackup::ignoredSetterIsTheOneMismatch()
