@@ -1,5 +1,7 @@
 #include "ArchiveWindow.h"
 
+#include "ChangesView.h"
+
 #include "MessageFacade.h"
 #include "SafeFile.h"
 #include "TextHook.h"
@@ -19,26 +21,14 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace r73::archive {
 
-namespace {
-
-/// The language's short form with the year in full: an archive spans decades, and "10.12.26"
-/// could be any of them.
-QString localTime(const QDateTime& at)
-{
-    const QLocale locale = LanguageLocale();
-    QString format = locale.dateTimeFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return locale.toString(at.toLocalTime(), format);
-}
-
-} // namespace
+namespace {} // namespace
 
 /// One counter of one controller from visit to visit, as a line with its points.
 class CounterChart : public QWidget
@@ -84,9 +74,9 @@ protected:
         p.drawText(QRectF(0, area.bottom() - 8, 52, 14), Qt::AlignRight,
                    QString::number(low, 'g', 6));
         p.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 16), Qt::AlignLeft,
-                   localTime(m_values.first().first));
+                   shownTime(m_values.first().first));
         p.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 16), Qt::AlignRight,
-                   localTime(m_values.last().first));
+                   shownTime(m_values.last().first));
         QPainterPath path(point(0));
         for (qsizetype i = 1; i < m_values.size(); ++i)
             path.lineTo(point(i));
@@ -101,6 +91,17 @@ private:
     QList<QPair<QDateTime, double>> m_values;
 };
 
+/// The language's short form with the year in full: an archive spans decades, and "10.12.26"
+/// could be any of them.
+QString shownTime(const QDateTime& at)
+{
+    const QLocale locale = LanguageLocale();
+    QString format = locale.dateTimeFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return locale.toString(at.toLocalTime(), format);
+}
+
 ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QWidget* parent)
     : QDialog(parent), m_filesRoot(filesRoot)
 {
@@ -111,7 +112,7 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     m_controllers->setHeaderLabels({tr73own("Ser. Nr."), tr73own("Zuletzt gesehen"),
                                     QStringLiteral("BIOS"), tr73own("Besuche")});
     m_controllers->setRootIsDecorated(false);
-    m_visits = new QTreeWidget(this);
+    m_visits = new QTreeWidget;
     m_visits->setHeaderLabels({tr73own("Datum"), tr73own("Art"), QStringLiteral("BIOS"),
                                tr73own("Techniker"), tr73own("Dateien")});
     m_visits->setRootIsDecorated(false);
@@ -132,8 +133,12 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->addWidget(new QLabel(tr73own("Besuche"), right));
-    rightLayout->addWidget(m_visits, 3);
+    // The visits, and beside them every write to the controller.
+    m_changes = new ChangesView(right);
+    m_pane = new QTabWidget(right);
+    m_pane->addTab(m_visits, tr73own("Besuche"));
+    m_pane->addTab(m_changes, tr73own("Änderungen"));
+    rightLayout->addWidget(m_pane, 3);
     rightLayout->addWidget(new QLabel(tr73own("Dateien des Besuchs"), right));
     rightLayout->addWidget(m_files, 1);
     rightLayout->addLayout(fileButtons);
@@ -171,6 +176,15 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
         if (!path.isEmpty()) exportCounters(path);
     });
 
+    connect(m_changes, &ChangesView::exportAsked, this, [this] {
+        if (m_serial.isEmpty()) return;
+        const QString path = showSaveDialog({this, tr73own("CSV exportieren"),
+                                             controllerFolder(m_filesRoot, m_serial),
+                                             m_serial + tr73own("_aenderungen.csv"),
+                                             QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
+        if (!path.isEmpty()) m_changes->exportShown(path);
+    });
+
     QString error;
     if (!m_archive.open(where, &error)) {
         complain(error);
@@ -194,7 +208,7 @@ void ArchiveWindow::reload()
     m_controllers->clear();
     for (const ControllerRow& r : rows)
         m_controllers->addTopLevelItem(new QTreeWidgetItem(
-            {r.serial, localTime(r.lastSeen), r.bios, QString::number(r.visits)}));
+            {r.serial, shownTime(r.lastSeen), r.bios, QString::number(r.visits)}));
     for (int c = 0; c < m_controllers->columnCount(); ++c)
         m_controllers->resizeColumnToContents(c);
     if (m_controllers->topLevelItemCount() > 0)
@@ -218,7 +232,7 @@ void ArchiveWindow::controllerChosen()
     // Newest on top, as in the history list.
     for (qsizetype i = m_visitData.size() - 1; i >= 0; --i) {
         const Visit& v = m_visitData[i];
-        auto* row = new QTreeWidgetItem({localTime(v.at), kindName(v.kind), v.bios, v.technician,
+        auto* row = new QTreeWidgetItem({shownTime(v.at), kindName(v.kind), v.bios, v.technician,
                                          QString::number(v.files.size())});
         row->setData(0, Qt::UserRole, int(i));
         m_visits->addTopLevelItem(row);
@@ -227,6 +241,9 @@ void ArchiveWindow::controllerChosen()
         m_visits->resizeColumnToContents(c);
     m_files->clear();
     counterChosen();
+    m_changes->setChanges(m_serial.isEmpty() ? QList<Change>()
+                                             : m_archive.changes(m_serial, &error));
+    if (!error.isEmpty()) complain(error);
 }
 
 void ArchiveWindow::visitChosen()

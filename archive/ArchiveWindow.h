@@ -1,7 +1,7 @@
 #pragma once
 /// The window "Archiv": the controllers seen (serial, last seen, BIOS, visits); for the one
-/// chosen, its visits with their files (open, print) and a small chart of a service counter
-/// from visit to visit; the visits' counters as CSV.
+/// chosen, its visits with their files (open, print), its changes, and a small chart of a service
+/// counter from visit to visit; the visits' counters as CSV.
 
 #include "Archive.h"
 
@@ -10,10 +10,12 @@
 class QComboBox;
 class QListWidget;
 class QPushButton;
+class QTabWidget;
 class QTreeWidget;
 
 namespace r73::archive {
 
+class ChangesView;
 class CounterChart;
 
 class ArchiveWindow : public QDialog
@@ -37,6 +39,8 @@ public:
     QTreeWidget* controllerList() const { return m_controllers; }
     QTreeWidget* visitList() const { return m_visits; }
     QListWidget* fileList() const { return m_files; }
+    ChangesView* changesView() const { return m_changes; }
+    QTabWidget* pane() const { return m_pane; }
 
 private:
     void controllerChosen();
@@ -51,6 +55,8 @@ private:
     QList<Visit> m_visitData;
     QTreeWidget* m_controllers;
     QTreeWidget* m_visits;
+    ChangesView* m_changes;
+    QTabWidget* m_pane;
     QListWidget* m_files;
     QComboBox* m_counter;
     CounterChart* m_chart;

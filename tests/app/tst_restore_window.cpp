@@ -5,6 +5,7 @@
 #include "Archive.h"
 #include "BackupFile.h"
 #include "BackupWindows.h"
+#include "ChangesView.h"
 #include "ConnectFixture.h"
 #include "FiPri.h"
 #include "Forms.h"
@@ -15,6 +16,7 @@
 #include "ui_SpannenPage.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -135,6 +137,15 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
                                    from + "SPANNEN: Kurz [Pulse]|300|275",
                                    "Seite SPANNEN|Dauerhaft gespeichert: SPANNEN||",
                                    "Seite SPANNEN|SPANNEN: Kurz [Pulse]|275|300"}));
+    // The archive window lists them, a setting's alone when chosen.
+    archive::ArchiveWindow w(record.recorder()->location(), f.env.path("Archive"));
+    w.showController(QStringLiteral("1234"));
+    QCOMPARE(w.changesView()->list()->topLevelItemCount(), 4);
+    QComboBox* filter = w.changesView()->filter();
+    filter->setCurrentIndex(filter->findData(QStringLiteral("clamp.short")));
+    QCOMPARE(w.changesView()->list()->topLevelItemCount(), 2);
+    QCOMPARE(w.changesView()->list()->topLevelItem(0)->text(5),
+             QStringLiteral("Wiederherstellung aus unit.json"));
 }
 
 QTEST_MAIN(TstRestoreWindow)
