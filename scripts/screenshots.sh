@@ -63,6 +63,6 @@ for lang in 0 1; do
         "$out/trend-live-$name.png" "$out/trend-replay-$name.png" 2>/dev/null
     # The archive after a restore: its visit with the backup, the journal and the report.
     xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-archive.sh $lang \
-        "$out/archive-$name.png" 2>/dev/null
+        "$out/archive-$name.png" "$out/archive-changes-$name.png" 2>/dev/null
 done
 echo "screenshots in $out"

@@ -144,7 +144,7 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     QComboBox* filter = w.changesView()->filter();
     filter->setCurrentIndex(filter->findData(QStringLiteral("clamp.short")));
     QCOMPARE(w.changesView()->list()->topLevelItemCount(), 2);
-    QCOMPARE(w.changesView()->list()->topLevelItem(0)->text(5),
+    QCOMPARE(w.changesView()->list()->topLevelItem(0)->text(4),
              QStringLiteral("Wiederherstellung aus unit.json"));
 }
 
