@@ -2,6 +2,7 @@
 
 #include "ArchiveConfig.h"
 #include "ArchiveWindow.h"
+#include "BackupFile.h"
 #include "ChangeRecords.h"
 #include "ControllerModel.h"
 #include "Csv.h"
@@ -61,8 +62,12 @@ ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent
                          tr73own("Archiv"), MsgIcon::Information, MsgButtons::Ok});
         });
     }
-    connect(&window, &TForm1::controllerConnected, this,
-            [this] { recordVisit(archive::KindConnect); });
+    connect(&window, &TForm1::controllerConnected, this, [this] {
+        // A new visit: what was written and replaced belongs to the controller before.
+        m_sessionChanges.clear();
+        m_replacement = {};
+        recordVisit(archive::KindConnect);
+    });
     connect(&logbook, &TFileForm::saved, this,
             [this](const QString& path) { recordVisit(archive::KindLogbook, {path}); });
     // Every write is recorded where the model learns of it.
@@ -80,9 +85,15 @@ QString ServiceRecord::currentPage() const
 void ServiceRecord::recordChanges(QList<archive::Change> changes)
 {
     const model::ControllerModel& m = m_window.controllerModel();
-    if (!m_recorder || changes.isEmpty() || !m.inSession() || m.demonstration()) return;
+    if (changes.isEmpty() || !m.inSession() || m.demonstration()) return;
     archive::stamp(changes, m.identity(), technician());
-    m_recorder->recordChanges(changes);
+    if (m_recorder) m_recorder->recordChanges(changes); // it keeps their order in time
+    // For the report, archive or not.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (archive::Change& c : changes) {
+        c.at = now;
+        m_sessionChanges << c;
+    }
 }
 
 void ServiceRecord::pageWrite(const QString& key, const std::optional<backup::Value>& before,
@@ -106,6 +117,23 @@ void ServiceRecord::recordRestore(const QString& file, const backup::Plan& plan,
 {
     recordChanges(archive::restoreChanges(plan, outcome, QLatin1String(archive::OriginRestore),
                                           QFileInfo(file).fileName()));
+    // The report names what was put onto this controller, and from where.
+    backup::Snapshot source;
+    const bool read = backup::loadBackup(file, source, nullptr);
+    m_replacement = {tr73own("Austausch"), {}, {}};
+    if (read)
+        m_replacement.rows << QStringList{tr73own("Quelle: Controller"),
+                                          tr73own("Seriennummer %1, BIOS %2")
+                                              .arg(source.id.serial)
+                                              .arg(backup::shownVersionText(source.id.bios))};
+    m_replacement.rows << QStringList{tr73own("Datei"), QDir::toNativeSeparators(file)}
+                       << QStringList{tr73own("Geschriebene Einstellungen"),
+                                      QString::number(outcome.written.size())}
+                       << QStringList{tr73own("Prüfung"),
+                                      outcome.aborted ? tr73own("abgebrochen")
+                                      : outcome.mismatches > 0
+                                          ? tr73own("%1 weichen ab").arg(outcome.mismatches)
+                                          : tr73own("alle stimmen überein")};
 }
 
 void ServiceRecord::recordSaves(const QList<SetId>& sets, const QString& file)
@@ -133,6 +161,12 @@ ServiceRecord::AddFiles ServiceRecord::recordVisit(const char* kind, const QStri
         return {};
     }
     archive::Visit v;
+    if (QLatin1String(kind) == QLatin1String(archive::KindReport)) {
+        v.customer = m_customer.customer;
+        v.site = m_customer.site;
+        v.machine = m_customer.machine;
+        v.order = m_customer.order;
+    }
     v.serial = model::shownSerial(m_window.controllerModel());
     v.bios = model::shownBios(m_window.controllerModel());
     v.kind = QString::fromLatin1(kind);
@@ -178,6 +212,13 @@ void ServiceRecord::makeReport()
     QDialog dialog(&m_window);
     dialog.setWindowTitle(tr73own("Servicebericht"));
     auto* technician = new QLineEdit(archive::technicianName(), &dialog);
+    proposeCustomer();
+    QLineEdit* customer[] = {
+        new QLineEdit(m_customer.customer, &dialog), new QLineEdit(m_customer.site, &dialog),
+        new QLineEdit(m_customer.machine, &dialog), new QLineEdit(m_customer.order, &dialog)};
+    const char* const customerNames[] = {"edCustomer", "edSite", "edMachine", "edOrder"};
+    for (int i = 0; i < 4; ++i)
+        customer[i]->setObjectName(QLatin1String(customerNames[i]));
     auto* remarks = new QPlainTextEdit(&dialog);
     remarks->setPlaceholderText(tr73own("Befund, durchgeführte Arbeiten, Empfehlungen"));
     auto* buttons = new QDialogButtonBox(&dialog);
@@ -186,6 +227,10 @@ void ServiceRecord::makeReport()
     buttons->addButton(QDialogButtonBox::Cancel);
     auto* form = new QFormLayout(&dialog);
     form->addRow(tr73own("Techniker"), technician);
+    form->addRow(tr73own("Kunde"), customer[0]);
+    form->addRow(tr73own("Standort"), customer[1]);
+    form->addRow(tr73own("Maschine"), customer[2]);
+    form->addRow(tr73own("Auftragsnummer"), customer[3]);
     form->addRow(tr73own("Bemerkungen"), remarks);
     form->addRow(buttons);
     QPushButton* chosen = nullptr;
@@ -193,10 +238,12 @@ void ServiceRecord::makeReport()
         chosen = qobject_cast<QPushButton*>(b);
         dialog.done(chosen == pdf || chosen == print ? QDialog::Accepted : QDialog::Rejected);
     });
-    dialog.resize(480, 300);
+    dialog.resize(480, 380);
     if (dialog.exec() != QDialog::Accepted) return;
     if (technician->text().trimmed() != archive::technicianName())
         archive::writeTechnicianName(technician->text().trimmed());
+    m_customer = {customer[0]->text().trimmed(), customer[1]->text().trimmed(),
+                  customer[2]->text().trimmed(), customer[3]->text().trimmed()};
     if (chosen == print) {
         printReport(remarks->toPlainText());
         return;
@@ -211,14 +258,51 @@ void ServiceRecord::makeReport()
     if (!path.isEmpty()) saveReport(path, remarks->toPlainText());
 }
 
+report::ServiceReport ServiceRecord::currentReport(const QString& remarks) const
+{
+    report::ServiceReport r = reportFromWindow(m_window);
+    r.technician = technician();
+    r.customer = m_customer;
+    r.remarks = remarks;
+    r.replacement = m_replacement;
+    if (!m_sessionChanges.isEmpty()) {
+        r.changes = {tr73own("Änderungen während des Besuchs"),
+                     {tr73own("Zeit"), tr73own("Einstellung"), tr73own("Vorher"),
+                      tr73own("Nachher"), tr73own("Herkunft")},
+                     {}};
+        for (const archive::Change& c : m_sessionChanges)
+            r.changes.rows << QStringList{
+                r.locale.toString(c.at.toLocalTime().time(), QLocale::ShortFormat), c.caption,
+                c.before, c.after, archive::originName(c)};
+    }
+    return r;
+}
+
+void ServiceRecord::proposeCustomer()
+{
+    const QString serial = model::shownSerial(m_window.controllerModel());
+    if (!m_recorder || serial.isEmpty() || serial == m_customerOf) return;
+    m_customerOf = serial;
+    // What is queued goes in first; the last report that named a customer proposes it.
+    m_recorder->flush(3000);
+    archive::Archive a;
+    if (!a.open(m_recorder->location(), nullptr)) return;
+    const QList<archive::Visit> visits = a.visits(serial, nullptr);
+    for (auto v = visits.crbegin(); v != visits.crend(); ++v)
+        if (!v->customer.isEmpty() || !v->site.isEmpty() || !v->machine.isEmpty() ||
+            !v->order.isEmpty()) {
+            m_customer = {v->customer, v->site, v->machine, v->order};
+            return;
+        }
+    m_customer = {};
+}
+
 bool ServiceRecord::saveReport(const QString& path, const QString& remarks)
 {
     if (sessionFailed()) return false;
     refreshPages();
     if (sessionFailed()) return false; // a file of that name stays as it was
-    report::ServiceReport r = reportFromWindow(m_window);
-    r.technician = technician();
-    r.remarks = remarks;
+    const report::ServiceReport r = currentReport(remarks);
     QString error;
     if (!report::writeReportPdf(r, path, &error)) {
         showMessage({&m_window,
@@ -240,9 +324,7 @@ bool ServiceRecord::printReport(const QString& remarks)
     if (sessionFailed()) return false;
     refreshPages();
     if (sessionFailed()) return false;
-    report::ServiceReport r = reportFromWindow(m_window);
-    r.technician = technician();
-    r.remarks = remarks;
+    const report::ServiceReport r = currentReport(remarks);
     report::renderReport(r, printer);
     if (printer.printerState() == QPrinter::Error) {
         showMessage({&m_window, tr73own("Der Servicebericht kann nicht gedruckt werden."),

@@ -7,6 +7,7 @@
 #include "ArchiveWindow.h"
 #include "Recorder.h"
 #include "Restore.h"
+#include "ServiceReport.h"
 
 #include <QObject>
 #include <QPointer>
@@ -59,6 +60,14 @@ public:
     /// Sets saved permanently, from a page or after a restore of file.
     void recordSaves(const QList<SetId>& sets, const QString& file = {});
 
+    /// Whom this session's reports are for; the report dialog asks, proposing the last values
+    /// the archive holds for the controller.
+    void setCustomer(const report::Customer& customer) { m_customer = customer; }
+    report::Customer customer() const { return m_customer; }
+    /// The report of the window with technician, customer, remarks, and what this session wrote
+    /// and replaced.
+    report::ServiceReport currentReport(const QString& remarks) const;
+
     /// The recorder; null when the archive's settings could not be used.
     archive::Recorder* recorder() const { return m_recorder.get(); }
     archive::ArchiveWindow* archiveWindow() const { return m_archiveWindow; }
@@ -72,12 +81,18 @@ private:
     void pageWrite(const QString& key, const std::optional<backup::Value>& before,
                    const backup::Value& after);
     QString currentPage() const;
+    /// The customer of the controller's last report in the archive, once per controller.
+    void proposeCustomer();
 
     TForm1& m_window;
     std::unique_ptr<archive::Recorder> m_recorder;
     QPointer<archive::ArchiveWindow> m_archiveWindow;
     QString m_settingsProblem;
     QString m_technician;
+    report::Customer m_customer;
+    QString m_customerOf;                    ///< the serial whose last customer was proposed
+    QList<archive::Change> m_sessionChanges; ///< oldest first
+    report::Table m_replacement;
 };
 
 } // namespace r73

@@ -142,10 +142,12 @@ bool Archive::record(Visit v, QString* error)
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) return fail(error, db.lastError().text());
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO visits (id, serial, bios, kind, at, technician, host) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (id) DO NOTHING"));
-    for (const QString& value :
-         {v.id, v.serial, v.bios, v.kind, isoText(v.at), v.technician, v.host})
+    q.prepare(
+        QStringLiteral("INSERT INTO visits (id, serial, bios, kind, at, technician, host, "
+                       "customer, site, machine, order_no) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                       "?, ?) ON CONFLICT (id) DO NOTHING"));
+    for (const QString& value : {v.id, v.serial, v.bios, v.kind, isoText(v.at), v.technician,
+                                 v.host, v.customer, v.site, v.machine, v.order})
         q.addBindValue(value);
     bool ok = q.exec();
     // Zero rows: this visit is in the archive already, with its counters and files.
@@ -294,7 +296,8 @@ QList<Visit> Archive::loadVisits(const QString& where, const QStringList& values
     if (!isOpen()) return out;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT id, serial, bios, kind, at, technician, host FROM visits ") +
+    q.prepare(QStringLiteral("SELECT id, serial, bios, kind, at, technician, host, customer, site, "
+                             "machine, order_no FROM visits ") +
               where + QStringLiteral(" ORDER BY at, id"));
     for (const QString& v : values)
         q.addBindValue(v);
@@ -311,6 +314,10 @@ QList<Visit> Archive::loadVisits(const QString& where, const QStringList& values
         v.at = QDateTime::fromString(q.value(4).toString(), Qt::ISODateWithMs);
         v.technician = q.value(5).toString();
         v.host = q.value(6).toString();
+        v.customer = q.value(7).toString();
+        v.site = q.value(8).toString();
+        v.machine = q.value(9).toString();
+        v.order = q.value(10).toString();
         out.append(v);
     }
     QSqlQuery part(db);

@@ -43,6 +43,11 @@ struct Visit
     QString host;                           ///< the workstation that recorded it
     QList<QPair<QString, double>> counters; ///< key, value
     QStringList files;                      ///< names in the controller's folder
+    /// Whom a report was for (customer, site, machine, order number); empty for other visits.
+    QString customer;
+    QString site;
+    QString machine;
+    QString order;
 };
 
 /// Where a change was made; stored by these names.
@@ -103,7 +108,7 @@ class Archive
 {
 public:
     /// The schema this program writes. Older files are upgraded, newer ones refused.
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 4;
 
     Archive();
     ~Archive();

@@ -38,6 +38,14 @@ const char* const Version3[] = {
     "CREATE INDEX IF NOT EXISTS changes_serial ON changes (serial, at)",
 };
 
+// Version 4: whom a report was for, proposed again for the controller's next report.
+const char* const Version4[] = {
+    "ALTER TABLE visits ADD COLUMN customer TEXT",
+    "ALTER TABLE visits ADD COLUMN site TEXT",
+    "ALTER TABLE visits ADD COLUMN machine TEXT",
+    "ALTER TABLE visits ADD COLUMN order_no TEXT",
+};
+
 bool run(QSqlDatabase& db, const char* sql, QString* message)
 {
     QSqlQuery q(db);
@@ -85,6 +93,9 @@ bool Archive::createOrUpgrade(QString* error)
             ok = ok && run(db, sql, &message);
     if (version < 3)
         for (const char* sql : Version3)
+            ok = ok && run(db, sql, &message);
+    if (version < 4)
+        for (const char* sql : Version4)
             ok = ok && run(db, sql, &message);
     if (ok && version != SchemaVersion) {
         QSqlQuery set(db);

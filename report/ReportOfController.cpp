@@ -33,8 +33,12 @@ Table setTable(const model::ControllerModel& m, const QString& title,
     for (const char* key : keys) {
         const backup::Setting& s = *backup::settingOf(QString::fromLatin1(key));
         if (!backup::offeredBy(s, bios)) continue;
-        t.rows.append(
-            {backup::pageCaption(s, bios), model::fieldText(m, QString::fromLatin1(key))});
+        // Every row with its unit, also where the page's caption gives none.
+        QString caption = backup::pageCaption(s, bios);
+        const QString unit = backup::unitOf(s);
+        if (!unit.isEmpty() && !caption.contains(u'['))
+            caption += QStringLiteral(" [%1]").arg(unit);
+        t.rows.append({caption, model::fieldText(m, QString::fromLatin1(key))});
     }
     return t;
 }
@@ -69,10 +73,8 @@ Table serviceTable(const model::ControllerModel& m)
         t.rows.append({page("Lösen [Pulse]"), serviceText(live, "release_pulses")});
         t.rows.append({page("Löseabweichung [Pulse]"), serviceText(live, "release_deviation")});
     }
-    t.rows.append({own("Frequenz  [0,1 Hz]"), serviceText(live, "frequency")});
+    // Frequency and vibration follow as the gauges, each with its value.
     t.rows.append({page("T_Dauer  [ms]"), serviceText(live, "duration")});
-    // The service read shows the vibration gauge's position beside its values.
-    t.rows.append({page("Schwingung [mm/sek]"), model::vibrationText(live)});
     return t;
 }
 
@@ -130,7 +132,7 @@ Table statusTable(const model::ControllerModel& m, const LastCommError& commErro
            << QStringList{page("Ergebnis:"), result.trimmed()}
            << QStringList{page("M-Status"),
                           live.statusWord ? QString::number(*live.statusWord) : QString()}
-           << QStringList{page("Last ComErr:"),
+           << QStringList{own("Letzter Übertragungsfehler"),
                           QString::number(commError.status) + QStringLiteral("  ") +
                               (commError.location ? QString::number(*commError.location)
                                                   : QStringLiteral("---"))};
@@ -181,9 +183,10 @@ ServiceReport reportOf(const model::ControllerModel& m, const LastCommError& com
     r.gaugesAfter = int(r.tables.size()) - 1;
     const model::LiveReadings& live = m.live();
     const quint16 frequency = live.service ? live.service->frequency : 0;
-    r.gauges << Gauge{page("Schwingung "), service.rows.last().value(1),
+    // The service read shows the vibration gauge's position beside its values.
+    r.gauges << Gauge{page("Schwingung [mm/sek]"), model::vibrationText(live),
                       model::sensorGauge(live) / 200.0};
-    r.gauges << Gauge{own("Frequenz"), serviceText(live, "frequency"),
+    r.gauges << Gauge{own("Frequenz  [0,1 Hz]"), serviceText(live, "frequency"),
                       qBound(0, frequencyGauge(frequency), 100) / 100.0};
     if (bios >= 300) r.tables << channelsTable(m);
     r.tables << statusTable(m, commError);

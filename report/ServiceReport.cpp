@@ -24,6 +24,16 @@ QString esc(const QString& text)
 const char* const Grid = "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                          "style=\"border-color:#888; border-style:solid\">";
 
+/// The locale's short form with the year in full: a report is kept for years.
+QString fullYear(const QLocale& locale, const QDateTime& at, bool withTime = true)
+{
+    QString format = withTime ? locale.dateTimeFormat(QLocale::ShortFormat)
+                              : locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return locale.toString(at, format);
+}
+
 QString heading(const QString& title)
 {
     return QStringLiteral("<h3 style=\"margin-top:12px; margin-bottom:4px; color:#1f3f66\">%1</h3>")
@@ -35,10 +45,11 @@ QString tableHtml(const Table& t)
     QString html = heading(t.title) + QLatin1String(Grid);
     const qsizetype columns = t.header.isEmpty() ? 2 : t.header.size();
     if (!t.header.isEmpty()) {
-        html += QStringLiteral("<tr style=\"background-color:#dde4ee\">");
+        // A table's head, repeated on each page it runs onto.
+        html += QStringLiteral("<thead><tr style=\"background-color:#dde4ee\">");
         for (const QString& h : t.header)
             html += QStringLiteral("<th align=\"left\">%1</th>").arg(esc(h));
-        html += QStringLiteral("</tr>");
+        html += QStringLiteral("</tr></thead>");
     }
     for (qsizetype r = 0; r < t.rows.size(); ++r) {
         html += r % 2 ? QStringLiteral("<tr style=\"background-color:#f4f6f9\">")
@@ -92,7 +103,7 @@ QString lampsRow(const QList<Lamp>& lamps)
 
 QString identityHtml(const ServiceReport& r)
 {
-    const QString date = r.locale.toString(r.when, QLocale::ShortFormat);
+    const QString date = fullYear(r.locale, r.when);
     const auto row = [](const QString& a, const QString& va, const QString& b, const QString& vb) {
         return QStringLiteral("<tr><td width=\"20%\"><b>%1</b></td><td width=\"30%\">%2</td>"
                               "<td width=\"20%\"><b>%3</b></td><td width=\"30%\">%4</td></tr>")
@@ -102,6 +113,11 @@ QString identityHtml(const ServiceReport& r)
            row(tr73own("Seriennummer"), r.serialNumber, tr73own("BIOS-Version"), r.biosVersion) +
            row(tr73own("Datum"), date, tr73own("Programmversion"), r.programVersion) +
            row(tr73own("Techniker"), r.technician, QString(), QString()) +
+           (r.customer.isEmpty()
+                ? QString()
+                : row(tr73own("Kunde"), r.customer.customer, tr73own("Standort"), r.customer.site) +
+                      row(tr73own("Maschine"), r.customer.machine, tr73own("Auftragsnummer"),
+                          r.customer.order)) +
            QStringLiteral("</table>");
 }
 
@@ -140,6 +156,8 @@ QString reportHtml(const ServiceReport& r)
         html += heading(tr73own("Eingänge und Ausgänge")) + QLatin1String(Grid) +
                 lampsRow(r.inputs) + lampsRow(r.outputs) + QStringLiteral("</table>");
     }
+    if (!r.replacement.rows.isEmpty()) html += tableHtml(r.replacement);
+    if (!r.changes.rows.isEmpty()) html += tableHtml(r.changes);
     if (!r.history.rows.isEmpty()) html += tableHtml(r.history);
     html += remarksHtml(r.remarks) + signatureHtml();
     return html + QStringLiteral("</body></html>");
@@ -162,8 +180,7 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
     const int pages = doc.pageCount();
     const qreal bodyHeight = page.height() - footer;
     const QString left = tr73own("Servicebericht") + QStringLiteral(" · ") + r.serialNumber +
-                         QStringLiteral(" · ") +
-                         r.locale.toString(r.when.date(), QLocale::ShortFormat);
+                         QStringLiteral(" · ") + fullYear(r.locale, r.when, false);
     for (int p = 0; p < pages; ++p) {
         if (p > 0) device.newPage();
         painter.save();

@@ -38,12 +38,26 @@ struct Lamp
     bool on;
 };
 
+/// Whom the visit was for, as the technician gives it; printed in the header when given.
+struct Customer
+{
+    QString customer;
+    QString site;
+    QString machine;
+    QString order;
+    bool isEmpty() const
+    {
+        return customer.isEmpty() && site.isEmpty() && machine.isEmpty() && order.isEmpty();
+    }
+};
+
 struct ServiceReport
 {
     QString serialNumber;
     QString biosVersion;
     QString programVersion;
     QString technician;
+    Customer customer;
     QDateTime when;
     QLocale locale;       ///< writes the dates: the window's language, not only the system's
     QList<Table> tables;  ///< parameter sets, hydraulics, service counters, channels, status
@@ -51,6 +65,10 @@ struct ServiceReport
     int gaugesAfter = -1; ///< index of the table the gauges follow; -1: after all tables
     QList<Lamp> inputs;
     QList<Lamp> outputs;
+    /// A controller replaced during the visit: source, file, settings written, verification;
+    /// left out when it has no rows.
+    Table replacement;
+    Table changes; ///< the writes of the visit with before and after; left out when none
     Table history; ///< left out when it has no rows
     QString remarks;
 };

@@ -12,6 +12,7 @@
 #include "MessageFacade.h"
 #include "ParamPages.h"
 #include "ServiceRecord.h"
+#include "ServiceReport.h"
 #include "SpannenPage.h"
 #include "ui_SpannenPage.h"
 
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QTimer>
 
 using namespace r73;
@@ -146,6 +148,21 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     QCOMPARE(w.changesView()->list()->topLevelItemCount(), 2);
     QCOMPARE(w.changesView()->list()->topLevelItem(0)->text(4),
              QStringLiteral("Wiederherstellung aus unit.json"));
+
+    // The customer's report names him, the replacement and the visit's writes, all in German.
+    record.setCustomer({"Kühlwerk Nord", "Halle 3", "Presse 7", "A-4711"});
+    QTextDocument doc;
+    doc.setHtml(report::reportHtml(record.currentReport({})));
+    const QString shown = doc.toPlainText();
+    for (const char* part :
+         {"Kühlwerk Nord", "Halle 3", "A-4711", "Austausch", "Seriennummer 4711, BIOS 3.10",
+          "Geschriebene Einstellungen\n1", "alle stimmen überein", "Änderungen während des Besuchs",
+          "Seite SPANNEN", "Letzter Übertragungsfehler", "Spannen ohne Werkzeug [Pulse]"})
+        QVERIFY2(shown.contains(QString::fromUtf8(part)), part);
+    QVERIFY(!shown.contains("Last ComErr") && shown.count("Frequenz") == 1);
+    QVERIFY(record.saveReport(f.env.path("report.pdf"), {}));
+    QVERIFY(record.recorder()->flush());
+    QCOMPARE(a.visits(QStringLiteral("1234"), nullptr).last().order, QStringLiteral("A-4711"));
 }
 
 QTEST_MAIN(TstRestoreWindow)

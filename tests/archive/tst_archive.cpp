@@ -229,6 +229,7 @@ void TstArchive::olderSchemaUpgradedNewerRefused()
         QVERIFY2(a.open(where, &error), qPrintable(error));
         Visit v = visit("1234", KindBackup, "b-1");
         v.technician = "Meier";
+        v.customer = "Kühlwerk Ø-Nord 株式会社"; // beyond code page 1252: kept as given
         QVERIFY(a.record(v, &error));
         // A file made after the visit joins it, once, in the first version's table too.
         v.files = {"1234_20261210_report.txt"};
@@ -238,6 +239,7 @@ void TstArchive::olderSchemaUpgradedNewerRefused()
         QCOMPARE(visits.size(), 2);
         QCOMPARE(visits[0].id, QString("old"));
         QCOMPARE(visits[1].technician, QString("Meier"));
+        QCOMPARE(visits[1].customer, v.customer);
         QCOMPARE(visits[1].files, v.files);
         QVERIFY(countersCsv(visits).contains(",Verbindung,3.00,"));
         // The upgrade brings the record of changes; one recorded again stays one.
@@ -249,10 +251,10 @@ void TstArchive::olderSchemaUpgradedNewerRefused()
         QCOMPARE(changes[0].before + ">" + changes[0].after, QString("300>275")); // newest first
         QVERIFY(changesCsv(changes).contains(",SPANNEN: Kurz [Pulse],clamp.short,300,275,"));
     }
-    exec(where, {"UPDATE schema_version SET version = 4"});
+    exec(where, {"UPDATE schema_version SET version = 5"});
     Archive a;
     QVERIFY(!a.open(where, &error));
-    QVERIFY2(error.contains("neueren") && error.contains("Schema 3"), qPrintable(error));
+    QVERIFY2(error.contains("neueren") && error.contains("Schema 4"), qPrintable(error));
     QVERIFY(!a.isOpen());
 }
 
