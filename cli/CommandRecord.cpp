@@ -30,7 +30,7 @@ bool CommandRecord::open(QString* problem)
 }
 
 void CommandRecord::visit(const model::ControllerModel& model, const char* kind,
-                          const QStringList& files)
+                          const QStringList& files, const report::Customer& customer)
 {
     if (!m_recorder) return;
     archive::Visit v;
@@ -39,6 +39,10 @@ void CommandRecord::visit(const model::ControllerModel& model, const char* kind,
     v.kind = QString::fromLatin1(kind);
     v.technician = archive::technicianName();
     v.counters = report::countersOf(model);
+    v.customer = customer.customer;
+    v.site = customer.site;
+    v.machine = customer.machine;
+    v.order = customer.order;
     m_recorder->record(v, files);
 }
 

@@ -4,6 +4,7 @@
 /// technician, and the archive's problems kept for the command's exit.
 
 #include "Archive.h"
+#include "ServiceReport.h"
 #include "Settings.h"
 
 #include <QString>
@@ -28,8 +29,8 @@ public:
     /// False with the reason when the configured archive cannot be used.
     bool open(QString* problem);
     /// A visit of the controller the model holds, its counters as read, with files kept.
-    void visit(const model::ControllerModel& model, const char* kind,
-               const QStringList& files = {});
+    void visit(const model::ControllerModel& model, const char* kind, const QStringList& files = {},
+               const report::Customer& customer = {});
     /// A visit of a controller as a complete read gave it.
     void visit(const backup::Snapshot& snapshot, const char* kind, const QStringList& files = {});
     void changes(QList<archive::Change> changes, const backup::Identity& id);

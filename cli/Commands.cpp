@@ -97,12 +97,20 @@ const std::vector<Command>& commands()
                              QStringLiteral("watch: add to an existing --csv file."))},
          runWatch},
         {"report",
-         "[FILE.pdf]",
+         "[FILE.pdf] [--customer TEXT] [--site TEXT] [--machine TEXT] [--order TEXT]",
          "connect, read the settings and one poll cycle, then write the service report and "
          "archive\n"
-         "it, as the program's menu does (default: the proposed name in the current folder)",
+         "it, as the program's menu does (default: the proposed name in the current folder);\n"
+         "the customer, site, machine and order number are printed in its header",
          true,
-         {},
+         {QCommandLineOption(QStringLiteral("customer"), QStringLiteral("report: the customer"),
+                             QStringLiteral("TEXT")),
+          QCommandLineOption(QStringLiteral("site"), QStringLiteral("report: the site"),
+                             QStringLiteral("TEXT")),
+          QCommandLineOption(QStringLiteral("machine"), QStringLiteral("report: the machine"),
+                             QStringLiteral("TEXT")),
+          QCommandLineOption(QStringLiteral("order"), QStringLiteral("report: the order number"),
+                             QStringLiteral("TEXT"))},
          runReport},
     };
     return all;

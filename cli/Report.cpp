@@ -94,11 +94,15 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
             QString::number(snapshot.id.serial), QDate::currentDate()));
     report::ServiceReport r = report::reportOf(model, {0, std::nullopt});
     r.technician = archive::technicianName();
+    const auto given = [&parser](const char* name) {
+        return parser.value(QLatin1String(name)).trimmed();
+    };
+    r.customer = {given("customer"), given("site"), given("machine"), given("order")};
     QString error;
     if (!report::writeReportPdf(r, path, &error))
         return fail(QStringLiteral("the service report %1 cannot be saved: %2")
                         .arg(QDir::toNativeSeparators(path), error));
-    record.visit(model, archive::KindReport, {path});
+    record.visit(model, archive::KindReport, {path}, r.customer);
     // Beside the file's name, which scripts take from standard output.
     if (const QString why = record.finish(); !why.isEmpty()) return fail(why);
     QTextStream(stdout) << QDir::toNativeSeparators(path) << Qt::endl;

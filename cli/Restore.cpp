@@ -6,8 +6,8 @@
 #include "BackupFile.h"
 #include "ChangeRecords.h"
 #include "CommandRecord.h"
-#include "TextHook.h"
 #include "SettingsCommands.h"
+#include "TextHook.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

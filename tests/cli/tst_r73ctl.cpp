@@ -437,13 +437,18 @@ void TstR73ctl::reportIsWrittenByTheProgramAndArchived()
     SimProcess same;
     QVERIFY2(same.started(), qPrintable(same.errors()));
     const QString params = r73ctl({"--device", same.link(), "params"}, folder.path()).out;
-    Run run = r73ctl({"--device", sim.link(), "report", "out.pdf"}, folder.path());
+    Run run = r73ctl({"--device", sim.link(), "report", "out.pdf", "--customer", "Kühlwerk Nord",
+                      "--order", "A-4711"},
+                     folder.path());
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QProcess pdf;
     pdf.start("pdftotext", {"-layout", folder.filePath("out.pdf"), "-"});
     QVERIFY(pdf.waitForFinished(10000));
     const QString text = QString::fromUtf8(pdf.readAllStandardOutput());
     QVERIFY2(text.contains("1234") && text.contains("3.10"), qPrintable(text));
+    QVERIFY2(text.contains(QRegularExpression("Kunde\\s+Kühlwerk Nord")) &&
+                 text.contains(QRegularExpression("Auftragsnummer\\s+A-4711")),
+             qPrintable(text));
     // The poll's words in the report's wording, and the settings as read.
     QVERIFY2(text.contains(QRegularExpression("ext\\. Anwahl\\s+SPANNEN\\n")), qPrintable(text));
     QVERIFY2(text.contains(QRegularExpression("Ergebnis:\\s+Test beendet kein Werkzeug")),
