@@ -278,6 +278,14 @@ report::ServiceReport ServiceRecord::currentReport(const QString& remarks) const
     return r;
 }
 
+void ServiceRecord::addLogo(report::ServiceReport& r)
+{
+    QString why;
+    r.logo = report::configuredLogo(&why);
+    if (!why.isEmpty())
+        showMessage({&m_window, why, tr73own("Servicebericht"), MsgIcon::Warning, MsgButtons::Ok});
+}
+
 void ServiceRecord::proposeCustomer()
 {
     const QString serial = model::shownSerial(m_window.controllerModel());
@@ -302,7 +310,8 @@ bool ServiceRecord::saveReport(const QString& path, const QString& remarks)
     if (sessionFailed()) return false;
     refreshPages();
     if (sessionFailed()) return false; // a file of that name stays as it was
-    const report::ServiceReport r = currentReport(remarks);
+    report::ServiceReport r = currentReport(remarks);
+    addLogo(r);
     QString error;
     if (!report::writeReportPdf(r, path, &error)) {
         showMessage({&m_window,
@@ -324,7 +333,8 @@ bool ServiceRecord::printReport(const QString& remarks)
     if (sessionFailed()) return false;
     refreshPages();
     if (sessionFailed()) return false;
-    const report::ServiceReport r = currentReport(remarks);
+    report::ServiceReport r = currentReport(remarks);
+    addLogo(r);
     report::renderReport(r, printer);
     if (printer.printerState() == QPrinter::Error) {
         showMessage({&m_window, tr73own("Der Servicebericht kann nicht gedruckt werden."),

@@ -83,6 +83,8 @@ private:
     QString currentPage() const;
     /// The customer of the controller's last report in the archive, once per controller.
     void proposeCustomer();
+    /// The configured logo into the report; one that is no image is said and left out.
+    void addLogo(report::ServiceReport& r);
 
     TForm1& m_window;
     std::unique_ptr<archive::Recorder> m_recorder;

@@ -98,6 +98,9 @@ int runReport(const QStringList& args, const QCommandLineParser& parser)
         return parser.value(QLatin1String(name)).trimmed();
     };
     r.customer = {given("customer"), given("site"), given("machine"), given("order")};
+    QString logoProblem;
+    r.logo = report::configuredLogo(&logoProblem);
+    if (!logoProblem.isEmpty()) QTextStream(stderr) << "r73ctl: " << logoProblem << Qt::endl;
     QString error;
     if (!report::writeReportPdf(r, path, &error))
         return fail(QStringLiteral("the service report %1 cannot be saved: %2")

@@ -1,16 +1,20 @@
 #include "ServiceReport.h"
 
+#include "NorloIni.h"
+#include "ProfileFile.h"
 #include "SafeFile.h"
 #include "TextHook.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <QUrl>
 
 namespace r73::report {
 
@@ -20,6 +24,9 @@ QString esc(const QString& text)
 {
     return text.toHtmlEscaped();
 }
+
+/// The logo's name in the document.
+constexpr char LogoName[] = "r73-logo";
 
 const char* const Grid = "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                          "style=\"border-color:#888; border-style:solid\">";
@@ -144,8 +151,18 @@ QString signatureHtml()
 QString reportHtml(const ServiceReport& r)
 {
     QString html = QStringLiteral("<html><body>");
-    html += QStringLiteral("<h1 style=\"color:#1f3f66\">%1</h1>")
-                .arg(esc(tr73own("Servicebericht R73-Controller")));
+    const QString title = QStringLiteral("<h1 style=\"color:#1f3f66\">%1</h1>")
+                              .arg(esc(tr73own("Servicebericht R73-Controller")));
+    if (r.logo.isNull()) {
+        html += title;
+    } else {
+        // The company's logo beside the title, at most 18 mm high at the report's resolution.
+        const int height = qMin(r.logo.height(), 64);
+        html += QStringLiteral("<table width=\"100%\"><tr><td>%1</td><td align=\"right\">"
+                               "<img src=\"%2\" height=\"%3\"></td></tr></table>")
+                    .arg(title, QLatin1String(LogoName))
+                    .arg(height);
+    }
     html += identityHtml(r);
     for (qsizetype i = 0; i < r.tables.size(); ++i) {
         html += tableHtml(r.tables[i]);
@@ -174,6 +191,8 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
     doc.documentLayout()->setPaintDevice(&device);
     doc.setDefaultFont(font);
     doc.setDocumentMargin(0);
+    if (!r.logo.isNull())
+        doc.addResource(QTextDocument::ImageResource, QUrl(QLatin1String(LogoName)), r.logo);
     doc.setHtml(reportHtml(r));
     doc.setPageSize(QSizeF(page.width(), page.height() - footer));
 
@@ -195,6 +214,21 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
         painter.drawText(foot, Qt::AlignRight | Qt::AlignBottom,
                          tr73own("Seite %1 von %2").arg(p + 1).arg(pages));
     }
+}
+
+QImage configuredLogo(QString* problem)
+{
+    QString path = ProfileFile(configFilePath())
+                       .readString(QStringLiteral("Servicebericht"), QStringLiteral("Logo"), {});
+    const bool named = !path.isEmpty();
+    if (!named) path = QDir::current().filePath(QStringLiteral("report/logo.png"));
+    if (!named && !QFileInfo::exists(path)) return {};
+    QImage logo;
+    if (!logo.load(path) && problem)
+        *problem = tr73own("Das Logo %1 ist kein lesbares Bild; der Bericht wird ohne Logo "
+                           "gedruckt.")
+                       .arg(QDir::toNativeSeparators(path));
+    return logo;
 }
 
 QPageSize paperFor(const QLocale& locale)

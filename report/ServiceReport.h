@@ -6,6 +6,7 @@
 /// window's language; the report's own texts go through the language hook.
 
 #include <QDateTime>
+#include <QImage>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -58,6 +59,7 @@ struct ServiceReport
     QString programVersion;
     QString technician;
     Customer customer;
+    QImage logo; ///< printed in the header; none when null
     QDateTime when;
     QLocale locale;       ///< writes the dates: the window's language, not only the system's
     QList<Table> tables;  ///< parameter sets, hydraulics, service counters, channels, status
@@ -72,6 +74,11 @@ struct ServiceReport
     Table history; ///< left out when it has no rows
     QString remarks;
 };
+
+/// The service company's logo: report/logo.png in the working folder, or the file named by
+/// "Logo" in section [Servicebericht] of the configuration. A null image when there is none;
+/// a file that is no image gives a null image and the reason in problem.
+QImage configuredLogo(QString* problem);
 
 /// The report as a rich-text document (the subset QTextDocument knows).
 QString reportHtml(const ServiceReport& report);

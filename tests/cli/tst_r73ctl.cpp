@@ -437,10 +437,16 @@ void TstR73ctl::reportIsWrittenByTheProgramAndArchived()
     SimProcess same;
     QVERIFY2(same.started(), qPrintable(same.errors()));
     const QString params = r73ctl({"--device", same.link(), "params"}, folder.path()).out;
+    // A logo that is no image: said, and the report made without it.
+    QVERIFY(QDir(folder.path()).mkpath("report"));
+    QFile logo(folder.filePath("report/logo.png"));
+    QVERIFY(logo.open(QIODevice::WriteOnly) && logo.write("no image") > 0);
+    logo.close();
     Run run = r73ctl({"--device", sim.link(), "report", "out.pdf", "--customer", "Kühlwerk Nord",
                       "--order", "A-4711"},
                      folder.path());
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.exitCode == 0 && run.err.contains("logo.png ist kein lesbares Bild"),
+             qPrintable(run.err));
     QProcess pdf;
     pdf.start("pdftotext", {"-layout", folder.filePath("out.pdf"), "-"});
     QVERIFY(pdf.waitForFinished(10000));
