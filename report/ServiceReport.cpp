@@ -43,7 +43,10 @@ QString fullYear(const QLocale& locale, const QDateTime& at, bool withTime = tru
 
 QString heading(const QString& title)
 {
-    return QStringLiteral("<h3 style=\"margin-top:12px; margin-bottom:4px; color:#1f3f66\">%1</h3>")
+    // A paragraph of its own keeps the space above: a heading's margin is lost after a table
+    // that ran onto a new page.
+    return QStringLiteral("<p style=\"margin:0; font-size:5pt\">&nbsp;</p><h3 style=\"margin-top:"
+                          "4px; margin-bottom:4px; color:#1f3f66\">%1</h3>")
         .arg(esc(title));
 }
 

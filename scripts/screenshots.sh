@@ -61,6 +61,9 @@ for lang in 0 1; do
     # The trend window at its opening size, live and replaying the recording.
     xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-trend.sh $lang \
         "$out/trend-live-$name.png" "$out/trend-replay-$name.png" 2>/dev/null
+    # The service report of a replacement visit, page by page.
+    xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-report.sh $lang \
+        "$PWD/docs/report/replacement-report-$name" 2>/dev/null
     # The archive after a restore: its visit with the backup, the journal and the report.
     xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-archive.sh $lang \
         "$out/archive-$name.png" "$out/archive-changes-$name.png" 2>/dev/null
