@@ -96,6 +96,15 @@ public:
     r73::LastCommError lastCommError() const override { return m_lastCommError; }
     QString pageCaption(int page) const override;
     void showDone(const QString& text) override;
+    QString lastChangeText(const QString& key) const override
+    {
+        return m_lastChange ? m_lastChange(key) : QString();
+    }
+    /// Gives the pages' tooltips the archive's last change of a setting.
+    void setLastChangeSource(std::function<QString(const QString& key)> source)
+    {
+        m_lastChange = std::move(source);
+    }
     /// The status line's text.
     QString doneText() const;
 
@@ -159,6 +168,7 @@ private:
     std::function<bool()> m_composeLogbook;
     QLabel* m_statusLine = nullptr;
     QString m_doneText; ///< whole, as the status line may shorten it
+    std::function<QString(const QString& key)> m_lastChange;
     QList<QWidget*> m_parameterFields;
     bool m_changingPage = false;
     bool m_droppingF7 = false;

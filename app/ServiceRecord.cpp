@@ -4,6 +4,7 @@
 #include "ArchiveWindow.h"
 #include "BackupFile.h"
 #include "ChangeRecords.h"
+#include "ChangesView.h"
 #include "ControllerModel.h"
 #include "Csv.h"
 #include "FiPri.h"
@@ -66,7 +67,25 @@ ServiceRecord::ServiceRecord(TForm1& window, TFileForm& logbook, QObject* parent
         // A new visit: what was written and replaced belongs to the controller before.
         m_sessionChanges.clear();
         m_replacement = {};
+        m_lastChanges.clear();
         recordVisit(archive::KindConnect);
+        // The pages' tooltips name a setting's last change from the archive, once it answers.
+        const QString serial = model::shownSerial(m_window.controllerModel());
+        if (m_recorder && !serial.isEmpty())
+            m_recorder->readChanges(
+                serial, this, [this, serial](const QList<archive::Change>& found) {
+                    if (model::shownSerial(m_window.controllerModel()) != serial) return;
+                    for (const archive::Change& c : found)
+                        if (!m_lastChanges.contains(c.setting)) m_lastChanges.insert(c.setting, c);
+                });
+    });
+    window.setLastChangeSource([this](const QString& key) {
+        const auto it = m_lastChanges.constFind(key);
+        if (it == m_lastChanges.cend()) return QString();
+        return tr73own("Zuletzt geändert: %1 von %2 (%3)")
+            .arg(archive::shownTime(it->at),
+                 it->technician.isEmpty() ? tr73own("unbekannt") : it->technician,
+                 archive::originName(*it));
     });
     connect(&logbook, &TFileForm::saved, this,
             [this](const QString& path) { recordVisit(archive::KindLogbook, {path}); });
@@ -93,6 +112,7 @@ void ServiceRecord::recordChanges(QList<archive::Change> changes)
     for (archive::Change& c : changes) {
         c.at = now;
         m_sessionChanges << c;
+        m_lastChanges.insert(c.setting, c);
     }
 }
 

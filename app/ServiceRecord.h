@@ -95,6 +95,7 @@ private:
     QString m_customerOf;                    ///< the serial whose last customer was proposed
     QList<archive::Change> m_sessionChanges; ///< oldest first
     report::Table m_replacement;
+    QMap<QString, archive::Change> m_lastChanges; ///< by setting, the newest
 };
 
 } // namespace r73

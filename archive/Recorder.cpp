@@ -3,6 +3,7 @@
 #include "TextHook.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QSysInfo>
 #include <QUuid>
 
@@ -60,6 +61,17 @@ public:
         }
         m_caughtUp = true;
         if (count > 0) emit m_owner.sent(count);
+    }
+
+    QList<Change> changes(const QString& serial)
+    {
+        QString error;
+        if (ready(m_main, m_where, &error)) return m_main.changes(serial, &error);
+        // While the server is away, what this workstation kept.
+        if (m_where.server() && QFile::exists(m_local.sqliteFile) &&
+            ready(m_localArchive, m_local, &error))
+            return m_localArchive.changes(serial, &error);
+        return {};
     }
 
 private:
@@ -182,6 +194,15 @@ void Recorder::recordChanges(QList<Change> changes)
         if (c.host.isEmpty()) c.host = QSysInfo::machineHostName();
     }
     queue([this, changes] { m_worker->write(changes); });
+}
+
+void Recorder::readChanges(const QString& serial, QObject* context,
+                           std::function<void(const QList<Change>&)> done)
+{
+    queue([this, serial, context = QPointer<QObject>(context), done = std::move(done)] {
+        const QList<Change> found = m_worker->changes(serial);
+        if (context) QMetaObject::invokeMethod(context, [done, found] { done(found); });
+    });
 }
 
 void Recorder::sendLocalVisits()

@@ -32,6 +32,10 @@ public:
     /// Queues changes made to a controller (id, time and workstation filled in where empty),
     /// written in one transaction. Returns at once.
     void recordChanges(QList<Change> changes);
+    /// Reads a controller's changes, newest first, on the recorder's thread (after what is
+    /// queued); done gets them on context's thread. None when the archive cannot be read.
+    void readChanges(const QString& serial, QObject* context,
+                     std::function<void(const QList<Change>&)> done);
     /// Queues sending the local visits the server does not hold yet (recording does so by
     /// itself once the server answers).
     void sendLocalVisits();

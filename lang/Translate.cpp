@@ -387,6 +387,8 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     {"Dauerhaft gespeichert: %1", "Saved permanently: %1"},
     {"Letzter Übertragungsfehler", "Last communication error"},
     {"Kunde", "Customer"},
+    {"Zuletzt geändert: %1 von %2 (%3)", "Last changed: %1 by %2 (%3)"},
+    {"unbekannt", "unknown"},
     {"Pulse", "Pulses"},
     {"Das Logo %1 ist kein lesbares Bild; der Bericht wird ohne Logo gedruckt.",
      "The logo %1 is no readable image; the report is printed without it."},

@@ -147,6 +147,9 @@ QString TParamPages::fieldTip(const Field& f) const
     } else {
         lines << tr73own("Noch nicht aus dem Controller gelesen");
     }
+    if (s)
+        if (const QString changed = m_host.lastChangeText(s->key); !changed.isEmpty())
+            lines << changed;
     const FieldMark mark = m_marks.value(f.edit);
     if (mark == FieldMark::Differs)
         lines << markText(mark) + QStringLiteral(": ") + m_typedAway.value(f.edit);

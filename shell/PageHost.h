@@ -46,6 +46,12 @@ public:
     virtual LastCommError lastCommError() const = 0;
     /// The status line: what was just done, and to which controller.
     virtual void showDone(const QString& text) = 0;
+    /// When a setting was last changed and by whom, as the archive knows it; empty when not.
+    virtual QString lastChangeText(const QString& key) const
+    {
+        Q_UNUSED(key);
+        return {};
+    }
     /// The program-wide flags the pages share.
     ProgramState& state() { return programState(); }
 };

@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -148,6 +149,13 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     QCOMPARE(w.changesView()->list()->topLevelItemCount(), 2);
     QCOMPARE(w.changesView()->list()->topLevelItem(0)->text(4),
              QStringLiteral("Wiederherstellung aus unit.json"));
+
+    // The field's tooltip names its last change.
+    QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), shortLimit->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(shortLimit, &help);
+    QVERIFY2(shortLimit->toolTip().contains("Zuletzt geändert: ") &&
+                 shortLimit->toolTip().contains("(Wiederherstellung aus unit.json)"),
+             qPrintable(shortLimit->toolTip()));
 
     // The customer's report names him, the replacement and the visit's writes, all in German.
     record.setCustomer({"Kühlwerk Nord", "Halle 3", "Presse 7", "A-4711"});
