@@ -324,6 +324,10 @@ void TstArchive::serverGoneRecordsLocallyThenSends()
     QVERIFY(r.flush());
     QCOMPARE(problems.size(), 1); // said once for both
     QVERIFY(problems[0][0].toString().contains("lokal"));
+    // Read back while the server is away: what this workstation kept.
+    QList<Change> read;
+    r.readChanges("1234", &r, [&read](const QList<Change>& found) { read = found; });
+    QTRY_COMPARE(read.size(), 1);
     QVERIFY(m_pg.startServer());
     r.record(visit("1234", KindConnect, "after"));
     QVERIFY(r.flush());
