@@ -1,5 +1,7 @@
 #include "ParamFormat.h"
 
+#include "TextHook.h"
+
 #include <QLocale>
 #include <cmath>
 
@@ -45,6 +47,29 @@ int frequencyGauge(quint16 f)
     if (f == 0) return 0;
     // log10 of a power of ten is exact, so 10, 100, ... land on 25, 50, ... without help.
     return int(25.0 * std::log10(double(f)));
+}
+
+FieldCheck checkField(ParamConversion conversion, const QString& text, const QLocale& locale)
+{
+    const QString numbersOnly = tr73(0, QStringLiteral("Nur Zahlen erlaubt"));
+    const auto outOfRange = [](const QString& low, const QString& high) {
+        return tr73(0, QStringLiteral("Der Wert passt nicht in das Feld. Erlaubt sind %1 bis %2."))
+            .arg(low, high);
+    };
+    // A value the word cannot carry would travel as its low 16 bits: 66000 would be stored as
+    // 464, a threshold of -1 mm/s as 3275.80 mm/s. Such a value is refused, not wrapped.
+    if (conversion != ParamConversion::Threshold) {
+        const std::optional<int> value = parseWhole(text);
+        if (!value) return {std::nullopt, numbersOnly};
+        if (conversion == ParamConversion::Whole && !fitsWord(*value))
+            return {std::nullopt, outOfRange(QString::number(WordMin), QString::number(WordMax))};
+        return {*value, {}};
+    }
+    const std::optional<qint64> raw = parseThreshold(text, locale);
+    if (!raw) return {std::nullopt, numbersOnly};
+    if (*raw < 0 || *raw > 0xFFFF)
+        return {std::nullopt, outOfRange(mmPerSecond(0, locale), mmPerSecond(0xFFFF, locale))};
+    return {raw, {}};
 }
 
 } // namespace r73

@@ -2,6 +2,8 @@
 /// How the parameter and service pages turn field texts into controller words and words back
 /// into texts. Pure functions, so the number rules can be checked without a window.
 
+#include "ParamSets.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -28,6 +30,16 @@ inline bool fitsWord(qint64 value)
 {
     return value >= WordMin && value <= WordMax;
 }
+
+/// A parameter field's text checked as its page checks it before a send: the value to send, or
+/// the page's message in the current language. A stop frequency is held within 1..1000 only
+/// when sent.
+struct FieldCheck
+{
+    std::optional<qint64> value;
+    QString message;
+};
+FieldCheck checkField(ParamConversion conversion, const QString& text, const QLocale& locale);
 
 /// A controller word as the parameter fields show it: signed 16-bit decimal.
 QString signedText(quint16 word);

@@ -182,30 +182,11 @@ std::optional<int> TParamPages::wholeOrComplain(const QLineEdit* edit, const cha
 
 std::optional<qint64> TParamPages::valueOrComplain(const Field& f)
 {
-    // A value the word cannot carry would travel as its low 16 bits: 66000 would be stored as
-    // 464, a threshold of -1 mm/s as 3275.80 mm/s. Such a value is refused, not wrapped.
-    switch (f.def->conversion) {
-    case ParamConversion::Whole: {
-        const std::optional<int> value = wholeOrComplain(f.edit, f.caption);
-        if (value && !fitsWord(*value)) {
-            rangeError(f.caption, QString::number(WordMin), QString::number(WordMax));
-            return std::nullopt;
-        }
-        return value;
-    }
-    case ParamConversion::StopFrequency:
-        return wholeOrComplain(f.edit, f.caption); // held within 1..1000 when sent
-    case ParamConversion::Threshold:
-        break;
-    }
-    const std::optional<qint64> raw = parseThreshold(f.edit->text(), QLocale());
-    if (!raw) {
-        inputError(f.caption);
-    } else if (*raw < 0 || *raw > 0xFFFF) {
-        rangeError(f.caption, mmPerSecond(0, QLocale()), mmPerSecond(0xFFFF, QLocale()));
-        return std::nullopt;
-    }
-    return raw;
+    const FieldCheck check = checkField(f.def->conversion, f.edit->text(), QLocale());
+    if (!check.value)
+        showMessage({m_host.window(), check.message, tr73(0, QString::fromUtf8(f.caption)),
+                     MsgIcon::None, MsgButtons::Ok});
+    return check.value;
 }
 
 void TParamPages::rangeError(const char* caption, const QString& low, const QString& high)
