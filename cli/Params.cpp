@@ -10,10 +10,16 @@ namespace r73::cli {
 
 int runParams(const QStringList& args, const QCommandLineParser& parser)
 {
-    if (!args.isEmpty()) return BadUsage;
-    Session session;
+    // A backup file's settings are listed as a controller's are, without one.
+    if (args.size() > 1 || (args.isEmpty() && !parser.isSet(QStringLiteral("device"))))
+        return BadUsage;
     backup::Snapshot snapshot;
-    if (!readController(session, snapshot)) return Failed;
+    if (!args.isEmpty()) {
+        if (!loadFile(args.first(), snapshot)) return Refused;
+    } else {
+        Session session;
+        if (!readController(session, snapshot)) return Failed;
+    }
     if (parser.isSet(jsonOption())) {
         QTextStream(stdout) << backup::toJson(snapshot);
         return Done;

@@ -12,6 +12,7 @@ int runParams(const QStringList& args, const QCommandLineParser& parser);
 int runBackup(const QStringList& args, const QCommandLineParser& parser);
 int runDiff(const QStringList& args, const QCommandLineParser& parser);
 int runRestore(const QStringList& args, const QCommandLineParser& parser);
+int runSet(const QStringList& args, const QCommandLineParser& parser);
 
 /// Options of these commands.
 QCommandLineOption jsonOption();

@@ -92,6 +92,8 @@ private slots:
     void badFileWritesNothing();
     void heldItemIsSkippedAndListed_data();
     void heldItemIsSkippedAndListed();
+    void offlineEditKeepsThePagesRules_data();
+    void offlineEditKeepsThePagesRules();
 
 private:
     QTemporaryDir m_dir;
@@ -410,6 +412,62 @@ void TstBackup::heldItemIsSkippedAndListed()
     QVERIFY2(skipped.contains(label + ": ") && skipped.contains("found so in the controller"),
              qPrintable(run.out));
     QCOMPARE(settingsOf(sim).values.value("clamp.short").word, quint16(120));
+}
+
+void TstBackup::offlineEditKeepsThePagesRules_data()
+{
+    QTest::addColumn<QStringList>("assignments");
+    QTest::addColumn<QString>("refusal");  ///< empty: written, and restored as edited
+    QTest::addColumn<QStringList>("held"); ///< KEY=VALUE the controller holds after the restore
+    // clang-format off
+    QTest::newRow("not a number") << QStringList{"clamp.short=12a"} << "clamp.short: Numbers Only"
+                                  << QStringList();
+    QTest::newRow("beyond a word") << QStringList{"flat.timeout=70000"}
+        << "flat.timeout: The value does not fit the field. Allowed are -32768 to 65535."
+        << QStringList();
+    QTest::newRow("threshold below zero") << QStringList{"vibration.threshold=-1"}
+        << "vibration.threshold: The value does not fit the field. Allowed are 0.00 to 3276.75."
+        << QStringList();
+    QTest::newRow("without tool under long") << QStringList{"clamp.without_tool=100"}
+        << "clamp.without_tool: Clamp without tool must be lager than Long" << QStringList();
+    QTest::newRow("unknown key") << QStringList{"clamp.shortest=1"}
+        << "clamp.shortest=1: no such setting (KEY=VALUE, keys as params lists them)"
+        << QStringList();
+    QTest::newRow("edited, restored as edited")
+        << QStringList{"clamp.short=120", "vibration.threshold=2.5", "release.stop_frequency=5000",
+                       "hydraulics.enabled=on"}
+        << QString()
+        << QStringList{"clamp.short=120", "vibration.threshold=2.50", "release.stop_frequency=1000",
+                       "hydraulics.enabled=on"};
+    QTest::newRow("long raises without tool") << QStringList{"clamp.long=9000"} << QString()
+        << QStringList{"clamp.long=9000", "clamp.without_tool=21000"};
+    // clang-format on
+}
+
+void TstBackup::offlineEditKeepsThePagesRules()
+{
+    QFETCH(QStringList, assignments);
+    QFETCH(QString, refusal);
+    QFETCH(QStringList, held);
+    SimProcess sim;
+    QVERIFY2(sim.started(), qPrintable(sim.errors()));
+    const QString a = m_dir.filePath("offline-a.json"), b = m_dir.filePath("offline-b.json");
+    QFile::remove(b);
+    QCOMPARE(r73ctl({"--device", sim.link(), "backup", a}).exitCode, 0);
+    // No controller: the file alone, checked as the pages check what they send.
+    Run run = r73ctl(QStringList{"set", a} + assignments + QStringList{"--out", b});
+    if (!refusal.isEmpty()) {
+        QCOMPARE(run.err, "r73ctl: refused: " + refusal + "\n");
+        QVERIFY(run.exitCode != 0 && !QFile::exists(b));
+        return;
+    }
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QString listed = r73ctl({"params", b}).out;
+    QCOMPARE(r73ctl({"--device", sim.link(), "restore", b, "--yes"}).exitCode, 0);
+    const QString onController = r73ctl({"--device", sim.link(), "params"}).out;
+    QCOMPARE(listed, onController);
+    for (const QString& line : held)
+        QVERIFY2(onController.contains(line + "\n"), qPrintable(line));
 }
 
 QTEST_GUILESS_MAIN(TstBackup)
