@@ -400,6 +400,14 @@ bool Reader::read(Snapshot& out, QString* error)
 
 } // namespace
 
+QString firstProblem(const Snapshot& snapshot)
+{
+    for (const Problem& p : problemsOf(snapshot.values, snapshot.id.bios))
+        if (snapshot.values.value(p.key).heldAsIs.isEmpty())
+            return p.key + QStringLiteral(": ") + p.reason;
+    return {};
+}
+
 QList<std::pair<QString, QString>> heldItems(const Snapshot& snapshot)
 {
     QList<std::pair<QString, QString>> out;

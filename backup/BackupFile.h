@@ -29,6 +29,10 @@ bool loadBackup(const QString& path, Snapshot& out, QString* error);
 /// The same for text already read; name is the file's name in messages.
 bool parseBackup(const QByteArray& bytes, const QString& name, Snapshot& out, QString* error);
 
+/// The first setting the loader would refuse, as "KEY: reason" with the channel page's own
+/// message; empty when there is none. Items marked as held as is are left to their marks.
+QString firstProblem(const Snapshot& snapshot);
+
 /// The folder beside "Log" that backups are proposed in.
 inline constexpr char BackupFolder[] = "Backup";
 /// Proposed path, named like the logbook: folder/serial_yyyymmdd.json, or serial_yyyymmdd_n.json

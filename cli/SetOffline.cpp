@@ -1,8 +1,10 @@
 // r73ctl set FILE KEY=VALUE ... --out NEW: edits a backup without a controller, each value
-// checked as its page checks it before a send, the clamp-without-tool rule kept as the pages keep
-// it; NEW is written whole, FILE left as it was.
+// checked as its page checks it before a send (the channels' ranges and limits on their scale),
+// the clamp-without-tool rule kept as the pages keep it; NEW is written whole, FILE left as it
+// was.
 
 #include "BackupFile.h"
+#include "ChannelSequences.h"
 #include "ParamFormat.h"
 #include "SettingsCommands.h"
 #include "TextHook.h"
@@ -43,11 +45,42 @@ std::optional<backup::Value> parsedValue(const backup::Setting& s, const QString
         *why = QStringLiteral("on or off");
         return std::nullopt;
     }
-    default:
-        // The channels' checks need their range and scaling: set them on the channel pages.
-        *why =
-            QStringLiteral("the analog channels cannot be set here yet; edit them in the window");
+    case backup::Kind::ParameterWord:
+        // As a number of its two bits, or as params shows it.
+        for (quint16 w = 0; w <= 3; ++w)
+            if (text.trimmed() == QString::number(w) || text == backup::shown(s, backup::Value{w}))
+                return backup::Value{w};
+        *why = QStringLiteral("0 to 3: bit 0 the channel active, bit 1 the 4-20 mA input");
         return std::nullopt;
+    case backup::Kind::Text:
+        // An empty unit goes to the controller as a single blank, as its page sends it.
+        if (s.text == backup::ChannelText::Unit && trimControls(text).isEmpty())
+            return backup::Value{0, QStringLiteral(" ")};
+        return backup::Value{0, text};
+    case backup::Kind::ChannelLimit:
+        return backup::Value{0, text}; // its word follows from the channel's scale
+    }
+    return std::nullopt;
+}
+
+/// A channel's limit words from their texts on its scale, as its page computes them when the
+/// range or a limit is entered; a text that is no number keeps its word for the check to refuse.
+void rescale(backup::Snapshot& snapshot, int channel)
+{
+    const QString stem = QStringLiteral("channel%1.").arg(channel);
+    bool lowOk = false, highOk = false;
+    const double low =
+        QLocale::c().toDouble(snapshot.values.value(stem + "minimum").text.trimmed(), &lowOk);
+    const double high =
+        QLocale::c().toDouble(snapshot.values.value(stem + "maximum").text.trimmed(), &highOk);
+    if (!lowOk || !highOk || low > high) return;
+    const qint32 bottom = rawBottom(snapshot.values.value(stem + "parameters").word);
+    for (Limit l : LimitWriteOrder) {
+        backup::Value& limit = snapshot.values[stem + limitName(l).toLower()];
+        bool ok = false;
+        const double v = QLocale::c().toDouble(limit.text.trimmed(), &ok);
+        if (ok && v >= low && v <= high)
+            limit.word = quint16(physToRaw(v, low, high, bottom, RawTop));
     }
 }
 
@@ -81,7 +114,11 @@ int runSet(const QStringList& args, const QCommandLineParser& parser)
             return refuse(QStringLiteral("%1: %2").arg(
                 key, tr73(0, QString::fromUtf8("Spannen ohne Werkzeug muß größer sein als Lang"))));
         edited.values.insert(key, *v);
+        if (s->channel > 0) rescale(edited, s->channel);
     }
+    // The channel pages' range and limit checks, and the texts the controller can take.
+    if (const QString problem = backup::firstProblem(edited); !problem.isEmpty())
+        return refuse(problem);
     // A long limit that reached the clamp-without-tool one raises it, as Enter in "Lang" does.
     const backup::Plan plan = backup::planRestore(edited, original);
     for (const backup::PlanItem& item : plan.items) {

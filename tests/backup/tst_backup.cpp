@@ -441,6 +441,14 @@ void TstBackup::offlineEditKeepsThePagesRules_data()
                        "hydraulics.enabled=on"};
     QTest::newRow("long raises without tool") << QStringList{"clamp.long=9000"} << QString()
         << QStringList{"clamp.long=9000", "clamp.without_tool=21000"};
+    QTest::newRow("limit off the range") << QStringList{"channel2.max1=300"}
+        << "channel2.max1: Number out of range" << QStringList();
+    QTest::newRow("range above its top") << QStringList{"channel2.minimum=300"}
+        << "channel2.minimum: Minimum must not exceed maximum" << QStringList();
+    QTest::newRow("channel rescaled")
+        << QStringList{"channel2.maximum=500", "channel2.max1=400", "channel2.name=Öldruck"}
+        << QString() << QStringList{"channel2.max1=400 (214)", "channel2.max2=220 (141)",
+                                    "channel2.name=Öldruck"};
     // clang-format on
 }
 
