@@ -159,10 +159,10 @@ void ServiceRecord::recordRestore(const QString& file, const backup::Plan& plan,
 void ServiceRecord::recordSaves(const QList<SetId>& sets, const QString& file)
 {
     if (sets.isEmpty()) return;
-    recordChanges({file.isEmpty() ? archive::saveChange(sets, QLatin1String(archive::OriginPage),
-                                                        currentPage())
-                                  : archive::saveChange(sets, QLatin1String(archive::OriginRestore),
-                                                        QFileInfo(file).fileName())});
+    const bool fromPage = file.isEmpty();
+    recordChanges({archive::saveChange(
+        sets, QLatin1String(fromPage ? archive::OriginPage : archive::OriginRestore),
+        fromPage ? currentPage() : QFileInfo(file).fileName())});
 }
 
 ServiceRecord::~ServiceRecord() = default;

@@ -135,13 +135,11 @@ void Archive::close()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-bool Archive::record(Visit v, QString* error)
+namespace {
+
+/// A visit's rows; one there already gains only the files it does not list yet.
+bool writeVisit(QSqlQuery& q, const Visit& v)
 {
-    if (!isOpen()) return fail(error, tr73own(QStringLiteral("nicht geöffnet")));
-    if (v.id.isEmpty()) v.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    if (!db.transaction()) return fail(error, db.lastError().text());
-    QSqlQuery q(db);
     q.prepare(
         QStringLiteral("INSERT INTO visits (id, serial, bios, kind, at, technician, host, "
                        "customer, site, machine, order_no) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
@@ -167,6 +165,18 @@ bool Archive::record(Visit v, QString* error)
             q.addBindValue(value);
         ok = q.exec();
     }
+    return ok;
+}
+
+} // namespace
+
+bool Archive::inTransaction(const std::function<bool(QSqlQuery&)>& writes, QString* error)
+{
+    if (!isOpen()) return fail(error, tr73own(QStringLiteral("nicht geöffnet")));
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) return fail(error, db.lastError().text());
+    QSqlQuery q(db);
+    const bool ok = writes(q);
     const QString why = q.lastError().text();
     q.finish();
     if (!ok || !db.commit()) {
@@ -177,33 +187,33 @@ bool Archive::record(Visit v, QString* error)
     return true;
 }
 
+bool Archive::record(Visit v, QString* error)
+{
+    if (v.id.isEmpty()) v.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return inTransaction([&v](QSqlQuery& q) { return writeVisit(q, v); }, error);
+}
+
 bool Archive::recordChanges(QList<Change> changes, QString* error)
 {
-    if (!isOpen()) return fail(error, tr73own(QStringLiteral("nicht geöffnet")));
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    if (!db.transaction()) return fail(error, db.lastError().text());
-    QSqlQuery q(db);
-    bool ok = true;
-    for (qsizetype i = 0; ok && i < changes.size(); ++i) {
-        Change& c = changes[i];
-        if (c.id.isEmpty()) c.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        q.prepare(QStringLiteral(
-            "INSERT INTO changes (id, serial, bios, at, technician, host, origin, source, "
-            "setting, caption, before_value, after_value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-            "?, ?) ON CONFLICT (id) DO NOTHING"));
-        for (const QString& value : {c.id, c.serial, c.bios, isoText(c.at), c.technician, c.host,
-                                     c.origin, c.source, c.setting, c.caption, c.before, c.after})
-            q.addBindValue(value);
-        ok = q.exec();
-    }
-    const QString why = q.lastError().text();
-    q.finish();
-    if (!ok || !db.commit()) {
-        const QString reason = ok ? db.lastError().text() : why;
-        db.rollback();
-        return fail(error, reason);
-    }
-    return true;
+    return inTransaction(
+        [&changes](QSqlQuery& q) {
+            bool ok = true;
+            for (qsizetype i = 0; ok && i < changes.size(); ++i) {
+                Change& c = changes[i];
+                if (c.id.isEmpty()) c.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                q.prepare(QStringLiteral(
+                    "INSERT INTO changes (id, serial, bios, at, technician, host, origin, source, "
+                    "setting, caption, before_value, after_value) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+                    "?, ?, ?, ?) ON CONFLICT (id) DO NOTHING"));
+                for (const QString& value :
+                     {c.id, c.serial, c.bios, isoText(c.at), c.technician, c.host, c.origin,
+                      c.source, c.setting, c.caption, c.before, c.after})
+                    q.addBindValue(value);
+                ok = q.exec();
+            }
+            return ok;
+        },
+        error);
 }
 
 QList<Change> Archive::loadChanges(const QString& where, const QStringList& values,

@@ -13,6 +13,9 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QSqlQuery;
 
 namespace r73::archive {
 
@@ -147,6 +150,8 @@ public:
 
 private:
     bool createOrUpgrade(QString* error);
+    /// Runs writes in one transaction, committed only when they all succeeded.
+    bool inTransaction(const std::function<bool(QSqlQuery&)>& writes, QString* error);
     bool fail(QString* error, const QString& what) const;
     QList<Visit> loadVisits(const QString& where, const QStringList& values, QString* error) const;
     QList<Change> loadChanges(const QString& where, const QStringList& values, const QString& order,

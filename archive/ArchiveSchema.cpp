@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <iterator>
+#include <span>
 
 namespace r73::archive {
 
@@ -84,18 +86,12 @@ bool Archive::createOrUpgrade(QString* error)
                          .arg(SchemaVersion);
         return false;
     }
+    // Each step from the file's version up, in order.
+    const std::span<const char* const> steps[] = {Version1, Version2, Version3, Version4};
+    static_assert(std::size(steps) == SchemaVersion);
     bool ok = true;
-    if (version < 1)
-        for (const char* sql : Version1)
-            ok = ok && run(db, sql, &message);
-    if (version < 2)
-        for (const char* sql : Version2)
-            ok = ok && run(db, sql, &message);
-    if (version < 3)
-        for (const char* sql : Version3)
-            ok = ok && run(db, sql, &message);
-    if (version < 4)
-        for (const char* sql : Version4)
+    for (int step = version; ok && step < SchemaVersion; ++step)
+        for (const char* sql : steps[step])
             ok = ok && run(db, sql, &message);
     if (ok && version != SchemaVersion) {
         QSqlQuery set(db);

@@ -91,15 +91,10 @@ private:
     QList<QPair<QDateTime, double>> m_values;
 };
 
-/// The language's short form with the year in full: an archive spans decades, and "10.12.26"
-/// could be any of them.
 QString shownTime(const QDateTime& at)
 {
     const QLocale locale = LanguageLocale();
-    QString format = locale.dateTimeFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return locale.toString(at.toLocalTime(), format);
+    return locale.toString(at.toLocalTime(), fullYearFormat(locale));
 }
 
 ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QWidget* parent)
@@ -168,21 +163,13 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     connect(m_print, &QPushButton::clicked, this, &ArchiveWindow::printFile);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     connect(csv, &QPushButton::clicked, this, [this] {
-        if (m_serial.isEmpty()) return;
-        const QString path = showSaveDialog({this, tr73own("CSV exportieren"),
-                                             controllerFolder(m_filesRoot, m_serial),
-                                             m_serial + tr73own("_zaehler.csv"),
-                                             QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
-        if (!path.isEmpty()) exportCounters(path);
+        if (const QString path = askCsvPath(tr73own("_zaehler.csv")); !path.isEmpty())
+            exportCounters(path);
     });
 
     connect(m_changes, &ChangesView::exportAsked, this, [this] {
-        if (m_serial.isEmpty()) return;
-        const QString path = showSaveDialog({this, tr73own("CSV exportieren"),
-                                             controllerFolder(m_filesRoot, m_serial),
-                                             m_serial + tr73own("_aenderungen.csv"),
-                                             QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
-        if (!path.isEmpty()) m_changes->exportShown(path);
+        if (const QString path = askCsvPath(tr73own("_aenderungen.csv")); !path.isEmpty())
+            writeCsv(path, changesCsv(m_changes->shown()));
     });
 
     QString error;
@@ -194,6 +181,14 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
 }
 
 ArchiveWindow::~ArchiveWindow() = default;
+
+QString ArchiveWindow::askCsvPath(const QString& ending)
+{
+    if (m_serial.isEmpty()) return {};
+    return showSaveDialog({this, tr73own("CSV exportieren"),
+                           controllerFolder(m_filesRoot, m_serial), m_serial + ending,
+                           QStringLiteral("csv"), QStringLiteral("CSV (*.csv)")});
+}
 
 void ArchiveWindow::complain(const QString& text)
 {
@@ -310,8 +305,13 @@ void ArchiveWindow::printFile()
 
 bool ArchiveWindow::exportCounters(const QString& path)
 {
+    return writeCsv(path, countersCsv(m_visitData));
+}
+
+bool ArchiveWindow::writeCsv(const QString& path, const QString& csv)
+{
     QString reason;
-    if (writeFileAtomically(path, countersCsv(m_visitData).toUtf8(), &reason)) return true;
+    if (writeFileAtomically(path, csv.toUtf8(), &reason)) return true;
     complain(tr73own("Datei %1 kann nicht gespeichert werden: %2")
                  .arg(QDir::toNativeSeparators(path), reason));
     return false;

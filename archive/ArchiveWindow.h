@@ -48,6 +48,11 @@ private:
     void counterChosen();
     QString chosenFilePath() const;
     void complain(const QString& text);
+    /// The file a CSV of the chosen controller goes to, proposed as <serial><ending>; empty
+    /// when none is chosen or the dialog was cancelled.
+    QString askCsvPath(const QString& ending);
+    /// Writes csv whole to path; false after a message.
+    bool writeCsv(const QString& path, const QString& csv);
 
     Archive m_archive;
     QString m_filesRoot;

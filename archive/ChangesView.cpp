@@ -1,11 +1,8 @@
 #include "ChangesView.h"
 
-#include "MessageFacade.h"
-#include "SafeFile.h"
 #include "TextHook.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -79,17 +76,6 @@ void ChangesView::fill()
     for (int col = 0; col < m_list->columnCount(); ++col)
         m_list->resizeColumnToContents(col);
     m_count->setText(tr73own("%1 Änderungen").arg(changes.size()));
-}
-
-bool ChangesView::exportShown(const QString& path)
-{
-    QString reason;
-    if (writeFileAtomically(path, changesCsv(shown()).toUtf8(), &reason)) return true;
-    showMessage({this,
-                 tr73own("Datei %1 kann nicht gespeichert werden: %2")
-                     .arg(QDir::toNativeSeparators(path), reason),
-                 tr73own("Archiv"), MsgIcon::Error, MsgButtons::Ok});
-    return false;
 }
 
 } // namespace r73::archive

@@ -1,6 +1,7 @@
 #pragma once
 /// A controller's changes in the window "Archiv": every write, newest first, with its value
-/// before and after, who made it and from where; a filter by setting and an export as CSV.
+/// before and after, who made it and from where; a filter by setting, and a button that asks
+/// for the export of those shown as CSV.
 
 #include "Archive.h"
 
@@ -25,8 +26,6 @@ public:
     void setChanges(QList<Change> changes);
     /// The changes of the setting chosen (all of them without a choice), as listed.
     QList<Change> shown() const;
-    /// Those as CSV into path; false after a message.
-    bool exportShown(const QString& path);
 
     QComboBox* filter() const { return m_filter; }
     QTreeWidget* list() const { return m_list; }

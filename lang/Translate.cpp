@@ -506,4 +506,13 @@ QLocale LanguageLocale()
     return QLocale().language() == language ? QLocale() : QLocale(language);
 }
 
+QString fullYearFormat(const QLocale& locale, bool withTime)
+{
+    QString format = withTime ? locale.dateTimeFormat(QLocale::ShortFormat)
+                              : locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
 } // namespace r73

@@ -43,5 +43,8 @@ QString TextFromEnglish(const QString& text);
 /// The locale of the window's language for dates and numbers: the system's where it speaks that
 /// language (its own date order), else German or English ("8 Dec" reads wrong in German).
 QLocale LanguageLocale();
+/// locale's short date (with time) format with the year in full: archives and reports are
+/// kept for years, and "10.12.26" could be any century's.
+QString fullYearFormat(const QLocale& locale, bool withTime = true);
 
 } // namespace r73

@@ -35,7 +35,7 @@ Table setTable(const model::ControllerModel& m, const QString& title,
         if (!backup::offeredBy(s, bios)) continue;
         // Every row with its unit, also where the page's caption gives none.
         QString caption = backup::pageCaption(s, bios);
-        const QString unit = own(backup::unitOf(s).toUtf8().constData());
+        const QString unit = tr73own(backup::unitOf(s));
         if (!unit.isEmpty() && !caption.contains(u'['))
             caption += QStringLiteral(" [%1]").arg(unit);
         t.rows.append({caption, model::fieldText(m, QString::fromLatin1(key))});

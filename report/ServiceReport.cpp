@@ -4,6 +4,7 @@
 #include "ProfileFile.h"
 #include "SafeFile.h"
 #include "TextHook.h"
+#include "Translate.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -30,16 +31,6 @@ constexpr char LogoName[] = "r73-logo";
 
 const char* const Grid = "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                          "style=\"border-color:#888; border-style:solid\">";
-
-/// The locale's short form with the year in full: a report is kept for years.
-QString fullYear(const QLocale& locale, const QDateTime& at, bool withTime = true)
-{
-    QString format = withTime ? locale.dateTimeFormat(QLocale::ShortFormat)
-                              : locale.dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return locale.toString(at, format);
-}
 
 QString heading(const QString& title)
 {
@@ -113,7 +104,7 @@ QString lampsRow(const QList<Lamp>& lamps)
 
 QString identityHtml(const ServiceReport& r)
 {
-    const QString date = fullYear(r.locale, r.when);
+    const QString date = r.locale.toString(r.when, fullYearFormat(r.locale));
     const auto row = [](const QString& a, const QString& va, const QString& b, const QString& vb) {
         return QStringLiteral("<tr><td width=\"20%\"><b>%1</b></td><td width=\"30%\">%2</td>"
                               "<td width=\"20%\"><b>%3</b></td><td width=\"30%\">%4</td></tr>")
@@ -202,7 +193,8 @@ void renderReport(const ServiceReport& r, QPagedPaintDevice& device)
     const int pages = doc.pageCount();
     const qreal bodyHeight = page.height() - footer;
     const QString left = tr73own("Servicebericht") + QStringLiteral(" · ") + r.serialNumber +
-                         QStringLiteral(" · ") + fullYear(r.locale, r.when, false);
+                         QStringLiteral(" · ") +
+                         r.locale.toString(r.when.date(), fullYearFormat(r.locale, false));
     for (int p = 0; p < pages; ++p) {
         if (p > 0) device.newPage();
         painter.save();

@@ -8,23 +8,13 @@ lang=$1 file=$2 changes=${3:-}
 . "$(dirname "$0")/shot-start.sh"
 start_on_sim "$lang" --bios 310
 sleep 7
-xdotool key ctrl+shift+s; sleep 3
-xdotool key Return; sleep 2
-xdotool key Return; sleep 1
-xdotool key ctrl+a; xdotool type 300; xdotool key Return; sleep 3
-backup=$(ls "$work"/Backup/*.json | head -1)
-# Without a window manager the closed dialogs leave no active window: give it back.
-focus() { xdotool search --name "R73-Controller" windowfocus --sync 2>/dev/null || true; }
-focus
-sleep 1
-xdotool key ctrl+shift+r; sleep 3
-xdotool type "$backup"; xdotool key Return; sleep 4
+backup_change_restore
 xdotool key Return; sleep 6
 # The report's "Speichern …", its proposed name, then the report closed.
 xdotool key alt+s; sleep 2
 xdotool key Return; sleep 2
 xdotool key Escape; sleep 1
-focus
+focus_main
 sleep 1
 xdotool key ctrl+shift+a; sleep 3
 # From the controllers to the visits, the newest (the restore) chosen.

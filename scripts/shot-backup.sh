@@ -8,16 +8,7 @@ lang=$1 compare=$2 verify=$3
 . "$(dirname "$0")/shot-start.sh"
 start_on_sim "$lang" --bios 310
 sleep 7
-xdotool key ctrl+shift+s; sleep 3
-xdotool key Return; sleep 2
-xdotool key Return; sleep 1
-xdotool key ctrl+a; xdotool type 300; xdotool key Return; sleep 3
-file=$(ls "$work"/Backup/*.json | head -1)
-# Without a window manager the closed dialogs leave no active window: give it back.
-xdotool search --name "R73-Controller" windowfocus --sync 2>/dev/null || true
-sleep 1
-xdotool key ctrl+shift+r; sleep 3
-xdotool type "$file"; xdotool key Return; sleep 4
+backup_change_restore
 import -window root "$compare"
 xdotool key Return; sleep 6
 import -window root "$verify"

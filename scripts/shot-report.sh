@@ -13,24 +13,14 @@ convert -size 360x96 xc:white -fill '#1f3f66' -draw "rectangle 0,0 96,96" \
     -fill white -pointsize 48 -draw "text 14,66 'SK'" -fill '#1f3f66' -pointsize 30 \
     -draw "text 112,60 'Service Klein'" "$work/report/logo.png"
 start_program "[Comunication]\r\nCOM=1\r\nDevice1=$work/sim.tty\r\n[Language]\r\nLanguage=$lang\r\n[Servicebericht]\r\nTechniker=M. Weber\r\n"
-xdotool search --sync --name "R73-Controller" windowfocus --sync key F7 >/dev/null 2>&1 ||
-    xdotool key F7
+press_f7
 sleep 7
-focus() { xdotool search --name "R73-Controller" windowfocus --sync 2>/dev/null || true; }
 # The backup, then "Kurz" changed on the page and the file restored and saved permanently.
-xdotool key ctrl+shift+s; sleep 3
-xdotool key Return; sleep 2
-xdotool key Return; sleep 1
-focus; sleep 1
-xdotool key ctrl+a; xdotool type 300; xdotool key Return; sleep 3
-backup=$(ls "$work"/Backup/*.json | head -1)
-focus; sleep 1
-xdotool key ctrl+shift+r; sleep 3
-xdotool type "$backup"; xdotool key Return; sleep 4
+backup_change_restore
 xdotool key Return; sleep 6
 xdotool key alt+d; sleep 4
 xdotool key Escape; sleep 1
-focus; sleep 1
+focus_main; sleep 1
 # The report: customer, site, machine and order, then "PDF speichern" and the proposed name.
 xdotool key ctrl+shift+b; sleep 3
 xdotool key Tab; xdotool type "Kühlwerk Nord GmbH"
