@@ -102,6 +102,8 @@ void TAnalogPages::AktWert(int channel)
         demoAktWert(c);
         return;
     }
+    if (OfflineMode) return; // no machine behind a backup: the bar stays empty
+
     const auto [raw, flags] = readLiveValue(m_host, c.n);
     showReading(c, raw);
     showFlags(c, flags);

@@ -108,13 +108,7 @@ void TForm1::Button3Click()
 
     m_connectStep = tr73(0, QStringLiteral("LESEN"));
     setConnectStatus(m_connectStep);
-    if (m_params) {
-        m_params->ReadSpann();
-        m_params->ReadLoes();
-        m_params->ReadPlan();
-        m_params->ReadSchwing();
-        m_params->ReadService();
-    }
+    readSettings();
     setConnectStatus({});
     m_timer1->setInterval(1000);
     m_timer1->setEnabled(true);
@@ -135,6 +129,24 @@ void TForm1::Button3Click()
     emit controllerConnected();
 }
 
+void TForm1::readSettings()
+{
+    if (m_params) {
+        m_params->ReadSpann();
+        m_params->ReadLoes();
+        m_params->ReadPlan();
+        m_params->ReadSchwing();
+        m_params->ReadService();
+    }
+}
+
+bool TForm1::reopenLink()
+{
+    delete m_link;
+    m_link = nullptr;
+    return makeLink();
+}
+
 void TForm1::Disconnect()
 {
     if (!programState().connected || programState().connecting || insideExchange()) return;
@@ -150,6 +162,7 @@ void TForm1::Disconnect()
     delete m_link;
     m_link = nullptr;
     services().clear();
+    emit linkClosed();
     m_model->end();
     resetProgramState();
     if (m_history) m_history->showUnconnected();

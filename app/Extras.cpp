@@ -5,6 +5,7 @@
 #include "AnalogPages.h"
 #include "Archive.h"
 #include "BackupWindows.h"
+#include "OfflineSession.h"
 #include "ParamPages.h"
 #include "ServiceRecord.h"
 #include "TextHook.h"
@@ -31,6 +32,14 @@ void ProgramWindows::addExtras()
                [backup] { backup->Compare(); });
     extras.add("Sicherung wiederherstellen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                [backup] { backup->Restore(); });
+    // offline: a backup prepared at the desk, without a controller
+    offline = new r73::OfflineSession(mainWindow, &mainWindow);
+    extras.add(
+        "Offline öffnen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+        [this] { offline->openAsked(); }, ExtrasMenu::When::Always);
+    extras.add(
+        "Speichern unter …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U),
+        [this] { offline->save(true); }, ExtrasMenu::When::Offline);
     extras.addSeparator();
     // report and archive
     serviceRecord = new r73::ServiceRecord(mainWindow, logbookWindow, &mainWindow);

@@ -1,5 +1,6 @@
 #include "ExtrasMenu.h"
 
+#include "LinkState.h"
 #include "ProgramState.h"
 #include "Translate.h"
 
@@ -48,6 +49,7 @@ bool ExtrasMenu::usable(When when)
 {
     if (programState().connecting || programState().historyReading || programState().paramLoading)
         return false;
+    if (when == When::Offline) return OfflineMode && programState().connected;
     return when == When::Always || programState().connected;
 }
 

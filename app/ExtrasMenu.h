@@ -23,8 +23,9 @@ class ExtrasMenu : public QObject
 public:
     /// When an entry can be used.
     enum class When {
-        Always,   ///< also before the connect and in demo mode
-        Connected ///< after the connect step (demo mode included)
+        Always,    ///< also before the connect and in demo mode
+        Connected, ///< after the connect step (demo mode included)
+        Offline    ///< while a backup is open as an offline controller
     };
 
     /// Places its button on `parent` at `geometry`'s place; the window receives the shortcuts.

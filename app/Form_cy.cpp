@@ -300,6 +300,12 @@ void TForm1::offerUnsavedSets()
     // A set that was sent but not saved is lost at the controller's next power-off; F5 saves
     // only the sets of the page shown, so a change on another page is easily forgotten.
     if (!programState().connected || !m_params) return;
+    // Offline a power-off loses nothing: what is at stake is the file, which the offline
+    // session offers to save.
+    if (OfflineMode) {
+        emit offlineEnding();
+        return;
+    }
     const QStringList sets = m_params->UnsavedSets();
     if (sets.isEmpty()) return;
     QStringList names;
@@ -314,6 +320,7 @@ void TForm1::offerUnsavedSets()
         return;
     setStatusPanels(tr73(0, QStringLiteral("SPEICHERN")));
     m_params->SaveUnsaved();
+    if (!programState().commErrorSeen) emit setsSaved();
 }
 
 void TForm1::FormClose()

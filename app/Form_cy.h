@@ -70,6 +70,11 @@ public:
     /// port and shows the window unconnected again, ready for the next controller.
     void Disconnect();
     void ReadVersion();
+    /// Reads the four parameter sets and the service values, as the connect does.
+    void readSettings();
+    /// Drops the link and makes a new one over the serial backend installed now; false when
+    /// its port cannot be used.
+    bool reopenLink();
 
     // Poll cycle
     void Timer1Timer();
@@ -120,6 +125,12 @@ public:
 signals:
     /// The connect step has read the controller's identity and pages.
     void controllerConnected();
+    /// F5 or the reminder kept sets permanently.
+    void setsSaved();
+    /// Offline, instead of the reminder of unsaved sets: the session is about to end.
+    void offlineEnding();
+    /// Disconnect has closed the link; the next one is made right after.
+    void linkClosed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -159,6 +159,7 @@ void TForm1::BitBtn8Click()
             m_analog->WriteAnalog(page - 5);
         }
     });
+    if (!programState().commErrorSeen) emit setsSaved();
 }
 
 void TForm1::withStatus(const QString& text, const std::function<void()>& action)

@@ -30,7 +30,8 @@ const QColor ResultYellow(0xFF, 0xFF, 0x00);
 
 void TForm1::Timer1Timer()
 {
-    if (programState().commErrorSeen || DemoMode) {
+    // Offline there is no machine: nothing live is read, so nothing is invented.
+    if (programState().commErrorSeen || DemoMode || OfflineMode) {
         m_timer1->setEnabled(false);
         return;
     }

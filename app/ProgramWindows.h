@@ -11,8 +11,9 @@
 #include "umain.h"
 
 namespace r73 {
+class OfflineSession;
 class ServiceRecord;
-}
+} // namespace r73
 
 class ProgramWindows
 {
@@ -32,6 +33,8 @@ public:
     r73::ExtrasMenu extras;
     /// The service report and the archive; records a visit with one call (recordVisit).
     r73::ServiceRecord* serviceRecord = nullptr;
+    /// A backup opened as a controller, edited without one.
+    r73::OfflineSession* offline = nullptr;
 
 private:
     /// Adds the subsystems' entries to the menu "Extras" (Extras.cpp).

@@ -104,7 +104,8 @@ QString ServiceRecord::currentPage() const
 void ServiceRecord::recordChanges(QList<archive::Change> changes)
 {
     const model::ControllerModel& m = m_window.controllerModel();
-    if (changes.isEmpty() || !m.inSession() || m.demonstration()) return;
+    // Offline no controller was changed: the file it is saved to is the record.
+    if (changes.isEmpty() || !m.inSession() || m.demonstration() || OfflineMode) return;
     archive::stamp(changes, m.identity(), technician());
     if (m_recorder) m_recorder->recordChanges(changes); // it keeps their order in time
     // For the report, archive or not.
@@ -174,7 +175,7 @@ void ServiceRecord::problem(const QString& message)
 
 ServiceRecord::AddFiles ServiceRecord::recordVisit(const char* kind, const QStringList& files)
 {
-    if (sessionFailed()) return {};
+    if (sessionFailed() || OfflineMode) return {}; // offline no controller was visited
     if (!m_recorder) {
         if (!m_settingsProblem.isEmpty()) problem(m_settingsProblem);
         m_settingsProblem.clear(); // said once

@@ -6,6 +6,7 @@
 #include "MessageBoxes.h"
 #include "MessageFacade.h"
 #include "NorloIni.h"
+#include "OfflineSession.h"
 #include "ProgramWindows.h"
 #include "Terminate.h"
 #include "TextHook.h"
@@ -67,7 +68,12 @@ int main(int argc, char* argv[])
         QStringLiteral("technician"),
         QStringLiteral("With --report: the technician's name, instead of the configured one."),
         QStringLiteral("NAME"));
-    parser.addOptions({home, trace, report, device, remarks, technician});
+    const QCommandLineOption offline(
+        QStringLiteral("offline"),
+        QStringLiteral("Open the backup FILE as an offline controller, to prepare its settings "
+                       "without one; F5 saves them to a new backup."),
+        QStringLiteral("FILE"));
+    parser.addOptions({home, trace, report, device, remarks, technician, offline});
     parser.process(app);
 
     std::optional<r73::HeadlessReport> headless;
@@ -108,5 +114,10 @@ int main(int argc, char* argv[])
     // A start-up failure (a folder that cannot be made) ends the program once all is created.
     if (r73::terminateRequested()) return 1;
     windows.start();
+    // Once the main window is up, as if chosen from its menu.
+    if (parser.isSet(offline))
+        QTimer::singleShot(0, windows.offline, [&windows, file = parser.value(offline)] {
+            windows.offline->open(file);
+        });
     return QApplication::exec();
 }

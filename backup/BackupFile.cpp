@@ -173,10 +173,10 @@ private:
     /// The file's text and its keys: an unknown key names its line, a missing key the line of
     /// the object that lacks it.
     bool onlyKeys(const QJsonObject& o, const QStringList& keys, const QStringList& path,
-                  const QString& where, QString* error) const
+                  const QString& where, QString* error, const QStringList& optional = {}) const
     {
         for (const QString& k : o.keys())
-            if (!keys.contains(k))
+            if (!keys.contains(k) && !optional.contains(k))
                 return fail(at(path + QStringList{k}),
                             tr73own("unbekannter Schlüssel in %1").arg(where), error);
         for (const QString& k : keys)
@@ -308,9 +308,18 @@ bool Reader::read(Snapshot& out, QString* error)
     if (!onlyKeys(root,
                   {"format", "format_version", "program_version", "created", "controller",
                    "settings", "read_only"},
-                  {}, tr73own("der Datei"), error))
+                  {}, tr73own("der Datei"), error, {"edited_offline"}))
         return false;
     Snapshot s;
+    if (root.contains("edited_offline")) {
+        const QJsonObject edited = root.value("edited_offline").toObject();
+        if (!onlyKeys(edited, {"from"}, {"edited_offline"}, QStringLiteral("edited_offline"),
+                      error))
+            return false;
+        s.editedOfflineFrom = edited.value("from").toString();
+        if (s.editedOfflineFrom.isEmpty())
+            return fail(at({"edited_offline", "from"}), tr73own("kein Dateiname"), error);
+    }
     s.programVersion = root.value("program_version").toString();
     s.created = QDateTime::fromString(root.value("created").toString(), Qt::ISODate);
     if (!s.created.isValid())
@@ -437,7 +446,7 @@ QByteArray toJson(const Snapshot& s)
             service.insert(QLatin1String(d.key), (*s.service).*d.word);
     info.insert("service", s.service ? QJsonValue(service) : QJsonValue());
     info.insert("history", QJsonArray::fromStringList(s.history));
-    const QJsonObject root{
+    QJsonObject root{
         {"format", FormatName},
         {"format_version", FormatVersion},
         {"program_version",
@@ -447,6 +456,8 @@ QByteArray toJson(const Snapshot& s)
          QJsonObject{{"serial_number", s.id.serial}, {"bios_version", versionText(s.id.bios)}}},
         {"settings", settings},
         {"read_only", info}};
+    if (!s.editedOfflineFrom.isEmpty())
+        root.insert("edited_offline", QJsonObject{{"from", s.editedOfflineFrom}});
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -104,6 +104,9 @@ struct Snapshot
     QMap<QString, Value> values;         ///< the settings present (those the BIOS offers)
     std::optional<ServiceWords> service; ///< read-only information
     QStringList history;                 ///< read-only information, as the list shows it
+    /// The backup this one was prepared from without a controller; empty when it was read
+    /// from one.
+    QString editedOfflineFrom;
 };
 
 } // namespace r73::backup

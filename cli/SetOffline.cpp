@@ -10,6 +10,8 @@
 #include "TextHook.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTextStream>
 #include <algorithm>
@@ -131,6 +133,7 @@ int runSet(const QStringList& args, const QCommandLineParser& parser)
         }
     }
     edited.created = QDateTime::currentDateTime();
+    edited.editedOfflineFrom = QFileInfo(args.first()).absoluteFilePath();
     QString error;
     if (!backup::saveBackup(out, edited, &error)) return fail(error);
     QTextStream(stdout) << "file=" << out << Qt::endl;

@@ -2,6 +2,8 @@
 
 #include "Protocol.h"
 
+#include <algorithm>
+
 namespace r73 {
 
 namespace {
@@ -220,6 +222,14 @@ ServiceTable& services()
 {
     static ServiceTable table;
     return table;
+}
+
+bool knownBios(quint16 bios)
+{
+    quint16 newest = 0;
+    for (const VersionGroup& g : VersionGroups)
+        newest = std::max(newest, g.fromVersion);
+    return bios > 0 && bios <= newest;
 }
 
 } // namespace r73

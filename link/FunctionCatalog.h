@@ -41,6 +41,9 @@ struct VersionGroup
 std::span<const FunctionDef> connectGroup();
 /// The version groups in the order their thresholds are tested: 2.00, 2.08, 3.00, 2.10, 3.10.
 std::span<const VersionGroup> versionGroups();
+/// Whether the program knows what a controller of this BIOS version offers: up to the newest
+/// version group; a newer BIOS may offer settings and rules the program does not know.
+bool knownBios(quint16 bios);
 /// Names the version groups register for version word v, in registration order.
 QStringList versionGroupNames(quint16 v);
 /// The catalogue's use of a name; RegisteredOnly for a name it does not hold.

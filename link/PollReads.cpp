@@ -82,6 +82,23 @@ ServiceWords readServiceWords(Exchanger& calls, quint16 bios)
     return w;
 }
 
+QHash<QString, quint16> serviceReadings(const ServiceWords& w, quint16 bios)
+{
+    QHash<QString, quint16> out;
+    const auto put = [&out](const auto& calls, std::initializer_list<quint16> words) {
+        auto word = words.begin();
+        for (const PollCall& c : calls)
+            out.insert(QString::fromLatin1(c.function), *word++);
+    };
+    if (bios >= 208)
+        put(ServiceCalls, {w.frequency, w.clampPulses, w.releasePulses, w.releaseDeviation,
+                           w.creepFrequency, w.maxFrequency, w.duration});
+    else
+        put(OldServiceCalls,
+            {w.frequency, w.clampPulses, w.creepFrequency, w.maxFrequency, w.duration});
+    return out;
+}
+
 PollStep PollCycle::next(quint16 bios)
 {
     const int phase = m_phase;

@@ -5,6 +5,7 @@
 
 #include "Exchanger.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -43,6 +44,8 @@ struct ServiceWords
 /// The service values by BIOS version (700-715): from 2.08 "LAST_SPANN@", "LAST_LOES@" and
 /// "ABW_LOES@", before it "M_SPANN@" alone (release pulses and deviation stay 0).
 ServiceWords readServiceWords(Exchanger& calls, quint16 bios);
+/// The other way round: the getter's name for each service word a read at bios would fetch.
+QHash<QString, quint16> serviceReadings(const ServiceWords& words, quint16 bios);
 
 /// The steps of the poll cycle, one a tick of one second.
 enum class PollStep {

@@ -93,7 +93,8 @@ void TTarget::OpenPort()
     m_linkFailed = false;
     m_portError.clear();
     m_portProblem.clear();
-    ComPortNumber = readComPort();
+    // Offline the backend is the simulated controller, whichever port is configured.
+    ComPortNumber = OfflineMode ? 1 : readComPort();
     const int number = ComPortNumber;
     if (ComPortNumber >= 1 && ComPortNumber <= 4) {
         const quint8 index = quint8(number - 1);

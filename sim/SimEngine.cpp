@@ -33,6 +33,7 @@ SimEngine::SimEngine(const SimConfig& config)
     m_machine.setOutputWord(config.outputWord);
     for (auto it = config.texts.constBegin(); it != config.texts.constEnd(); ++it)
         m_machine.holdText(it.key(), it.value());
+    if (config.stillReadings) m_machine.holdStill(*config.stillReadings);
     if (!config.logFile.isEmpty() && !m_logFile.open(config.logFile, &m_logFileError))
         qWarning().noquote() << "r73-sim:" << m_logFileError;
 }

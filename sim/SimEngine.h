@@ -30,6 +30,9 @@ struct SimConfig
     /// Texts held from the start as a setter would leave them, by store stem ("NAME2",
     /// "PHYS_ZERO1", "STR_MAX1_3"): the controller keeps whatever its setters accepted.
     QHash<QString, QByteArray> texts;
+    /// A still machine: nothing runs, no cycle is recorded, and the status functions answer
+    /// these words by name (0 for the rest), as a backup recorded them.
+    std::optional<QHash<QString, quint16>> stillReadings;
 };
 
 class SimEngine

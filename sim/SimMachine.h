@@ -36,6 +36,7 @@ public:
     /// One exchange has completed: the machine's own cycle moves one step on.
     void advance()
     {
+        if (m_status.still()) return;
         m_status.advance(m_working);
         m_history.observe(m_status.cycle());
     }
@@ -45,6 +46,8 @@ public:
     void setOutputWord(std::optional<quint16> word) { m_status.setOutputWord(word); }
     /// Stores a text under a setter's stem, as if the setter had been called with it.
     void holdText(const QString& stem, const QByteArray& text) { m_texts.insert(stem, text); }
+    /// Stops the machine: the status functions answer these words from now on.
+    void holdStill(const QHash<QString, quint16>& readings) { m_status.holdStill(readings); }
 
     ParamSetId selectedSet() const { return m_selected; }
     const ParamSet& workingSet(ParamSetId id) const { return m_working.set(id); }

@@ -44,6 +44,7 @@ bool SimStatus::provides(const QString& name)
 
 quint16 SimStatus::read(const QString& name) const
 {
+    if (m_still) return m_still->value(name, 0);
     if (name == QLatin1String("R_INPORT")) return m_inputOverride.value_or(m_cycle.inputWord());
     if (name == QLatin1String("R_OPORT")) return m_outputOverride.value_or(m_cycle.outputWord());
     if (name == QLatin1String("#MESSEN@"))

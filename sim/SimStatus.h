@@ -5,6 +5,7 @@
 
 #include "SimCycle.h"
 
+#include <QHash>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -28,6 +29,10 @@ public:
     std::optional<quint16> frozenInputWord() const { return m_inputOverride; }
     std::optional<quint16> frozenOutputWord() const { return m_outputOverride; }
 
+    /// The machine stands: every reading is one of these words by name, or 0.
+    void holdStill(const QHash<QString, quint16>& readings) { m_still = readings; }
+    bool still() const { return m_still.has_value(); }
+
     /// One exchange has completed: the machine moves on.
     void advance(const PermanentStore& params) { m_cycle.advance(params); }
     const SimCycle& cycle() const { return m_cycle; }
@@ -42,6 +47,7 @@ private:
     bool m_testMode = false;
     std::optional<quint16> m_inputOverride;
     std::optional<quint16> m_outputOverride;
+    std::optional<QHash<QString, quint16>> m_still;
 };
 
 } // namespace r73::sim

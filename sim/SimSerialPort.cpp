@@ -1,10 +1,10 @@
-#include "SimPort.h"
+#include "SimSerialPort.h"
 
 #include <QThread>
 
-namespace r73::test {
+namespace r73::sim {
 
-bool SimPort::write(quint8, quint8 byte)
+bool SimSerialPort::write(quint8, quint8 byte)
 {
     if (m_engine.lineClosed()) {
         m_result = 1;
@@ -16,14 +16,14 @@ bool SimPort::write(quint8, quint8 byte)
     return true;
 }
 
-void SimPort::read(quint8, quint8& byte)
+void SimSerialPort::read(quint8, quint8& byte)
 {
     byte = quint8(m_pending.at(0));
     m_pending.remove(0, 1);
     ++bytesRead;
 }
 
-WaitResult SimPort::waitForData(quint8, int msecs)
+WaitResult SimSerialPort::waitForData(quint8, int msecs)
 {
     if (!m_pending.isEmpty()) return WaitResult::DataWaiting;
     if (m_engine.lineClosed()) return WaitResult::LineFailed;
@@ -34,4 +34,4 @@ WaitResult SimPort::waitForData(quint8, int msecs)
     return WaitResult::TimedOut;
 }
 
-} // namespace r73::test
+} // namespace r73::sim
