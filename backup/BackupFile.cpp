@@ -318,7 +318,8 @@ bool Reader::read(Snapshot& out, QString* error)
             return false;
         s.editedOfflineFrom = edited.value("from").toString();
         if (s.editedOfflineFrom.isEmpty())
-            return fail(at({"edited_offline", "from"}), tr73own("kein Dateiname"), error);
+            return fail(at({"edited_offline", "from"}, QStringLiteral("edited_offline.from")),
+                        tr73own("kein Dateiname"), error);
     }
     s.programVersion = root.value("program_version").toString();
     s.created = QDateTime::fromString(root.value("created").toString(), Qt::ISODate);

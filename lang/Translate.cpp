@@ -436,6 +436,24 @@ const std::pair<const char*, const char*> AddedTexts[] = {
     // The trend window and recorder.
     {"Aufzeichnung läuft: %1", "Recording: %1"},
     {"Aufzeichnung beendet: %1", "Recording stopped: %1"},
+    // A backup opened as an offline controller.
+    {"Offline öffnen …", "Open offline …"},
+    {"Offline öffnen", "Open offline"},
+    {"Speichern unter …", "Save as …"},
+    {"Speichern unter", "Save as"},
+    {"Es wurde nichts geöffnet.", "Nothing was opened."},
+    {"Offline: %1", "Offline: %1"},
+    {"Offline geöffnet: %1 (kein Controller, keine Schnittstelle)",
+     "Opened offline: %1 (no controller, no serial port)"},
+    {"Die BIOS-Version %1 kennt dieses Programm nicht: die Sicherung ist nur zum Ansehen "
+     "geöffnet.",
+     "This program does not know BIOS version %1: the backup is open for viewing only."},
+    {"Offline bearbeitet gespeichert: %1 (aus %2)", "Saved as edited offline: %1 (from %2)"},
+    {"Die offline geänderten Einstellungen sind in keiner Datei gespeichert.\n\nJetzt "
+     "speichern?",
+     "The settings changed offline are not saved in any file.\n\nSave them now?"},
+    {"kein Dateiname", "no file name"},
+    {"Offline", "Offline"},
 };
 
 /// The supplement's English twin of german, nullptr when it has none.

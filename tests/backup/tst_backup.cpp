@@ -340,6 +340,10 @@ void TstBackup::badFileWritesNothing_data()
         << "channel2.max2.word: the word 5 does not match";
     QTest::newRow("missing key") << QByteArray("\"bios_version\": \"3.10\",") << QByteArray(" ")
                                  << "line 2, controller: key \"bios_version\" is missing";
+    QTest::newRow("edited offline from nowhere")
+        << QByteArray("\"format\":")
+        << QByteArray("\"edited_offline\": {\"from\": \"\"}, \"format\":")
+        << "edited_offline.from: no file name";
 }
 
 void TstBackup::badFileWritesNothing()
