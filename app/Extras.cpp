@@ -33,13 +33,13 @@ void ProgramWindows::addExtras()
     extras.add("Sicherung wiederherstellen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
                [backup] { backup->Restore(); });
     // offline: a backup prepared at the desk, without a controller
-    offline = new r73::OfflineSession(mainWindow, &mainWindow);
+    offline.attach(mainWindow);
     extras.add(
         "Offline öffnen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
-        [this] { offline->openAsked(); }, ExtrasMenu::When::Always);
+        [this] { offline.openAsked(); }, ExtrasMenu::When::Always);
     extras.add(
         "Speichern unter …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U),
-        [this] { offline->save(true); }, ExtrasMenu::When::Offline);
+        [this] { offline.save(true); }, ExtrasMenu::When::Offline);
     extras.addSeparator();
     // report and archive
     serviceRecord = new r73::ServiceRecord(mainWindow, logbookWindow, &mainWindow);

@@ -42,8 +42,17 @@ QString proposedPath(const QString& source)
 
 } // namespace
 
-OfflineSession::OfflineSession(TForm1& window, QObject* parent) : QObject(parent), m_window(window)
+OfflineSession::OfflineSession(const QString& startFile)
 {
+    backup::Snapshot file;
+    // A file that does not load is said when it is opened.
+    if (!startFile.isEmpty() && backup::loadBackup(startFile, file, nullptr))
+        plugIn(file, startFile);
+}
+
+void OfflineSession::attach(TForm1& window)
+{
+    m_window = &window;
     connect(&window, &TForm1::setsSaved, this, [this] {
         if (active()) save(false);
     });
@@ -62,80 +71,89 @@ OfflineSession::~OfflineSession()
 void OfflineSession::openAsked()
 {
     const QString path =
-        showOpenDialog({&m_window, tr73own("Offline öffnen"), QLatin1String(backup::BackupFolder),
+        showOpenDialog({m_window, tr73own("Offline öffnen"), QLatin1String(backup::BackupFolder),
                         QString(), QStringLiteral("json"), tr73own("Sicherung (*.json)")});
     if (!path.isEmpty()) open(path);
 }
 
 bool OfflineSession::open(const QString& path)
 {
-    backup::Snapshot file;
-    QString error;
-    if (!backup::loadBackup(path, file, &error)) {
-        info(&m_window, error + u'\n' + tr73own("Es wurde nichts geöffnet."), MsgIcon::Error);
+    const QString source = QFileInfo(path).absoluteFilePath();
+    // Plugged in at the start for this file, and not shown yet.
+    if (!active() || m_source != source || programState().connected) {
+        backup::Snapshot file;
+        QString error;
+        if (!backup::loadBackup(path, file, &error)) {
+            info(m_window, error + u'\n' + tr73own("Es wurde nichts geöffnet."), MsgIcon::Error);
+            return false;
+        }
+        // One controller at a time: a connected one is let go as "Trennen" does.
+        if (programState().connected) m_window->Disconnect();
+        if (programState().connected || programState().connecting) return false;
+        if (active()) leave(); // another file's, plugged in at the start
+        plugIn(file, source);
+    }
+    m_demoMode = std::exchange(DemoMode, false);
+
+    if (m_window->reopenLink()) m_window->Button3Click();
+    if (!programState().connected || programState().commErrorSeen) {
+        // Said by the connect; the window goes back to the port.
+        if (programState().connected) m_window->Disconnect();
+        if (active()) leave();
+        m_window->reopenLink();
         return false;
     }
-    // One controller at a time: a connected one is let go as "Trennen" does.
-    if (programState().connected) m_window.Disconnect();
-    if (programState().connected || programState().connecting) return false;
+    // The file goes in as a restore puts it onto a controller: only what differs from the
+    // controller's own values, each with its page's sequence and rules.
+    backup::LinkController controller(*m_window, m_file.id);
+    const backup::Plan plan = backup::planRestore(m_file, controller.read());
+    const backup::Outcome outcome = backup::restore(controller, plan);
+    for (const backup::PlanItem& item : outcome.skipped)
+        m_notSeeded.insert(item.setting->key);
+    for (const backup::Verified& v : outcome.written)
+        if (!v.ok || v.raised) m_notSeeded.insert(v.setting->key);
+    m_window->readSettings();
+    if (programState().biosVersion >= 300 && m_window->analogPages())
+        m_window->analogPages()->ReadChannelNames();
+    m_seeded = m_saved = readBack();
+    if (programState().commErrorSeen) return false;
 
+    m_window->setWindowTitle(tr73own("Offline: %1").arg(QFileInfo(path).fileName()));
+    m_window->showDone(tr73own("Offline geöffnet: %1 (kein Controller, keine Schnittstelle)")
+                           .arg(QDir::toNativeSeparators(m_source)));
+    if (m_readOnly) {
+        setPagesEditable(false);
+        info(m_window,
+             tr73own("Die BIOS-Version %1 kennt dieses Programm nicht: die Sicherung ist nur "
+                     "zum Ansehen geöffnet.")
+                 .arg(backup::versionText(m_file.id.bios)),
+             MsgIcon::Warning);
+    }
+    return true;
+}
+
+void OfflineSession::plugIn(const backup::Snapshot& file, const QString& path)
+{
     sim::SimConfig config;
     config.bios = file.id.bios;
     config.serial = file.id.serial;
     config.stillReadings = serviceReadings(file.service.value_or(ServiceWords{}), file.id.bios);
     m_engine = std::make_unique<sim::SimEngine>(config);
     m_portBackend = setSerialBackend(std::make_unique<sim::SimSerialPort>(*m_engine));
-    m_demoMode = std::exchange(DemoMode, false);
     OfflineMode = true;
     m_source = QFileInfo(path).absoluteFilePath();
     m_file = file;
     m_target.clear();
     m_notSeeded.clear();
     m_readOnly = !knownBios(file.id.bios);
-
-    if (m_window.reopenLink()) m_window.Button3Click();
-    if (!programState().connected || programState().commErrorSeen) {
-        // Said by the connect; the window goes back to the port.
-        if (programState().connected) m_window.Disconnect();
-        if (active()) leave();
-        m_window.reopenLink();
-        return false;
-    }
-    // The file goes in as a restore puts it onto a controller: only what differs from the
-    // controller's own values, each with its page's sequence and rules.
-    backup::LinkController controller(m_window, file.id);
-    const backup::Plan plan = backup::planRestore(file, controller.read());
-    const backup::Outcome outcome = backup::restore(controller, plan);
-    for (const backup::PlanItem& item : outcome.skipped)
-        m_notSeeded.insert(item.setting->key);
-    for (const backup::Verified& v : outcome.written)
-        if (!v.ok || v.raised) m_notSeeded.insert(v.setting->key);
-    m_window.readSettings();
-    if (programState().biosVersion >= 300 && m_window.analogPages())
-        m_window.analogPages()->ReadChannelNames();
-    m_seeded = m_saved = readBack();
-    if (programState().commErrorSeen) return false;
-
-    m_window.setWindowTitle(tr73own("Offline: %1").arg(QFileInfo(path).fileName()));
-    m_window.showDone(tr73own("Offline geöffnet: %1 (kein Controller, keine Schnittstelle)")
-                          .arg(QDir::toNativeSeparators(m_source)));
-    if (m_readOnly) {
-        setPagesEditable(false);
-        info(&m_window,
-             tr73own("Die BIOS-Version %1 kennt dieses Programm nicht: die Sicherung ist nur "
-                     "zum Ansehen geöffnet.")
-                 .arg(backup::versionText(file.id.bios)),
-             MsgIcon::Warning);
-    }
-    return true;
 }
 
 backup::Snapshot OfflineSession::readBack()
 {
-    backup::LinkController controller(m_window, m_file.id);
+    backup::LinkController controller(*m_window, m_file.id);
     backup::Snapshot held = controller.read();
     // The pages select their own set again, as after a backup.
-    m_window.TabbedNotebook1Click();
+    m_window->TabbedNotebook1Click();
     return held;
 }
 
@@ -161,7 +179,7 @@ bool OfflineSession::save(bool askName)
 {
     if (!active()) return false;
     if (m_readOnly) {
-        info(&m_window,
+        info(m_window,
              tr73own("Die BIOS-Version %1 kennt dieses Programm nicht: die Sicherung ist nur "
                      "zum Ansehen geöffnet.")
                  .arg(backup::versionText(m_file.id.bios)),
@@ -171,7 +189,7 @@ bool OfflineSession::save(bool askName)
     QString path = m_target;
     if (askName || path.isEmpty()) {
         const QString proposed = m_target.isEmpty() ? proposedPath(m_source) : m_target;
-        path = showSaveDialog({&m_window, tr73own("Speichern unter"),
+        path = showSaveDialog({m_window, tr73own("Speichern unter"),
                                QFileInfo(proposed).absolutePath(), QFileInfo(proposed).fileName(),
                                QStringLiteral("json"), tr73own("Sicherung (*.json)")});
         if (path.isEmpty()) return false;
@@ -180,13 +198,13 @@ bool OfflineSession::save(bool askName)
     if (programState().commErrorSeen) return false;
     QString error;
     if (!backup::saveBackup(path, toSave(held), &error)) {
-        info(&m_window, error, MsgIcon::Error);
+        info(m_window, error, MsgIcon::Error);
         return false;
     }
     m_target = path;
     m_saved = held;
-    m_window.showDone(tr73own("Offline bearbeitet gespeichert: %1 (aus %2)")
-                          .arg(QDir::toNativeSeparators(path), QFileInfo(m_source).fileName()));
+    m_window->showDone(tr73own("Offline bearbeitet gespeichert: %1 (aus %2)")
+                           .arg(QDir::toNativeSeparators(path), QFileInfo(m_source).fileName()));
     return true;
 }
 
@@ -201,7 +219,7 @@ void OfflineSession::offerSave()
              !backup::sameValue(s, held.values[s.key], m_saved.values[s.key])))
             changed = true;
     if (!changed) return;
-    if (showMessage({&m_window,
+    if (showMessage({m_window,
                      tr73own("Die offline geänderten Einstellungen sind in keiner Datei "
                              "gespeichert.\n\nJetzt speichern?"),
                      tr73own(Caption), MsgIcon::Question, MsgButtons::YesNo}) == MsgAnswer::Yes)
@@ -231,7 +249,7 @@ void OfflineSession::setPagesEditable(bool editable)
         m_lockedInputs.clear();
         return;
     }
-    QWidget* pages = m_window.form().TabbedNotebook1;
+    QWidget* pages = m_window->form().TabbedNotebook1;
     for (QLineEdit* edit : pages->findChildren<QLineEdit*>())
         if (!edit->isReadOnly()) {
             edit->setReadOnly(true);

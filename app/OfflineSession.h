@@ -25,8 +25,12 @@ class SimEngine;
 class OfflineSession : public QObject
 {
 public:
-    explicit OfflineSession(TForm1& window, QObject* parent = nullptr);
+    /// With a startFile, its controller stands behind the link from the start, so the window
+    /// makes its first link to it and no port is tried; open(startFile) shows it.
+    explicit OfflineSession(const QString& startFile = {});
     ~OfflineSession() override;
+    /// The window it works in; before any other call.
+    void attach(TForm1& window);
 
     /// Asks for a backup file and opens it.
     void openAsked();
@@ -47,11 +51,13 @@ private:
     /// What a save writes: the controller's settings, the file's read-only information, and
     /// the file's value wherever it could not be put into the controller and was not changed.
     backup::Snapshot toSave(const backup::Snapshot& held) const;
+    /// The file's controller behind the link, in place of the port.
+    void plugIn(const backup::Snapshot& file, const QString& path);
     void offerSave();
     void leave();
     void setPagesEditable(bool editable);
 
-    TForm1& m_window;
+    TForm1* m_window = nullptr;
     QString m_source;
     backup::Snapshot m_file;
     /// What the controller held right after it took the file, and at the last save.

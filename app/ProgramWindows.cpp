@@ -9,12 +9,13 @@
 #include <QDir>
 #include <QTimer>
 
-ProgramWindows::ProgramWindows()
-    : mainWindow(&startWindow),
+ProgramWindows::ProgramWindows(const QString& offlineFile)
+    : offline(offlineFile), mainWindow(&startWindow),
       languageDialog(
           &mainWindow, [this] { mainWindow.SetCaptionComStat(); }, &mainWindow),
       portDialog(&mainWindow), logbookWindow(&mainWindow),
-      extras(&mainWindow, mainWindow.form().Panel4, QRect(196, 1, 68, 18))
+      extras(&mainWindow, mainWindow.form().Panel4, QRect(196, 1, 68, 18)),
+      m_offlineFile(offlineFile)
 {
     r73::frmMain = &startWindow;
     r73::Form1 = &mainWindow;
@@ -53,4 +54,7 @@ void ProgramWindows::start()
                  .arg(QDir::toNativeSeparators(r73::configFilePath()), problem),
              r73::tr73(0, QStringLiteral("Warnung")), r73::MsgIcon::Warning, r73::MsgButtons::Ok});
     QTimer::singleShot(0, &startWindow, &TfrmMain::FormShow);
+    // Once the main window is up, as if chosen from its menu.
+    if (!m_offlineFile.isEmpty())
+        QTimer::singleShot(0, &offline, [this] { offline.open(m_offlineFile); });
 }

@@ -6,24 +6,28 @@
 #include "ExtrasMenu.h"
 #include "FiPri.h"
 #include "Form_cy.h"
+#include "OfflineSession.h"
 #include "Sprache.h"
 #include "comport.h"
 #include "umain.h"
 
 namespace r73 {
-class OfflineSession;
 class ServiceRecord;
-} // namespace r73
+}
 
 class ProgramWindows
 {
 public:
-    ProgramWindows();
+    /// offlineFile: a backup to open as an offline controller once the window is up.
+    explicit ProgramWindows(const QString& offlineFile = {});
     ~ProgramWindows();
 
     /// Lets the start window show the main window as soon as the message loop runs.
     void start();
 
+    /// A backup opened as a controller, edited without one. First, so that with a file given
+    /// at the start the window's first link goes to it, not to the port.
+    r73::OfflineSession offline;
     TfrmMain startWindow;
     TForm1 mainWindow;
     TfrmSprache languageDialog;
@@ -33,10 +37,9 @@ public:
     r73::ExtrasMenu extras;
     /// The service report and the archive; records a visit with one call (recordVisit).
     r73::ServiceRecord* serviceRecord = nullptr;
-    /// A backup opened as a controller, edited without one.
-    r73::OfflineSession* offline = nullptr;
 
 private:
+    QString m_offlineFile;
     /// Adds the subsystems' entries to the menu "Extras" (Extras.cpp).
     void addExtras();
 };

@@ -6,7 +6,6 @@
 #include "MessageBoxes.h"
 #include "MessageFacade.h"
 #include "NorloIni.h"
-#include "OfflineSession.h"
 #include "ProgramWindows.h"
 #include "Terminate.h"
 #include "TextHook.h"
@@ -109,15 +108,10 @@ int main(int argc, char* argv[])
         return headless ? headless->failed() : 1;
     }
 
-    ProgramWindows windows;
+    ProgramWindows windows(parser.value(offline));
     if (headless) return headless->run(windows);
     // A start-up failure (a folder that cannot be made) ends the program once all is created.
     if (r73::terminateRequested()) return 1;
     windows.start();
-    // Once the main window is up, as if chosen from its menu.
-    if (parser.isSet(offline))
-        QTimer::singleShot(0, windows.offline, [&windows, file = parser.value(offline)] {
-            windows.offline->open(file);
-        });
     return QApplication::exec();
 }

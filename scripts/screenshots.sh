@@ -67,5 +67,8 @@ for lang in 0 1; do
     # The archive after a restore: its visit with the backup, the journal and the report.
     xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-archive.sh $lang \
         "$out/archive-$name.png" "$out/archive-changes-$name.png" 2>/dev/null
+    # A backup opened offline, without a port, edited and saved with F5.
+    xvfb-run -a -s "-screen 0 1024x768x24" scripts/shot-offline.sh $lang \
+        "$out/offline-open-$name.png" "$out/offline-saved-$name.png" 2>/dev/null
 done
 echo "screenshots in $out"

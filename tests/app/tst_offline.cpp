@@ -49,7 +49,8 @@ void TstOffline::editedOfflineRestoresExactly()
 {
     ConnectFixture f;
     const QString source = sisterBackup(f);
-    OfflineSession offline(*f.window);
+    OfflineSession offline;
+    offline.attach(*f.window);
     const int portOpens = f.port->initCalls;
     QVERIFY(offline.open(source));
     QVERIFY(OfflineMode && offline.active() && !offline.readOnly());
@@ -131,7 +132,8 @@ void TstOffline::refusesOrLocksWhatItCannotTrust()
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) > 0);
     file.close();
 
-    OfflineSession offline(*f.window);
+    OfflineSession offline;
+    offline.attach(*f.window);
     const QString title = f.window->windowTitle();
     f.env.boxes.clear();
     QCOMPARE(offline.open(source), opens);
