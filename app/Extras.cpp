@@ -27,7 +27,13 @@ void ProgramWindows::addExtras()
         mainWindow.findChild<r73::TAnalogPages*>(), [this] { mainWindow.TabbedNotebook1Click(); },
         &mainWindow);
     extras.add("Service-Daten sichern …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-               [backup] { backup->Backup(); });
+               [this, backup] {
+                   // Offline the values are a file's: saved as one, marked as edited offline.
+                   if (offline.active())
+                       offline.save(true);
+                   else
+                       backup->Backup();
+               });
     extras.add("Mit Sicherung vergleichen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                [backup] { backup->Compare(); });
     extras.add("Sicherung wiederherstellen …", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
@@ -54,8 +60,12 @@ void ProgramWindows::addExtras()
                                [this](const QList<r73::SetId>& sets, const QString& file) {
                                    serviceRecord->recordSaves(sets, file);
                                }});
-    extras.add("Servicebericht", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B),
-               [this] { serviceRecord->makeReport(); });
+    extras.add("Servicebericht", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B), [this] {
+        if (offline.active())
+            offline.refuseReport();
+        else
+            serviceRecord->makeReport();
+    });
     extras.add(
         "Archiv", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A),
         [this] { serviceRecord->showArchive(); }, ExtrasMenu::When::Always);

@@ -208,6 +208,14 @@ bool OfflineSession::save(bool askName)
     return true;
 }
 
+void OfflineSession::refuseReport()
+{
+    info(m_window,
+         tr73own("Offline ist kein Controller verbunden: ein Servicebericht entsteht nur am "
+                 "Controller."),
+         MsgIcon::Information);
+}
+
 void OfflineSession::offerSave()
 {
     if (!active() || m_readOnly) return;

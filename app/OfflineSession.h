@@ -44,6 +44,8 @@ public:
     /// (askName, or the first time), else to the file chosen before. False when nothing was
     /// written.
     bool save(bool askName);
+    /// A service report tells of a visit at a controller: says that there is none offline.
+    void refuseReport();
 
 private:
     /// The settings as the offline controller holds them, read with the backup's sequences.

@@ -454,6 +454,8 @@ const std::pair<const char*, const char*> AddedTexts[] = {
      "The settings changed offline are not saved in any file.\n\nSave them now?"},
     {"kein Dateiname", "no file name"},
     {"Offline", "Offline"},
+    {"Offline ist kein Controller verbunden: ein Servicebericht entsteht nur am Controller.",
+     "Offline no controller is connected: a service report is made at a controller only."},
 };
 
 /// The supplement's English twin of german, nullptr when it has none.

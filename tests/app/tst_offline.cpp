@@ -88,9 +88,18 @@ void TstOffline::editedOfflineRestoresExactly()
                      qPrintable(s.key));
     QCOMPARE(file.values[QStringLiteral("clamp.short")].word, quint16(345));
 
+    // A change not yet in a file is offered for saving when the session ends.
+    shortLimit->selectAll();
+    QTest::keyClicks(shortLimit, QStringLiteral("346"));
+    QTest::keyClick(shortLimit, Qt::Key_Return);
+    f.env.boxes.clear();
     // Back to the port, and the prepared file restored onto the controller there.
     f.window->Disconnect();
     QVERIFY(!OfflineMode && !offline.active());
+    QVERIFY(!f.env.boxes.isEmpty() &&
+            f.env.boxes.first().text.contains(QStringLiteral("in keiner Datei")));
+    QVERIFY(backup::loadBackup(edited, file, nullptr));
+    QCOMPARE(file.values[QStringLiteral("clamp.short")].word, quint16(346));
     QVERIFY(f.port->initCalls > portOpens);
     f.connect();
     backup::LinkController controller(*f.window, {310, 1234});
