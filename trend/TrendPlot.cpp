@@ -8,6 +8,7 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -317,8 +318,12 @@ void TrendPlot::drawForeground(QPainter* painter, const QRectF&)
             painter->drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
             // A text only where the one before has ended: close changes keep their lines.
             if (!m_markerText || x < freeFrom) continue;
-            painter->drawText(QPointF(x + 3, area.top() + 12), m.text);
-            freeFrom = x + 3 + metrics.horizontalAdvance(m.text) + 6;
+            // Near the right edge the text stands left of its line, whole.
+            const double width = metrics.horizontalAdvance(m.text);
+            double textX = x + 3;
+            if (textX + width > area.right()) textX = std::max(freeFrom, x - 3 - width);
+            painter->drawText(QPointF(textX, area.top() + 12), m.text);
+            freeFrom = std::max(x, textX + width) + 6;
         }
     }
     if (m_cursor >= m_from && m_cursor <= m_to) {
