@@ -102,7 +102,7 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
 {
     setObjectName(QStringLiteral("frmArchiv"));
     setWindowTitle(tr73own("Archiv"));
-    resize(780, 560);
+    resize(960, 560); // the changes list whole, from the date to the technician
     m_controllers = new QTreeWidget(this);
     m_controllers->setHeaderLabels({tr73own("Ser. Nr."), tr73own("Zuletzt gesehen"),
                                     QStringLiteral("BIOS"), tr73own("Besuche")});
@@ -140,7 +140,7 @@ ArchiveWindow::ArchiveWindow(const Location& where, const QString& filesRoot, QW
     auto* split = new QSplitter(this);
     split->addWidget(m_controllers);
     split->addWidget(right);
-    split->setSizes({300, 480});
+    split->setSizes({305, 655});
     auto* chartHead = new QHBoxLayout;
     chartHead->addWidget(new QLabel(tr73own("Zähler von Besuch zu Besuch:"), this));
     chartHead->addWidget(m_counter, 1);

@@ -18,8 +18,8 @@ ChangesView::ChangesView(QWidget* parent) : QWidget(parent)
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("changes"));
     m_list->setHeaderLabels({tr73own(QStringLiteral("Datum")), tr73own("Einstellung"),
-                             tr73own("Vorher"), tr73own("Nachher"), tr73own("Herkunft"),
-                             tr73own(QStringLiteral("Techniker"))});
+                             tr73own("Vorher"), tr73own("Nachher"),
+                             tr73own(QStringLiteral("Techniker")), tr73own("Herkunft")});
     m_list->setRootIsDecorated(false);
     m_count = new QLabel(this);
     auto* csv = new QPushButton(tr73own(QStringLiteral("CSV exportieren")), this);
@@ -72,7 +72,7 @@ void ChangesView::fill()
     const QList<Change> changes = shown();
     for (const Change& c : changes)
         m_list->addTopLevelItem(new QTreeWidgetItem(
-            {shownTime(c.at), c.caption, c.before, c.after, originName(c), c.technician}));
+            {shownTime(c.at), c.caption, c.before, c.after, c.technician, originName(c)}));
     for (int col = 0; col < m_list->columnCount(); ++col)
         m_list->resizeColumnToContents(col);
     m_count->setText(tr73own("%1 Änderungen").arg(changes.size()));

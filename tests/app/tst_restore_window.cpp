@@ -147,7 +147,7 @@ void TstRestoreWindow::restoreMarksWritesVerifiesAndSaves()
     QComboBox* filter = w.changesView()->filter();
     filter->setCurrentIndex(filter->findData(QStringLiteral("clamp.short")));
     QCOMPARE(w.changesView()->list()->topLevelItemCount(), 2);
-    QCOMPARE(w.changesView()->list()->topLevelItem(0)->text(4),
+    QCOMPARE(w.changesView()->list()->topLevelItem(0)->text(5),
              QStringLiteral("Wiederherstellung aus unit.json"));
 
     // The field's tooltip names its last change.
