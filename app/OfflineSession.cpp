@@ -108,8 +108,15 @@ bool OfflineSession::open(const QString& path)
     backup::LinkController controller(*m_window, m_file.id);
     const backup::Plan plan = backup::planRestore(m_file, controller.read());
     const backup::Outcome outcome = backup::restore(controller, plan);
-    for (const backup::PlanItem& item : outcome.skipped)
-        m_notSeeded.insert(item.setting->key);
+    for (const backup::PlanItem& item : outcome.skipped) {
+        // A channel text the controller held as is: it holds it again, as it did.
+        const backup::Kind kind = item.setting->kind;
+        if (item.file && !item.file->heldAsIs.isEmpty() &&
+            (kind == backup::Kind::Text || kind == backup::Kind::ChannelLimit))
+            controller.write(*item.setting, *item.file);
+        else
+            m_notSeeded.insert(item.setting->key);
+    }
     for (const backup::Verified& v : outcome.written)
         if (!v.ok || v.raised) m_notSeeded.insert(v.setting->key);
     m_window->readSettings();
