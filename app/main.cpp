@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTimer>
 #include <optional>
 
@@ -81,6 +82,10 @@ int main(int argc, char* argv[])
                                                   parser.value(technician)});
     if (headless && parser.isSet(device)) r73::useDevice(parser.value(device));
 
+    // A backup named on the command line is where the shell stands, whichever folder the
+    // program works in.
+    const QString offlineFile =
+        parser.isSet(offline) ? QFileInfo(parser.value(offline)).absoluteFilePath() : QString();
     // The folder first: "ini" and "Log" are made relative to it, and so is a relative trace.
     if (parser.isSet(home) && !r73::enterUserWorkFolder()) return headless ? headless->failed() : 1;
     // A trace that fails (a full disk) stops and says so once the exchange is over: a box in the
@@ -108,7 +113,7 @@ int main(int argc, char* argv[])
         return headless ? headless->failed() : 1;
     }
 
-    ProgramWindows windows(parser.value(offline));
+    ProgramWindows windows(offlineFile);
     if (headless) return headless->run(windows);
     // A start-up failure (a folder that cannot be made) ends the program once all is created.
     if (r73::terminateRequested()) return 1;
