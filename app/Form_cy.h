@@ -94,6 +94,7 @@ public:
     /// The pages of the subsystems, for functions that read them afresh (report).
     r73::ParamPagesApi* paramPages() const { return m_params; }
     r73::AnalogApi* analogPages() const { return m_analog; }
+    r73::HistoryApi* historyPage() const { return m_history; }
     quint16 InputWord() const { return m_inputWord; }
     /// The last output word read, none before the first.
     std::optional<quint16> OutputWord() const { return m_outputWord; }

@@ -123,6 +123,10 @@ bool OfflineSession::open(const QString& path)
     if (programState().biosVersion >= 300 && m_window->analogPages())
         m_window->analogPages()->ReadChannelNames();
     m_seeded = m_saved = readBack();
+    // The file's history, as read-only as the file: no readout adds to it, nothing clears it.
+    if (m_window->historyPage()) m_window->historyPage()->showRecorded(m_file.history);
+    if (auto* list = m_window->findChild<QWidget*>(QStringLiteral("ListView1")))
+        lockInputs(list->parentWidget());
     if (programState().commErrorSeen) return false;
 
     m_window->setWindowTitle(tr73own("Offline: %1").arg(QFileInfo(path).fileName()));
@@ -264,7 +268,11 @@ void OfflineSession::setPagesEditable(bool editable)
         m_lockedInputs.clear();
         return;
     }
-    QWidget* pages = m_window->form().TabbedNotebook1;
+    lockInputs(m_window->form().TabbedNotebook1);
+}
+
+void OfflineSession::lockInputs(QWidget* pages)
+{
     for (QLineEdit* edit : pages->findChildren<QLineEdit*>())
         if (!edit->isReadOnly()) {
             edit->setReadOnly(true);

@@ -50,6 +50,18 @@ bool HistoryList::AddElement(const HistElement& e)
     return false;
 }
 
+void HistoryList::addRecorded(const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        QStringList cells = line.split(QStringLiteral(" | "));
+        cells.insert(1, QString());
+        cells.insert(2, QString());
+        if (FindItem(cells.first())) continue;
+        m_view->addTopLevelItem(new QTreeWidgetItem(cells));
+        m_captions.insert(cells.first());
+    }
+}
+
 void HistoryList::clear()
 {
     m_view->clear();

@@ -10,6 +10,7 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class QTreeWidget;
@@ -31,6 +32,9 @@ public:
     /// Lists a valid element at its place unless its number is listed already. True when the
     /// number was listed (nothing added); false when added or when the marker is not valid.
     bool AddElement(const HistElement& element);
+    /// Lists the lines a backup recorded of the list ("17 | 120 | OK | ..."), in their order,
+    /// the hidden columns empty: what a file holds, not what a controller reports.
+    void addRecorded(const QStringList& lines);
     /// Empties the list; the controller's history is not touched.
     void clear();
     int count() const;

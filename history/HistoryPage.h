@@ -32,6 +32,11 @@ public:
     void pageShown() override {}
     void showUnconnected() override { Button9Click(); }
     void showBios(quint16 bios) override;
+    void showRecorded(const QStringList& lines) override
+    {
+        m_list.clear();
+        m_list.addRecorded(lines);
+    }
 
     /// The read button: switches the readout on ("Stop") or off ("Lesen").
     void Button8Click();

@@ -124,6 +124,8 @@ public:
     virtual void showUnconnected() = 0;
     /// The readout's buttons and list from BIOS 2.08, the notice before it.
     virtual void showBios(quint16 bios) = 0;
+    /// Offline: the list as a backup recorded it, one line per element.
+    virtual void showRecorded(const QStringList& lines) = 0;
 };
 
 /// The three analog channel pages and the live values.

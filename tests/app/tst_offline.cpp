@@ -12,6 +12,7 @@
 #include "ui_SpannenPage.h"
 
 #include <QLineEdit>
+#include <QTreeWidget>
 
 using namespace r73;
 using namespace r73::test;
@@ -38,7 +39,7 @@ QString sisterBackup(ConnectFixture& f)
     s.values[QStringLiteral("channel2.name")].text = QString(); // held as is
     s.service = ServiceWords{};
     s.service->clampPulses = 4321;
-    s.history = QStringList{QStringLiteral("17 | 01.02.2026 | SPANNEN OK")};
+    s.history = QStringList{QStringLiteral("17 | 120 | OK | 80 | ZU LANG")};
     const QString path = f.env.path(QStringLiteral("sister.json"));
     [&] { QVERIFY(backup::saveBackup(path, s, nullptr)); }();
     f.window->Disconnect();
@@ -61,6 +62,8 @@ void TstOffline::editedOfflineRestoresExactly()
     QCOMPARE(shortLimit->text(), QStringLiteral("420"));
     // Read-only information is the file's, not a machine's invention.
     QCOMPARE(f.window->controllerModel().live().service->clampPulses, quint16(4321));
+    const auto* history = f.window->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    QVERIFY(history->topLevelItemCount() == 1 && history->topLevelItem(0)->text(6) == "ZU LANG");
     QCOMPARE(model::valueOr(f.window->controllerModel(), QStringLiteral("channel2.name"), {1}).text,
              QString());
 
