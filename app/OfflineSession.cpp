@@ -163,8 +163,8 @@ backup::Snapshot OfflineSession::readBack()
 {
     backup::LinkController controller(*m_window, m_file.id);
     backup::Snapshot held = controller.read();
-    // The pages select their own set again, as after a backup.
-    m_window->TabbedNotebook1Click();
+    // The read left another set selected; the fields keep what they show and how it was sent.
+    if (m_window->paramPages()) m_window->paramPages()->selectionLost();
     return held;
 }
 

@@ -56,6 +56,7 @@ public:
     void FillDemoValues() override;
     QList<QPair<QString, QString>> shownServiceRows() const override;
     QStringList UnsavedSets() const override;
+    void selectionLost() override { m_sets.forgetSelection(); }
     void SaveUnsaved() override;
     void showBios(quint16 bios) override;
     void showUnconnected() override;

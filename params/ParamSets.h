@@ -135,6 +135,8 @@ public:
     quint16 fetch(const char* getter, quint16 code);
     /// The selected set, empty before the first selection.
     const QString& selected() const { return m_selected; }
+    /// The controller's selection is no longer known: the next send selects its set.
+    void forgetSelection() { m_selected.clear(); }
 
     SetWords ReadSpann();
     /// The release set (its F_MIN2 is read but belongs to no field).

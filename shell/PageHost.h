@@ -95,6 +95,8 @@ public:
     virtual QStringList UnsavedSets() const = 0;
     /// The permanent saves of every unsaved set, as F5 makes them page by page.
     virtual void SaveUnsaved() = 0;
+    /// Another sequence has selected a set: the next send selects its own first.
+    virtual void selectionLost() = 0;
 };
 
 /// The controller's history on the page "LOGBUCH".

@@ -6,9 +6,11 @@
 #include "Controller.h"
 #include "ControllerModel.h"
 #include "OfflineSession.h"
+#include "PlanPage.h"
 #include "Restore.h"
 #include "SpannenPage.h"
 #include "ui_Form1.h"
+#include "ui_PlanPage.h"
 #include "ui_SpannenPage.h"
 
 #include <QLineEdit>
@@ -95,6 +97,23 @@ void TstOffline::editedOfflineRestoresExactly()
                      qPrintable(s.key));
     QCOMPARE(file.values[QStringLiteral("clamp.short")].word, quint16(345));
     QVERIFY(!file.values[QStringLiteral("channel2.name")].heldAsIs.isEmpty());
+
+    // A save reads every set: a flat-contact field typed next still lands in its own set.
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QTest::keyClick(f.window.get(), Qt::Key_F3);
+    QTest::keyClick(f.window.get(), Qt::Key_F5);
+    QLineEdit* flat = f.window->form().pgPlan->ui().Edit30;
+    flat->setFocus();
+    flat->selectAll();
+    QTest::keyClicks(flat, QStringLiteral("77"));
+    QTest::keyClick(flat, Qt::Key_Return);
+    QTest::keyClick(f.window.get(), Qt::Key_F5);
+    QVERIFY(backup::loadBackup(edited, file, nullptr));
+    QCOMPARE(file.values[QStringLiteral("flat.threshold")].word, quint16(77));
+    QCOMPARE(file.values[QStringLiteral("vibration.threshold")].word,
+             original.values[QStringLiteral("vibration.threshold")].word);
+    QTest::keyClick(f.window.get(), Qt::Key_F2);
+    QTest::keyClick(f.window.get(), Qt::Key_F2);
 
     // A change not yet in a file is offered for saving when the session ends.
     shortLimit->selectAll();
