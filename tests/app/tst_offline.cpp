@@ -159,13 +159,11 @@ void TstOffline::refusesOrLocksWhatItCannotTrust()
     ConnectFixture f;
     const QString source = sisterBackup(f);
     QFile file(source);
-    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.open(QIODevice::ReadWrite));
     QByteArray text = file.readAll();
-    file.close();
     // "cut short" ends the file where its settings begin.
-    const qsizetype at = text.indexOf(from);
-    text = to == "\n" ? text.left(at) : text.replace(from, to);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) > 0);
+    text = to == "\n" ? text.left(text.indexOf(from)) : text.replace(from, to);
+    QVERIFY(file.resize(0) && file.seek(0) && file.write(text) > 0);
     file.close();
 
     OfflineSession offline;
