@@ -123,10 +123,7 @@ bool OfflineSession::open(const QString& path)
     if (programState().biosVersion >= 300 && m_window->analogPages())
         m_window->analogPages()->ReadChannelNames();
     m_seeded = m_saved = readBack();
-    // The file's history, as read-only as the file: no readout adds to it, nothing clears it.
     if (m_window->historyPage()) m_window->historyPage()->showRecorded(m_file.history);
-    if (auto* list = m_window->findChild<QWidget*>(QStringLiteral("ListView1")))
-        lockInputs(list->parentWidget());
     if (programState().commErrorSeen) return false;
 
     m_window->setWindowTitle(tr73own("Offline: %1").arg(QFileInfo(path).fileName()));
@@ -134,11 +131,7 @@ bool OfflineSession::open(const QString& path)
                            .arg(QDir::toNativeSeparators(m_source)));
     if (m_readOnly) {
         setPagesEditable(false);
-        info(m_window,
-             tr73own("Die BIOS-Version %1 kennt dieses Programm nicht: die Sicherung ist nur "
-                     "zum Ansehen geöffnet.")
-                 .arg(backup::versionText(m_file.id.bios)),
-             MsgIcon::Warning);
+        sayViewOnly();
     }
     return true;
 }
@@ -190,11 +183,7 @@ bool OfflineSession::save(bool askName)
 {
     if (!active()) return false;
     if (m_readOnly) {
-        info(m_window,
-             tr73own("Die BIOS-Version %1 kennt dieses Programm nicht: die Sicherung ist nur "
-                     "zum Ansehen geöffnet.")
-                 .arg(backup::versionText(m_file.id.bios)),
-             MsgIcon::Warning);
+        sayViewOnly();
         return false;
     }
     QString path = m_target;
@@ -219,6 +208,15 @@ bool OfflineSession::save(bool askName)
     return true;
 }
 
+void OfflineSession::sayViewOnly()
+{
+    info(m_window,
+         tr73own("Die BIOS-Version %1 kennt dieses Programm nicht: die Sicherung ist nur zum "
+                 "Ansehen geöffnet.")
+             .arg(backup::versionText(m_file.id.bios)),
+         MsgIcon::Warning);
+}
+
 void OfflineSession::refuseReport()
 {
     info(m_window,
@@ -230,14 +228,8 @@ void OfflineSession::refuseReport()
 void OfflineSession::offerSave()
 {
     if (!active() || m_readOnly) return;
-    const backup::Snapshot held = readBack();
-    bool changed = false;
-    for (const backup::Setting& s : backup::allSettings())
-        if (held.values.contains(s.key) != m_saved.values.contains(s.key) ||
-            (held.values.contains(s.key) &&
-             !backup::sameValue(s, held.values[s.key], m_saved.values[s.key])))
-            changed = true;
-    if (!changed) return;
+    // Compared as two files are: what differs from the last save.
+    if (!backup::planRestore(readBack(), m_saved, true).differs()) return;
     if (showMessage({m_window,
                      tr73own("Die offline geänderten Einstellungen sind in keiner Datei "
                              "gespeichert.\n\nJetzt speichern?"),
@@ -268,11 +260,7 @@ void OfflineSession::setPagesEditable(bool editable)
         m_lockedInputs.clear();
         return;
     }
-    lockInputs(m_window->form().TabbedNotebook1);
-}
-
-void OfflineSession::lockInputs(QWidget* pages)
-{
+    QWidget* pages = m_window->form().TabbedNotebook1;
     for (QLineEdit* edit : pages->findChildren<QLineEdit*>())
         if (!edit->isReadOnly()) {
             edit->setReadOnly(true);

@@ -58,8 +58,8 @@ private:
     void offerSave();
     void leave();
     void setPagesEditable(bool editable);
-    /// Makes the fields under pages read-only and their buttons unusable, until leaving.
-    void lockInputs(QWidget* pages);
+    /// The message of a file opened for viewing only.
+    void sayViewOnly();
 
     TForm1* m_window = nullptr;
     QString m_source;

@@ -43,6 +43,12 @@ void HistoryPage::Button8Click()
                                                                 : tr73(0, QStringLiteral("Lesen")));
 }
 
+void HistoryPage::setReadoutUsable(bool usable)
+{
+    m_page->ui().Button8->setEnabled(usable);
+    m_page->ui().Button9->setEnabled(usable);
+}
+
 void HistoryPage::showBios(quint16 bios)
 {
     Ui::LogbuchPage& log = m_page->ui();

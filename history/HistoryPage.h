@@ -30,12 +30,18 @@ public:
     void passEnded(bool atEnd) override;
     bool stopInput(const QEvent* event, const QWidget* target) override;
     void pageShown() override {}
-    void showUnconnected() override { Button9Click(); }
+    void showUnconnected() override
+    {
+        Button9Click();
+        setReadoutUsable(true);
+    }
     void showBios(quint16 bios) override;
+    /// As read-only as the file: no readout adds to the list, nothing clears it.
     void showRecorded(const QStringList& lines) override
     {
         m_list.clear();
         m_list.addRecorded(lines);
+        setReadoutUsable(false);
     }
 
     /// The read button: switches the readout on ("Stop") or off ("Lesen").
@@ -61,6 +67,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// The read and clear buttons, off while the list shows a file's history.
+    void setReadoutUsable(bool usable);
+
     PageHost& m_host;
     LogbuchPage* m_page;
     HistoryList m_list;
