@@ -1,5 +1,7 @@
 #include "TrendFeed.h"
 
+#include "KeepAlive.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QMetaObject>
@@ -140,6 +142,12 @@ void TrendFeed::channelInactive(int channel, const QString& name, const QString&
 void TrendFeed::commit()
 {
     if (!m_open) return;
+    // The window's turn during a long sequence is not the end of the step: its reads stay
+    // one row, committed at the next turn after the sequence.
+    if (insideExchange()) {
+        QMetaObject::invokeMethod(this, &TrendFeed::commit, Qt::QueuedConnection);
+        return;
+    }
     m_open = false;
     if (m_channelsChanged) {
         m_channelsChanged = false;
